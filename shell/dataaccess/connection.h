@@ -1,0 +1,39 @@
+#pragma once
+// Connection: one open database session. query() returns every row fetched, so record count
+// and positions are known; execute() runs a statement without rows. Every failure is thrown
+// as DatabaseError. Not thread-safe: one statement at a time, from one thread at a time.
+// The counters let tests and benchmarks see how many statements a report sent.
+#include <string>
+
+#include "shell/dataaccess/table.h"
+
+namespace talvers {
+
+class Connection {
+public:
+    virtual ~Connection() = default;
+    Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    Table query(const std::string& sql) {
+        ++queriesSent_;
+        return runQuery(sql);
+    }
+    void execute(const std::string& sql) {
+        ++statementsExecuted_;
+        runExecute(sql);
+    }
+    long queriesSent() const { return queriesSent_; }
+    long statementsExecuted() const { return statementsExecuted_; }
+
+protected:
+    virtual Table runQuery(const std::string& sql) = 0;
+    virtual void runExecute(const std::string& sql) = 0;
+
+private:
+    long queriesSent_ = 0;
+    long statementsExecuted_ = 0;
+};
+
+}  // namespace talvers

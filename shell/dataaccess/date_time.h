@@ -1,0 +1,38 @@
+#pragma once
+// A calendar date with a time of day, as the ERP stores order dates. No time zone: the ERP's
+// dates are local wall-clock values and are never converted.
+#include <compare>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace talvers {
+
+struct DateTime {
+    int year = 1900;
+    int month = 1;
+    int day = 1;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+
+    // Accepts "YYYY-MM-DD", "YYYY-MM-DD HH:MM", "YYYY-MM-DD HH:MM:SS" with optional
+    // fractional seconds (".000" from SQL Server drivers) and 'T' as separator.
+    // Returns nullopt for anything else, including impossible dates.
+    static std::optional<DateTime> parse(std::string_view text);
+    static bool isValidDate(int year, int month, int day);
+    static int daysInMonth(int year, int month);
+
+    DateTime dateOnly() const { return {year, month, day, 0, 0, 0}; }
+    DateTime plusDays(long days) const;  // keeps the time of day
+    // The same day one calendar year earlier; 29 February becomes 28 February.
+    DateTime oneYearEarlier() const;
+
+    std::string isoDate() const;      // "yyyy-mm-dd"
+    std::string dmyDate() const;      // "dd-mm-yyyy"
+    std::string isoDateTime() const;  // "yyyy-mm-dd hh:mm:ss"
+
+    constexpr auto operator<=>(const DateTime&) const = default;
+};
+
+}  // namespace talvers

@@ -1,0 +1,29 @@
+#include "shell/dataaccess/date_time.h"
+
+#include <gtest/gtest.h>
+
+namespace talvers {
+namespace {
+
+TEST(DateTime, ParsesTheFormsDatabasesWrite) {
+    EXPECT_EQ(DateTime::parse("2024-05-13")->isoDate(), "2024-05-13");
+    EXPECT_EQ(DateTime::parse("2024-05-13 10:20:30")->isoDateTime(), "2024-05-13 10:20:30");
+    EXPECT_EQ(DateTime::parse("2024-05-13 23:59")->minute, 59);
+    EXPECT_EQ(DateTime::parse("2024-05-13T08:00:00.000")->hour, 8);
+    for (const char* bad : {"", "2024-02-30", "2024-13-01", "13-05-2024", "2024-05-13 24:00",
+                            "2024-05-13x", "2024-05-13 10:20:30.x"}) {
+        EXPECT_FALSE(DateTime::parse(bad).has_value()) << bad;
+    }
+}
+
+TEST(DateTime, CalendarArithmetic) {
+    EXPECT_EQ(DateTime::parse("2024-02-29")->oneYearEarlier().isoDate(), "2023-02-28");
+    EXPECT_EQ(DateTime::parse("2026-12-07")->oneYearEarlier().isoDate(), "2025-12-07");
+    EXPECT_EQ(DateTime::parse("2024-01-30")->plusDays(5).isoDate(), "2024-02-04");
+    EXPECT_EQ(DateTime::parse("2023-12-31")->plusDays(1).isoDate(), "2024-01-01");
+    EXPECT_EQ(DateTime::parse("2024-03-01")->plusDays(-1).isoDate(), "2024-02-29");
+    EXPECT_EQ(DateTime::parse("2026-12-07 15:00")->dmyDate(), "07-12-2026");
+}
+
+}  // namespace
+}  // namespace talvers

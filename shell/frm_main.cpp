@@ -1,0 +1,7 @@
+#include "shell/frm_main.h"
+
+namespace talvers {
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) { setObjectName("frmMain"); }
+
+}  // namespace talvers

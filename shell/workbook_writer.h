@@ -1,0 +1,21 @@
+#pragma once
+// Writes rows as a formatted .xlsx workbook: one sheet per name, every sheet with all rows.
+// Row 1: the title, merged over the n columns, bold 20, white on red, centred. Row 2 empty.
+// Row 3: field names, bold, centred, white on red. Rows 4..3+r: data on a light blue fill.
+// Widths and number formats follow each field's type. Rows are streamed, so memory does not
+// grow with the row count. The file is written to a temporary file in the target folder and
+// moved over the target; on any failure the failure message is shown through `messages`,
+// nothing is left half-written, an existing target is untouched, and false is returned.
+#include <string>
+#include <vector>
+
+#include "shell/dataaccess/table.h"
+#include "shell/messages.h"
+
+namespace talvers {
+
+bool writeWorkbook(const std::vector<std::string>& sheetNames,
+                   const std::vector<std::string>& sheetTitles, const std::string& fileName,
+                   const Table& rows, MessagePresenter& messages);
+
+}  // namespace talvers
