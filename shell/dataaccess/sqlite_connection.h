@@ -1,0 +1,30 @@
+#pragma once
+// SqliteConnection: the embedded backend. Opens an existing database file only (a missing
+// file is a DatabaseError, never a new empty database), rewrites each of the program's T-SQL
+// texts to SQLite before running it, and provides qor_LinhaParaString and
+// qor_LinhaParaStringGuia as native functions.
+#include <filesystem>
+#include <memory>
+
+#include "shell/dataaccess/connection.h"
+
+struct sqlite3;
+
+namespace talvers {
+
+class SqliteConnection : public Connection {
+public:
+    // Throws DatabaseError when the file does not exist or is not a database.
+    static std::unique_ptr<SqliteConnection> open(const std::filesystem::path& file);
+    ~SqliteConnection() override;
+
+protected:
+    Table runQuery(const std::string& sql) override;
+    void runExecute(const std::string& sql) override;
+
+private:
+    explicit SqliteConnection(sqlite3* db) : db_(db) {}
+    sqlite3* db_;
+};
+
+}  // namespace talvers
