@@ -1,6 +1,7 @@
 #include "shell/dataaccess/date_time.h"
 
 #include <cstdio>
+#include <ctime>
 
 namespace talvers {
 namespace {
@@ -78,6 +79,17 @@ std::optional<DateTime> DateTime::parse(std::string_view text) {
     }
     if (t.hour > 23 || t.minute > 59 || t.second > 59) return std::nullopt;
     return t;
+}
+
+DateTime DateTime::today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, 0, 0, 0};
 }
 
 DateTime DateTime::plusDays(long days) const {

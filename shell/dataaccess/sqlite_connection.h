@@ -9,22 +9,30 @@
 #include "shell/dataaccess/connection.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace talvers {
 
+class SqliteDocumentKeys;
+
 class SqliteConnection : public Connection {
-public:
+  public:
     // Throws DatabaseError when the file does not exist or is not a database.
     static std::unique_ptr<SqliteConnection> open(const std::filesystem::path& file);
     ~SqliteConnection() override;
 
-protected:
+  protected:
     Table runQuery(const std::string& sql) override;
     void runExecute(const std::string& sql) override;
 
-private:
-    explicit SqliteConnection(sqlite3* db) : db_(db) {}
+  private:
+    explicit SqliteConnection(sqlite3* db);
+    // Rewrites and prepares one statement; the caller finalizes it. Throws DatabaseError.
+    sqlite3_stmt* prepare(const std::string& tsql);
     sqlite3* db_;
+    // The native functions keep prepared statements: destroyed before the database is closed.
+    std::unique_ptr<SqliteDocumentKeys> supplierOrderKeys_;
+    std::unique_ptr<SqliteDocumentKeys> deliveryNoteKeys_;
 };
 
 }  // namespace talvers

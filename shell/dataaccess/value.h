@@ -42,6 +42,7 @@ public:
 
     const std::string& text() const { return std::get<std::string>(data_); }
     Money money() const { return std::get<Money>(data_); }
+    double doubleValue() const { return std::get<double>(data_); }
 
     bool operator==(const Value&) const = default;
 

@@ -1,0 +1,40 @@
+#include "apps/command_session.h"
+
+#include "apps/report_command.h"
+#include "shell/dataaccess/database_error.h"
+#include "shell/settings_error.h"
+#include "shell/settings_folder.h"
+
+namespace talvers {
+namespace {
+
+AppSettings completeSettings(const CommandOptions& options) {
+    const std::optional<std::string> given = options.value("--settings");
+    const std::filesystem::path file =
+        given ? std::filesystem::path(std::u8string(given->begin(), given->end()))
+              : settingsFilePath(settingsFolder(executableFolder()), "");
+    AppSettings settings = readAppSettings(file);
+    const std::vector<std::string> missing = missingKeys(settings);
+    if (!missing.empty()) {
+        std::string keys;
+        for (const std::string& key : missing) keys += (keys.empty() ? "" : ", ") + key;
+        throw SettingsError(SettingsErrorNumber::Incomplete,
+                            "As definições em \"" + pathText(settings.file) +
+                                "\" estão incompletas; falta: " + keys + ".");
+    }
+    return settings;
+}
+
+}  // namespace
+
+Session openCommandSession(const CommandOptions& options) {
+    try {
+        return startUp(completeSettings(options));
+    } catch (const SettingsError& e) {
+        throw CommandFailure(startupFailureText(e.description(), e.number()));
+    } catch (const DatabaseError& e) {
+        throw CommandFailure(startupFailureText(e.description(), e.number()));
+    }
+}
+
+}  // namespace talvers

@@ -1,0 +1,13 @@
+#pragma once
+// The start of every command that works on the databases: find the settings file
+// (--settings as given, else where the desktop program finds it), read it, refuse incomplete
+// settings, and run start-up. Any failure throws CommandFailure with the start-up failure
+// message (error number and description).
+#include "shell/command_options.h"
+#include "shell/startup.h"
+
+namespace talvers {
+
+Session openCommandSession(const CommandOptions& options);
+
+}  // namespace talvers

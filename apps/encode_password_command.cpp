@@ -1,0 +1,17 @@
+// talvers-report encode-password TEXT: the value to store as "Password" in the settings file.
+#include <iostream>
+
+#include "apps/report_command.h"
+#include "shell/command_options.h"
+#include "shell/password_codec.h"
+
+namespace talvers {
+
+int runEncodePassword(const std::vector<std::string>& args) {
+    const CommandOptions options(args, {});
+    options.requirePositional(1, "a palavra-passe (TEXT)");
+    std::cout << encodePassword(options.positional().front()) << '\n';
+    return 0;
+}
+
+}  // namespace talvers

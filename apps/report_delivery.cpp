@@ -1,0 +1,34 @@
+#include "apps/report_delivery.h"
+
+#include <iostream>
+
+#include "reports/frame/console_report.h"
+#include "shell/console_presenter.h"
+
+namespace talvers {
+
+DateTime dateOption(const CommandOptions& options, std::string_view option, DateTime fallback) {
+    const auto text = options.value(option);
+    if (!text) return fallback;
+    const auto date = DateTime::parse(*text);
+    if (!date || text->size() != 10) {
+        throw UsageError("Data inválida em " + std::string(option) + ": '" + *text +
+                         "' (formato AAAA-MM-DD).");
+    }
+    return *date;
+}
+
+std::string requiredOutput(const CommandOptions& options) {
+    const auto path = options.value("--output");
+    if (!path || path->empty()) throw UsageError("Falta --output FICHEIRO.");
+    return *path;
+}
+
+int deliverToFile(const Table& rows, const ReportOutput& output, const std::string& path) {
+    FixedFileName files(path);
+    ConsolePresenter messages(std::cerr);
+    NoOpener opener;
+    return exitCodeFor(deliverReport(rows, output, DateTime::today(), files, messages, opener));
+}
+
+}  // namespace talvers

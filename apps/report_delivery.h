@@ -1,0 +1,21 @@
+#pragma once
+// What the report commands share: reading their date options and handing the rows to the
+// output step with the --output file, messages on stderr and nothing opened.
+#include <string>
+#include <string_view>
+
+#include "reports/frame/output_step.h"
+#include "shell/command_options.h"
+#include "shell/dataaccess/date_time.h"
+
+namespace talvers {
+
+// The date of `option` ("YYYY-MM-DD"), or `fallback` when the option was not given. A value
+// that is not a valid date is a UsageError.
+DateTime dateOption(const CommandOptions& options, std::string_view option, DateTime fallback);
+// The --output value; a UsageError when it is missing.
+std::string requiredOutput(const CommandOptions& options);
+// Writes the workbook and returns the exit status (0 written, 2 no data, 1 failure).
+int deliverToFile(const Table& rows, const ReportOutput& output, const std::string& path);
+
+}  // namespace talvers

@@ -1,0 +1,37 @@
+// talvers-report series: the serial-number stock check. Each message goes to standard output
+// (a blank line between them); the findings workbook is written when --output is given.
+#include <iostream>
+
+#include "apps/command_session.h"
+#include "apps/report_command.h"
+#include "apps/report_delivery.h"
+#include "reports/frame/console_report.h"
+#include "shell/dataaccess/money.h"
+#include "utility/serial_check.h"
+
+namespace talvers {
+
+int runSeries(const std::vector<std::string>& args) {
+    const CommandOptions options(args, {"--settings", "--output"});
+    options.requirePositional(0, "apenas as opções indicadas");
+    Session session = openCommandSession(options);
+    ConsoleProgress progress;
+    bool first = true;
+    const Table findings = runSerialCheck(
+        *session.bd,
+        [&](const std::string& message) {
+            if (!first) std::cout << '\n';
+            first = false;
+            // The message lines end in CR LF, as in the message box; a terminal wants LF.
+            for (char c : message) {
+                if (c != '\r') std::cout << c;
+            }
+        },
+        userDecimalSeparator(), progress);
+    std::cout.flush();
+    const auto output = options.value("--output");
+    if (!output) return 0;
+    return deliverToFile(findings, serialCheckOutput(), *output);
+}
+
+}  // namespace talvers

@@ -1,0 +1,230 @@
+// Times the report workbook writer against a bare libxlsxwriter loop that writes the same
+// cells with the same formats in constant-memory mode, on rows shaped like the pending
+// customer-orders report (13 texts, 4 money values), and measures the peak memory of each
+// in a separate child process.
+//
+//   workbook_writer_bench [rows ...]      (default: 10000 100000)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "shell/console_presenter.h"
+#include "shell/workbook_columns.h"
+#include "shell/workbook_writer.h"
+
+namespace {
+
+using namespace talvers;
+namespace fs = std::filesystem;
+
+constexpr int kRepeats = 5;
+
+Table pendingOrdersLike(int rowCount) {
+    Table table({{"Doc.", FieldType::Text, 20},
+                 {"Nome Vendedor", FieldType::Text, 30},
+                 {"Data", FieldType::Text, 15},
+                 {"Cliente", FieldType::Text, 20},
+                 {"Nome Cliente", FieldType::Text, 80},
+                 {"Artigo", FieldType::Text, 15},
+                 {"Valor", FieldType::Money, 0},
+                 {"Nome Fornecedor", FieldType::Text, 80},
+                 {"Quant.", FieldType::Money, 0},
+                 {"Stock Disp.", FieldType::Money, 0},
+                 {"Stock Real", FieldType::Money, 0},
+                 {"OBS", FieldType::Text, 100},
+                 {"Separado", FieldType::Text, 40},
+                 {"Enc Cli Lx", FieldType::Text, 20},
+                 {"Cli Lx", FieldType::Text, 80},
+                 {"Enc Forn", FieldType::Text, 100},
+                 {"Guia Forn", FieldType::Text, 100}});
+    for (int i = 0; i < rowCount; ++i) {
+        const std::string n = std::to_string(i);
+        table.addRow({"ECL/2024/A/" + n + "/1", "Vendedor " + std::to_string(i % 17), " 2024-05-13",
+                      " " + std::to_string(1000 + i % 900), "Cliente Exportação Ld.ª n.º " + n,
+                      "ART" + std::to_string(i % 5000), Money::fromTicks(i * 12345LL),
+                      "Fornecedor Águas & Cª " + n, Money::fromTicks(10000LL * (i % 40)),
+                      Money::fromTicks(-i * 7LL), Money::fromTicks(i * 3LL),
+                      i % 4 ? "" : "Entregar de manhã", i % 3 ? "" : "Separado 2024-05-14",
+                      "ECL/2023/L/" + n, "Cliente Lisboa " + n, i % 5 ? "" : "EFO/2024/A/77 (3)",
+                      i % 7 ? "" : "GR/2024/A/12 (1)"});
+    }
+    return table;
+}
+
+bool writeOurs(const Table& rows, const fs::path& file) {
+    ConsolePresenter presenter(std::cerr);
+    return writeWorkbook({"Encomendas Pendentes"}, {"Encomendas pendentes a 13-05-2024"},
+                         file.string(), rows, presenter);
+}
+
+// The same layout written straight through the library, without the writer's checks,
+// temporary file and rename.
+bool writeBare(const Table& rows, const fs::path& file) {
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook* workbook = workbook_new_opt(file.c_str(), &options);
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Encomendas Pendentes");
+    auto whiteOnRed = [&] {
+        lxw_format* f = workbook_add_format(workbook);
+        format_set_bold(f);
+        format_set_align(f, LXW_ALIGN_CENTER);
+        format_set_font_color(f, 0xFFFFFF);
+        format_set_pattern(f, LXW_PATTERN_SOLID);
+        format_set_bg_color(f, 0xFF0000);
+        return f;
+    };
+    lxw_format* title = whiteOnRed();
+    format_set_font_size(title, 20);
+    lxw_format* header = whiteOnRed();
+    lxw_format* plain = workbook_add_format(workbook);
+    format_set_pattern(plain, LXW_PATTERN_SOLID);
+    format_set_bg_color(plain, 0x7ACDF6);
+    lxw_format* number = workbook_add_format(workbook);
+    format_set_pattern(number, LXW_PATTERN_SOLID);
+    format_set_bg_color(number, 0x7ACDF6);
+    format_set_num_format(number, "###,###,##0.00");
+    lxw_format* column = workbook_add_format(workbook);
+    format_set_num_format(column, "###,###,##0.00");
+
+    const auto n = static_cast<lxw_col_t>(rows.fieldCount());
+    std::vector<lxw_format*> data(n);
+    for (lxw_col_t c = 0; c < n; ++c) {
+        const Field& field = rows.fields()[c];
+        const bool money = field.type == FieldType::Money;
+        data[c] = money ? number : plain;
+        worksheet_set_column(sheet, c, c, money ? 15 : field.size, money ? column : nullptr);
+    }
+    worksheet_freeze_panes(sheet, 3, 0);
+    worksheet_autofilter(sheet, 2, 0, 2, n - 1);
+    worksheet_merge_range(sheet, 0, 0, 0, n - 1, "Encomendas pendentes a 13-05-2024", title);
+    for (lxw_col_t c = 0; c < n; ++c) {
+        worksheet_write_string(sheet, 2, c, rows.fields()[c].name.c_str(), header);
+    }
+    lxw_row_t r = 3;
+    for (const auto& values : rows.rows()) {
+        for (lxw_col_t c = 0; c < n; ++c) {
+            const Value& v = values[c];
+            if (v.isMoney()) {
+                worksheet_write_number(sheet, r, c, v.money().toDouble(), data[c]);
+            } else if (v.isText()) {
+                worksheet_write_string(sheet, r, c, v.text().c_str(), data[c]);
+            } else {
+                worksheet_write_blank(sheet, r, c, data[c]);
+            }
+        }
+        ++r;
+    }
+    return workbook_close(workbook) == LXW_NO_ERROR;
+}
+
+using Writer = std::function<bool(const Table&, const fs::path&)>;
+
+struct Timing {
+    double wall = 0;
+    double cpu = 0;  // less disturbed than wall time when other work shares the machine
+};
+
+double cpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+Timing timingOf(const Writer& write, const Table& rows, const fs::path& file) {
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = cpuSeconds();
+    if (!write(rows, file)) {
+        std::fprintf(stderr, "writing %s failed\n", file.c_str());
+        std::exit(1);
+    }
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+            cpuSeconds() - cpuStart};
+}
+
+long peakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Peak memory of one write in a fresh child process: before writing (the table alone) and
+// after.
+void measureMemory(const char* name, const Writer& write, int rowCount, const fs::path& file) {
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        const Table rows = pendingOrdersLike(rowCount);
+        const long before = peakKilobytes();
+        write(rows, file);
+        const long after = peakKilobytes();
+        std::printf(
+            "  %-6s %7d rows: peak %6ld KB with the table, %6ld KB after writing "
+            "(+%ld KB)\n",
+            name, rowCount, before, after, after - before);
+        std::fflush(stdout);
+        std::_Exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<int> rowCounts;
+    for (int i = 1; i < argc; ++i) rowCounts.push_back(std::atoi(argv[i]));
+    if (rowCounts.empty()) rowCounts = {10000, 100000};
+
+    const fs::path folder =
+        fs::temp_directory_path() / ("talvers-bench-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const Writer ours = writeOurs;
+    const Writer bare = writeBare;
+
+    // Memory first, while this process is still small: each child starts from it.
+    std::printf("Peak memory (ru_maxrss, one child process per run)\n");
+    for (int count : rowCounts) {
+        measureMemory("ours", ours, count, folder / "ours.xlsx");
+        measureMemory("bare", bare, count, folder / "bare.xlsx");
+    }
+
+    std::printf("Time (median of %d alternating runs)\n", kRepeats);
+    for (int count : rowCounts) {
+        const Table rows = pendingOrdersLike(count);
+        std::vector<double> oursWall, bareWall, oursCpu, bareCpu;
+        for (int i = 0; i < kRepeats; ++i) {
+            const Timing o = timingOf(ours, rows, folder / "ours.xlsx");
+            const Timing b = timingOf(bare, rows, folder / "bare.xlsx");
+            oursWall.push_back(o.wall);
+            oursCpu.push_back(o.cpu);
+            bareWall.push_back(b.wall);
+            bareCpu.push_back(b.cpu);
+        }
+        const double ow = median(oursWall), bw = median(bareWall);
+        const double oc = median(oursCpu), bc = median(bareCpu);
+        std::printf(
+            "  %7d rows x 17: wall ours %.3f s (%.0f rows/s), bare %.3f s, ratio %.3f; "
+            "cpu ours %.3f s, bare %.3f s, ratio %.3f; file %ju bytes\n",
+            count, ow, count / ow, bw, ow / bw, oc, bc, oc / bc,
+            static_cast<std::uintmax_t>(fs::file_size(folder / "ours.xlsx")));
+    }
+    fs::remove_all(folder);
+    return 0;
+}

@@ -1,0 +1,105 @@
+#include "reports/pending/pending_orders_sql.h"
+
+#include "shell/dataaccess/sql_literal.h"
+
+namespace talvers {
+namespace {
+
+struct WholeNumbers {
+    std::string year;
+    std::string number;
+};
+
+// Both Lisbon lookups splice the year and number bare; a part that is not a whole number
+// (a series holding "/" shifts the parts of the key) must never reach the server.
+std::optional<WholeNumbers> wholeYearAndNumber(std::string_view year, std::string_view number) {
+    auto y = sqlWholeNumber(year);
+    auto n = sqlWholeNumber(number);
+    if (!y || !n) return std::nullopt;
+    return WholeNumbers{std::move(*y), std::move(*n)};
+}
+
+}  // namespace
+
+std::string pendingOrdersSql(const DateTime& startDate) {
+    return " SELECT c.TpDoc+'/'+CAST( c.Ano as nvarchar(4))+'/'+c.Serie+'/'+CAST(c.NNumDoc as "
+           "nvarchar(10))+'/'+Cast(l.NUMLINHA as nvarchar(3)) as Doc,"
+           " v.Nome,"
+           " c.data,"
+           " c.Terceiro,"
+           " cl.Nome as NomeCli,"
+           " l.Artigo,"
+           " l.Valor,"
+           " '' as NomeForn,"
+           " l.Quant,"
+           " (coalesce((SELECT ar.EXISTENC FROM  ARTARM as ar WHERE (ar.ARMAZEM = '001') AND "
+           "(ar.ARTIGO = l.artigo)),0) - coalesce ((select are.armenccl from ArtArm as are where "
+           "Are.armazem='001' and are.artigo=l.artigo ),0)) as 'StockDisp',"
+           " coalesce((SELECT  ar.EXISTENC FROM  ARTARM as ar WHERE (ar.ARMAZEM = '001') AND "
+           "(ar.ARTIGO = l.artigo)),0) as 'StockReal',"
+           " c.Observ as OBS,"
+           " coalesce((SELECT    CL05 FROM CLDOCGC as clv where clv.ano=c.ano and clv.NDOC "
+           "=c.NNumdoc and clv.SERIE =c.serie and clv.TIPODOC =c.TpDoc),'') as Separado,"
+           " '' as EncCliLx,"
+           " '' as CliLx,"
+           " '' as EncForn"
+           " FROM    DOCGCCAB as c INNER JOIN  DOCGCLIN as l ON c.NNUMDOC = l.NNUMDOC AND "
+           "c.TPDOC = l.TPDOCUM AND c.SERIE = l.SERIE AND c.ANO = l.ANO"
+           " Inner Join Vendedor as v ON v.Codigo=c.vendedor"
+           " Inner Join Clientes as cl ON cl.Codigo=c.Terceiro"
+           " where   c.nvias<>-1 and c.areag=2 and c.Tpterc=2 and l.quant>0 and [convert]<>-1 "
+           "and l.ARTIGO >''"
+           " and c.Data >= CONVERT(DATETIME, '" +
+           startDate.isoDate() +
+           "', 102)"
+           " and c.Serie<>'0' "
+           " Order by c.Terceiro,c.Data";
+}
+
+std::string lastSupplierSql(std::string_view article) {
+    return " SELECT TOP (1) f.NOME FROM  AJUDACMP AS aj "
+           " INNER JOIN FORNEC AS f ON f.CODIGO = aj.FORNECED "
+           " Where (aj.ARTIGO = '" +
+           sqlQuoted(article) +
+           "' ) "
+           " ORDER BY aj.DATA DESC ";
+}
+
+std::optional<std::string> lisbonOrderSql(std::string_view type, std::string_view series,
+                                          std::string_view year, std::string_view number) {
+    const auto numbers = wholeYearAndNumber(year, number);
+    if (!numbers) return std::nullopt;
+    return " select de.OrigTpDoc+'/'+CAST( de.OrigAno as nvarchar(4))+'/'+de.OrigSerie+'/'+"
+           "CAST(de.OrigNumero as nvarchar(10)) as 'EncCliLx'"
+           " from qor_documentosexportados as de "
+           " where de.EncTpDoc='" +
+           sqlQuoted(type) + "' and de.EncSerie='" + sqlQuoted(series) +
+           "' "
+           " and de.EncAno=" +
+           numbers->year + " and de.EncNumero=" + numbers->number + " ";
+}
+
+std::optional<std::string> lisbonCustomerSql(std::string_view type, std::string_view series,
+                                             std::string_view year, std::string_view number) {
+    const auto numbers = wholeYearAndNumber(year, number);
+    if (!numbers) return std::nullopt;
+    return " select cllx.Nome as 'CliLx' from qor_documentosexportados as delx "
+           " Inner Join  DocGcCab as clx "
+           " ON delx.origTpDoc=clx.TpDoc and delx.origSerie=clx.Serie and delx.origAno=clx.Ano "
+           "and delx.origNumero=clx.NNumdoc"
+           " inner Join Clientes as cllx "
+           " ON cllx.Codigo=clx.Terceiro "
+           " where delx.encTpDoc='" +
+           sqlQuoted(type) + "' and delx.encSerie='" + sqlQuoted(series) +
+           "' and delx.EncAno=" + numbers->year + " and delx.EncNumero=" + numbers->number + " ";
+}
+
+std::string supplierOrdersSql(std::string_view article) {
+    return " select dbo.qor_LinhaParaString ('" + sqlQuoted(article) + "' ) as EncForn";
+}
+
+std::string deliveryNotesSql(std::string_view article) {
+    return " select dbo.qor_LinhaParaStringGuia ('" + sqlQuoted(article) + "' ) as GuiaForn";
+}
+
+}  // namespace talvers

@@ -1,0 +1,36 @@
+#pragma once
+// The SQL texts of the pending-orders report, built from their fixed T-SQL fragments. Texts
+// go between the fragments' own quotes with quotes doubled; the year and number of a document
+// go in bare, and only when they are whole numbers: otherwise the builder returns nullopt and
+// the caller treats the lookup as one that found nothing, without sending anything.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "shell/dataaccess/date_time.h"
+
+namespace talvers {
+
+// The open customer order lines dated on or after startDate (its date part only), sorted by
+// customer code, then order date; with stock, salesperson, customer and "Separado" mark.
+std::string pendingOrdersSql(const DateTime& startDate);
+
+// The name of the article's most recent supplier (one row at most, column NOME).
+std::string lastSupplierSql(std::string_view article);
+
+// The Lisbon order a customer order was exported from (column EncCliLx), by the order's type,
+// series, year and number as they appear in its document key.
+std::optional<std::string> lisbonOrderSql(std::string_view type, std::string_view series,
+                                          std::string_view year, std::string_view number);
+
+// The customer of that Lisbon order (column CliLx).
+std::optional<std::string> lisbonCustomerSql(std::string_view type, std::string_view series,
+                                             std::string_view year, std::string_view number);
+
+// The article's open supplier orders as one text (column EncForn).
+std::string supplierOrdersSql(std::string_view article);
+
+// The article's supplier delivery notes as one text (column GuiaForn).
+std::string deliveryNotesSql(std::string_view article);
+
+}  // namespace talvers

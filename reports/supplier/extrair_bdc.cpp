@@ -1,0 +1,125 @@
+// ExtrairBDC: copies the open customer lines, then allocates each article's stock and open
+// supplier orders to its lines in date order (see ArticleAllocation).
+#include <algorithm>
+#include <numeric>
+#include <unordered_map>
+
+#include "reports/supplier/allocation.h"
+#include "reports/supplier/orders_by_supplier.h"
+#include "reports/supplier/supplier_sql.h"
+#include "shell/dataaccess/text_utils.h"
+
+namespace talvers {
+namespace {
+
+constexpr std::string_view kDate = "Data";
+constexpr std::string_view kQuantity = "Quant";
+constexpr std::string_view kAvailability = "Disponibilidade";
+constexpr std::string_view kEstimate = "Prazo Estimado";
+
+// "Disponibilidade" and "Prazo Estimado" are declared with 80 characters, but the texts are
+// stored whole: an article with many supplier lines collects more notes than that, and cutting
+// them would hide from the buyer which supplier orders a customer line waits for. Nothing is
+// cut, so no character is ever split either.
+Table customerLinesTable() {
+    return Table({{"Data", FieldType::Text, 15},
+                  {"Doc.", FieldType::Text, 20},
+                  {"Nome Cliente", FieldType::Text, 80},
+                  {"Artigo", FieldType::Text, 15},
+                  {"Nome Artigo", FieldType::Text, 80},
+                  {"Quant", FieldType::Money, 0},
+                  {"Disponibilidade", FieldType::Text, 80},
+                  {"Prazo Estimado", FieldType::Text, 80}});
+}
+
+Value moneyOrNull(const Value& value) {
+    const auto money = value.toMoney();
+    return money ? Value(*money) : Value();
+}
+
+// The first row's column as a quantity; no row (or no number) counts as 0.
+Money firstQuantity(const Table& result, std::string_view column) {
+    if (result.empty()) return Money();
+    return result.at(0, column).toMoney().value_or(Money());
+}
+
+std::vector<SupplierLine> supplierLines(const Table& result) {
+    std::vector<SupplierLine> lines;
+    lines.reserve(result.rowCount());
+    for (size_t i = 0; i < result.rowCount(); ++i) {
+        lines.push_back({result.at(i, "Qtd").toMoney().value_or(Money()),
+                         leftChars(result.at(i, "Obs").toText(), 80)});
+    }
+    return lines;
+}
+
+// Positions of `rows` in the order of their "Data" text; equal dates keep their order.
+std::vector<size_t> dateOrder(const Table& table, std::vector<size_t> rows) {
+    const size_t date = table.requireField(kDate);
+    std::stable_sort(rows.begin(), rows.end(), [&](size_t a, size_t b) {
+        return table.at(a, date).text() < table.at(b, date).text();
+    });
+    return rows;
+}
+
+}  // namespace
+
+Table ExtrairBDC(Connection& bd, const DateTime& startDate, ReportProgress& progress) {
+    const Table source = bd.query(bdcCustomerLinesSql(startDate));
+    Table lines = customerLinesTable();
+    // The articles in order of first appearance (codes compared exactly, letter case counts),
+    // each with its lines' positions in query order.
+    std::vector<std::string> articles;
+    std::vector<std::vector<size_t>> rowsOfArticle;
+    std::unordered_map<std::string, size_t> articlePosition;
+    const long count = static_cast<long>(source.rowCount());
+    for (size_t i = 0; i < source.rowCount(); ++i) {
+        const auto date = source.at(i, "data").toDateTime();
+        std::string article = source.at(i, "Artigo").toText();
+        const auto [at, isNew] = articlePosition.try_emplace(article, articles.size());
+        if (isNew) {
+            articles.push_back(article);
+            rowsOfArticle.emplace_back();
+        }
+        rowsOfArticle[at->second].push_back(lines.rowCount());
+        lines.addRow({" " + (date ? date->isoDate() : std::string()),
+                      leftChars(source.at(i, "Doc").toText(), 20),
+                      leftChars(source.at(i, "NomeCli").toText(), 80), std::move(article),
+                      source.at(i, "NomeArtigo").toText(), moneyOrNull(source.at(i, "Quant")), "",
+                      " "});
+        reportProgress(progress, static_cast<long>(i) + 1, count);
+    }
+
+    const char separator = userDecimalSeparator();
+    const size_t quantityField = lines.requireField(kQuantity);
+    const size_t availabilityField = lines.requireField(kAvailability);
+    const size_t estimateField = lines.requireField(kEstimate);
+    const long articleCount = static_cast<long>(articles.size());
+    for (size_t k = 0; k < articles.size(); ++k) {
+        const std::string& article = articles[k];
+        const Money stock = firstQuantity(bd.query(articleStockSql(article)), "Existencia");
+        const Money supplierTotal =
+            firstQuantity(bd.query(supplierTotalSql(article, startDate)), "Qtd");
+        ArticleAllocation allocation(stock, supplierTotal,
+                                     supplierLines(bd.query(supplierLinesSql(article, startDate))),
+                                     separator);
+        for (size_t row : dateOrder(lines, std::move(rowsOfArticle[k]))) {
+            const LineAllocation decided = allocation.allocate(
+                lines.at(row, quantityField).toMoney().value_or(Money()),
+                lines.at(row, availabilityField).toText(), lines.at(row, estimateField).toText());
+            lines.at(row, availabilityField) = decided.availability;
+            lines.at(row, estimateField) = decided.estimate;
+        }
+        reportProgress(progress, static_cast<long>(k) + 1, articleCount);
+    }
+
+    std::vector<size_t> all(lines.rowCount());
+    std::iota(all.begin(), all.end(), size_t{0});
+    std::vector<std::vector<Value>> sorted;
+    sorted.reserve(all.size());
+    for (size_t row : dateOrder(lines, std::move(all))) sorted.push_back(lines.rows()[row]);
+    lines.rows() = std::move(sorted);
+    return lines;
+}
+
+}  // namespace talvers

@@ -1,0 +1,16 @@
+#include "reports/supplier/orders_by_supplier.h"
+
+namespace talvers {
+
+ReportOutput ordersBySupplierOutput(bool companyVariant) {
+    return {"Enc. Pendentes_Fornecedor",
+            companyVariant ? "Enc. Pendentes_Fornecedor em " : "Encomendas Cliente_Fornecedor em "};
+}
+
+Table runOrdersBySupplier(bool companyVariant, Connection& bd, Connection& bdExt,
+                          const DateTime& startDate, ReportProgress& progress) {
+    return companyVariant ? ExtrairDIID(bd, bdExt, startDate, progress)
+                          : ExtrairBDC(bd, startDate, progress);
+}
+
+}  // namespace talvers

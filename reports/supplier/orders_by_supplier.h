@@ -1,0 +1,24 @@
+#pragma once
+// Customer orders by supplier. The default variant (ExtrairBDC) allocates stock and open
+// supplier orders to the open customer lines article by article; the alternate variant
+// (ExtrairDIID), chosen by the company-variant flag, lists last supplier, Lisbon customer,
+// open-order mark, note and estimated date per line.
+#include "reports/frame/output_step.h"
+#include "reports/frame/report_progress.h"
+#include "shell/dataaccess/connection.h"
+#include "shell/dataaccess/date_time.h"
+
+namespace talvers {
+
+// Sheet "Enc. Pendentes_Fornecedor"; title prefix by variant.
+ReportOutput ordersBySupplierOutput(bool companyVariant);
+
+Table ExtrairBDC(Connection& bd, const DateTime& startDate, ReportProgress& progress);
+Table ExtrairDIID(Connection& bd, Connection& bdExt, const DateTime& startDate,
+                  ReportProgress& progress);
+
+// The variant the company-variant flag selects.
+Table runOrdersBySupplier(bool companyVariant, Connection& bd, Connection& bdExt,
+                          const DateTime& startDate, ReportProgress& progress);
+
+}  // namespace talvers

@@ -1,0 +1,127 @@
+#include "sample/sample_generator.h"
+
+#include <fstream>
+#include <stdexcept>
+
+#include "sample/erp_schema.h"
+#include "sample/sample_catalog.h"
+#include "sample/sample_customer_orders.h"
+#include "sample/sample_sales.h"
+#include "sample/sample_serial_scenario.h"
+#include "sample/sample_supplier_documents.h"
+
+namespace talvers {
+namespace {
+
+constexpr long kMinLines = 100;
+constexpr long kMaxLines = 10000000;
+
+bool isTaxpayerNumber(const std::string& text) {
+    if (text.size() != 9) return false;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+void validate(const SampleOptions& options) {
+    if (options.outDir.empty()) throw std::invalid_argument("Falta a pasta de destino.");
+    if (options.lines < kMinLines || options.lines > kMaxLines) {
+        throw std::invalid_argument("O número de linhas deve estar entre " +
+                                    std::to_string(kMinLines) + " e " + std::to_string(kMaxLines) +
+                                    ".");
+    }
+    const DateTime& t = options.today;
+    if (!DateTime::isValidDate(t.year, t.month, t.day) || t.year < 1902) {
+        throw std::invalid_argument("A data de referência não é válida.");
+    }
+    if (!isTaxpayerNumber(options.variantTaxpayer)) {
+        throw std::invalid_argument("O contribuinte da variante deve ter nove algarismos.");
+    }
+}
+
+// Another nine-digit number than the variant's, for the default company.
+std::string companyTaxpayer(const SampleOptions& options) {
+    if (options.alternateVariant) return options.variantTaxpayer;
+    return options.variantTaxpayer == "501234567" ? "509876543" : "501234567";
+}
+
+void writeSettings(const std::filesystem::path& file, const SampleOptions& options) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << "[Ligação]\nMotor=sqlite\nEmpresa=erp.db\n"
+           "[LigaçãoExterna]\nMotor=sqlite\nEmpresa=externa.db\n"
+           "[Talvers]\nContribuinteVariante="
+        << options.variantTaxpayer << "\n";
+    out.close();
+    if (!out) throw std::runtime_error("Não foi possível escrever " + file.string() + ".");
+}
+
+void writeData(const SampleOptions& options, SampleDatabase& main, SampleDatabase& external) {
+    SampleRandom random(options.seed);
+    SampleCatalog catalog = buildSampleCatalog(random, options.lines);
+    {
+        SampleDocumentWriter documents(main);
+        writeSampleCustomerOrders(catalog, options.today, options.lines, random, documents, main,
+                                  external);
+        writeSampleSupplierDocuments(catalog, options.today, options.lines, random, documents,
+                                     main);
+        writeSampleSales(catalog, options.today, options.lines, random, documents);
+        writeSampleSerialScenario(catalog, options.today, documents, main);
+    }
+    writeSampleCatalog(catalog, options.today, random, main, external);
+    auto company = main.insert("INSERT INTO EMPRESA (NOME, NumContr) VALUES (?,?)");
+    company.row({"Distribuidora Exemplo, Lda.", companyTaxpayer(options)});
+}
+
+std::filesystem::path temporaryName(const std::filesystem::path& file) {
+    return file.parent_path() / (file.filename().string() + ".tmp");
+}
+
+// Moves the new file into place. The old database's journal files would otherwise be taken
+// by SQLite as belonging to the new one.
+void replaceFile(const std::filesystem::path& file) {
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        std::filesystem::remove(file.parent_path() / (file.filename().string() + suffix));
+    }
+    std::filesystem::rename(temporaryName(file), file);
+}
+
+}  // namespace
+
+SampleResult generateSample(const SampleOptions& options) {
+    validate(options);
+    SampleResult result;
+    result.mainDatabase = options.outDir / "erp.db";
+    result.externalDatabase = options.outDir / "externa.db";
+    result.settingsFile = options.outDir / "Talvers.qor";
+    const std::filesystem::path files[] = {result.mainDatabase, result.externalDatabase,
+                                           result.settingsFile};
+    const auto removeTemporaries = [&] {
+        for (const auto& file : files) {
+            std::error_code ignored;
+            std::filesystem::remove(temporaryName(file), ignored);
+        }
+    };
+    try {
+        std::filesystem::create_directories(options.outDir);
+        {
+            SampleDatabase main(temporaryName(result.mainDatabase), erpMainSchemaSql());
+            SampleDatabase external(temporaryName(result.externalDatabase), erpExternalSchemaSql());
+            writeData(options, main, external);
+            result.mainCounts = main.finish();
+            result.externalCounts = external.finish();
+        }
+        writeSettings(temporaryName(result.settingsFile), options);
+        for (const auto& file : files) replaceFile(file);
+    } catch (const std::filesystem::filesystem_error& e) {
+        removeTemporaries();
+        throw std::runtime_error("Não foi possível escrever os dados de exemplo em " +
+                                 options.outDir.string() + ": " + e.code().message());
+    } catch (...) {
+        removeTemporaries();
+        throw;
+    }
+    return result;
+}
+
+}  // namespace talvers

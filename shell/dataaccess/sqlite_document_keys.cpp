@@ -1,0 +1,91 @@
+#include "shell/dataaccess/sqlite_document_keys.h"
+
+#include <sqlite3.h>
+
+#include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/tsql_rewrite.h"
+
+namespace talvers {
+namespace {
+
+// The installed functions' key, join and filter texts; only the WHERE line differs.
+constexpr const char* kKey =
+    " c.TpDoc+'/'+CAST( c.Ano as nvarchar(4))+'/'+c.Serie+'/'+CAST(c.NNumDoc as nvarchar(10))";
+constexpr const char* kJoin =
+    " FROM    DOCGCCAB as c"
+    " INNER JOIN  DOCGCLIN as l ON c.NNUMDOC = l.NNUMDOC AND c.TPDOC = l.TPDOCUM AND c.SERIE = "
+    "l.SERIE"
+    " AND c.ANO = l.ANO";
+constexpr const char* kSupplierOrderFilter =
+    " where   c.nvias<>-1 and c.areag=2 and c.Tpterc=1 and l.quant>0 and [convert]<>-1 and "
+    "l.ARTIGO >''";
+constexpr const char* kDeliveryNoteFilter =
+    " where   c.nvias<>-1 and c.areag=4 and c.Tpterc=1 and c.TpfStc=1 and c.Natconta=2 and "
+    "l.quant>0 and [convert]<>-1 and l.ARTIGO >''";
+
+// Resets the shared statement however the call ends, so the next call starts clean.
+struct ResetOnExit {
+    sqlite3_stmt* statement;
+    ~ResetOnExit() {
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::supplierOrders(sqlite3* db) {
+    return std::unique_ptr<SqliteDocumentKeys>(
+        new SqliteDocumentKeys(db, "qor_LinhaParaString", kSupplierOrderFilter));
+}
+
+std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::deliveryNotes(sqlite3* db) {
+    return std::unique_ptr<SqliteDocumentKeys>(
+        new SqliteDocumentKeys(db, "qor_LinhaParaStringGuia", kDeliveryNoteFilter));
+}
+
+SqliteDocumentKeys::SqliteDocumentKeys(sqlite3* db, const char* name, const char* filter)
+    : db_(db),
+      sql_(rewriteTsqlForSqlite(std::string(" SELECT") + kKey + kJoin + filter) +
+           " and l.artigo=?1") {
+    const int rc = sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8, this, &call, nullptr,
+                                              nullptr, nullptr);
+    if (rc != SQLITE_OK) throw DatabaseError(sqlite3_extended_errcode(db), sqlite3_errmsg(db));
+}
+
+SqliteDocumentKeys::~SqliteDocumentKeys() {
+    sqlite3_finalize(statement_);
+}
+
+void SqliteDocumentKeys::call(sqlite3_context* context, int, sqlite3_value** argv) {
+    auto* self = static_cast<SqliteDocumentKeys*>(sqlite3_user_data(context));
+    try {
+        const std::string keys = self->keysFor(argv[0]);
+        sqlite3_result_text(context, keys.c_str(), static_cast<int>(keys.size()), SQLITE_TRANSIENT);
+    } catch (const DatabaseError& error) {
+        sqlite3_result_error(context, error.description().c_str(), -1);
+    }
+}
+
+std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
+    if (statement_ == nullptr &&
+        sqlite3_prepare_v3(db_, sql_.c_str(), static_cast<int>(sql_.size()),
+                           SQLITE_PREPARE_PERSISTENT, &statement_, nullptr) != SQLITE_OK) {
+        throw DatabaseError(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_));
+    }
+    ResetOnExit reset{statement_};
+    sqlite3_bind_value(statement_, 1, article);
+    std::string keys;
+    int rc;
+    while ((rc = sqlite3_step(statement_)) == SQLITE_ROW) {
+        const auto* key = sqlite3_column_text(statement_, 0);
+        if (key == nullptr) continue;
+        if (!keys.empty()) keys += ", ";
+        keys.append(reinterpret_cast<const char*>(key),
+                    static_cast<size_t>(sqlite3_column_bytes(statement_, 0)));
+    }
+    if (rc != SQLITE_DONE) throw DatabaseError(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_));
+    return keys;
+}
+
+}  // namespace talvers

@@ -1,0 +1,59 @@
+#include "shell/startup.h"
+
+#include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/text_utils.h"
+#include "shell/sql_functions.h"
+#include "version.h"
+
+namespace talvers {
+namespace {
+
+void installIgnoringErrors(Connection& bd, const std::string& createSql) {
+    try {
+        bd.execute(createSql);
+    } catch (const DatabaseError&) {
+        // Already there (or built into the backend): the existing definition stays.
+    }
+}
+
+}  // namespace
+
+Session startUp(const AppSettings& settings, const ConnectionOpener& opener) {
+    Session session;
+    session.settings = settings;
+    session.bd = opener(settings.main);
+    session.bdExt = opener(settings.external);
+    installIgnoringErrors(*session.bd, createLinhaParaStringSql());
+    installIgnoringErrors(*session.bd, createLinhaParaStringGuiaSql());
+    session.versionText = programVersionText();
+    const CompanyInfo company = readCompany(*session.bd, settings.variantTaxpayer);
+    session.caption = company.caption;
+    session.companyVariant = company.variant;
+    return session;
+}
+
+std::string versionText(int major, int minor, int revision) {
+    return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);
+}
+
+std::string programVersionText() {
+    return versionText(TALVERS_VERSION_MAJOR, TALVERS_VERSION_MINOR, TALVERS_VERSION_PATCH);
+}
+
+CompanyInfo readCompany(Connection& bd, std::string_view variantTaxpayer) {
+    const Table company = bd.query("SELECT NOME, NumContr FROM dbo.EMPRESA");
+    CompanyInfo info;
+    if (company.empty()) return info;
+    info.caption = "[" + company.at(0, "NOME").toText() + "]";
+    const std::string configured = trimBlanks(variantTaxpayer);
+    info.variant =
+        !configured.empty() && trimBlanks(company.at(0, "NumContr").toText()) == configured;
+    return info;
+}
+
+std::string startupFailureText(std::string_view description, long number) {
+    return "Não foi possível iniciar o Talvers.\nErro: " + std::string(description) + "  " +
+           std::to_string(number);
+}
+
+}  // namespace talvers

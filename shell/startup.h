@@ -1,0 +1,55 @@
+#pragma once
+// Start-up: the steps every run takes before its first window or command.
+//
+// startUp() opens the main connection, then the external one (always: a wrong external
+// setting shows at start, not in the middle of a report), installs qor_LinhaParaString and
+// then qor_LinhaParaStringGuia on the main connection ignoring any DatabaseError (a function
+// that exists already makes its CREATE fail, and on SQLite both are built in), builds the
+// version text and reads the company's caption and variant flag. A connection that cannot be
+// opened, and a failing company query, throw DatabaseError to the caller, which reports it
+// with startupFailureText().
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "shell/app_settings.h"
+#include "shell/dataaccess/connection.h"
+#include "shell/dataaccess/open_connection.h"
+
+namespace talvers {
+
+using ConnectionOpener = std::function<std::unique_ptr<Connection>(const ConnectionSettings&)>;
+
+struct Session {
+    std::unique_ptr<Connection> bd;     // main connection
+    std::unique_ptr<Connection> bdExt;  // external connection
+    AppSettings settings;
+    std::string caption;          // "[" + company name + "]", or "" without a company row
+    bool companyVariant = false;  // the company's taxpayer number is the configured one
+    std::string versionText;
+};
+
+Session startUp(const AppSettings& settings, const ConnectionOpener& opener = openConnection);
+
+// "major.minor.revision" in plain decimals: 22, 2, 1 gives "22.2.1".
+std::string versionText(int major, int minor, int revision);
+
+// The program's own version text.
+std::string programVersionText();
+
+struct CompanyInfo {
+    std::string caption;
+    bool variant = false;
+};
+
+// Runs "SELECT NOME, NumContr FROM dbo.EMPRESA" on `bd`. The caption is "[" + NOME + "]" from
+// the first row, or "" when there is none. The flag is true when that row's NumContr (as text,
+// blanks trimmed) equals `variantTaxpayer` (trimmed); it is false without a row and when no
+// taxpayer number is configured, so an empty NumContr never selects the variant.
+CompanyInfo readCompany(Connection& bd, std::string_view variantTaxpayer);
+
+// "Não foi possível iniciar o Talvers.", line feed, "Erro: ", description, two blanks, number.
+std::string startupFailureText(std::string_view description, long number);
+
+}  // namespace talvers
