@@ -20,9 +20,9 @@ SQLPOINTER integerAttribute(int value) {
 std::unique_ptr<OdbcConnection> OdbcConnection::open(const std::string& connectionString,
                                                      int loginTimeoutSeconds) {
     OdbcHandle environment(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
-    environment.check(SQLSetEnvAttr(environment.get(), SQL_ATTR_ODBC_VERSION,
-                                    integerAttribute(SQL_OV_ODBC3), 0),
-                      "SQLSetEnvAttr");
+    environment.check(
+        SQLSetEnvAttr(environment.get(), SQL_ATTR_ODBC_VERSION, integerAttribute(SQL_OV_ODBC3), 0),
+        "SQLSetEnvAttr");
     OdbcHandle connection(SQL_HANDLE_DBC, environment.get());
     // FreeTDS bounds the network connect by the connection timeout, Microsoft's driver the
     // login by the login timeout: both are set so that an unreachable server fails quickly.
@@ -35,8 +35,8 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const std::string& connecti
     std::u16string text = utf8ToUtf16(connectionString);
     if (text.size() > SHRT_MAX) throw DatabaseError(0, "The connection string is too long");
     connection.check(SQLDriverConnectW(connection.get(), nullptr, sqlWide(text),
-                                       static_cast<SQLSMALLINT>(text.size()), nullptr, 0,
-                                       nullptr, SQL_DRIVER_NOPROMPT),
+                                       static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr,
+                                       SQL_DRIVER_NOPROMPT),
                      "SQLDriverConnect");
     std::unique_ptr<OdbcConnection> result(
         new OdbcConnection(std::move(environment), std::move(connection)));
@@ -48,8 +48,7 @@ bool OdbcConnection::isSqlServer() const {
     std::u16string name(128, u'\0');
     SQLSMALLINT bytes = 0;
     connection_.check(SQLGetInfoW(connection_.get(), SQL_DBMS_NAME, sqlWide(name),
-                                  static_cast<SQLSMALLINT>(name.size() * sizeof(char16_t)),
-                                  &bytes),
+                                  static_cast<SQLSMALLINT>(name.size() * sizeof(char16_t)), &bytes),
                       "SQLGetInfo");
     name.resize(std::min(name.size() - 1, static_cast<size_t>(bytes) / sizeof(char16_t)));
     return utf16ToUtf8(name).find("SQL Server") != std::string::npos;

@@ -14,18 +14,18 @@
 namespace talvers {
 
 class OdbcConnection : public Connection {
-public:
+  public:
     // Connects with `connectionString` (see buildOdbcConnectionString). A server that does
     // not answer fails after about `loginTimeoutSeconds`. On SQL Server the text size limit is
     // lifted, so that long texts are never cut at the driver's default of a few kilobytes.
     static std::unique_ptr<OdbcConnection> open(const std::string& connectionString,
                                                 int loginTimeoutSeconds = 10);
 
-protected:
+  protected:
     Table runQuery(const std::string& sql) override;
     void runExecute(const std::string& sql) override;
 
-private:
+  private:
     OdbcConnection(OdbcHandle environment, OdbcHandle connection)
         : environment_(std::move(environment)), connection_(std::move(connection)) {}
     OdbcHandle executeDirect(const std::string& sql);

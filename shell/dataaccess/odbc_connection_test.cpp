@@ -29,7 +29,7 @@ namespace {
 // through the locale's character set: the program runs in the user's UTF-8 locale, and so do
 // these tests. Reading text back does not depend on it.
 class OdbcConnectionTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         savedLocale_ = std::setlocale(LC_CTYPE, nullptr);
         std::setlocale(LC_CTYPE, "C.UTF-8");
@@ -51,8 +51,8 @@ protected:
                   SQLITE_OK);
         addRow(insert, {"A1", "Ligação Açores €", "1234567.8901", "9007199254740993", "2.5",
                         "2024-03-15 10:30:00", "2024-02-29", longText()});
-        addRow(insert, {"A2", "Outro", "0.1", "-3", "0", "2023-12-31 23:59:59", "2023-01-01",
-                        "curta"});
+        addRow(insert,
+               {"A2", "Outro", "0.1", "-3", "0", "2023-12-31 23:59:59", "2023-01-01", "curta"});
         addRow(insert, {"A3", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr});
         sqlite3_finalize(insert);
         sqlite3_close(db);
@@ -229,7 +229,10 @@ FailedOpen openExpectingFailure(const std::string& connectionString, int loginTi
             outcome->set_value(e);
         }
     }).detach();
-    if (result.wait_for(std::chrono::seconds(30)) != std::future_status::ready) return {};
+    constexpr int kPatience = 30;
+    if (result.wait_for(std::chrono::seconds(kPatience)) != std::future_status::ready) {
+        return {false, "still waiting after " + std::to_string(kPatience) + " s", kPatience};
+    }
     const std::optional<DatabaseError> error = result.get();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (!error) return {false, "connected", seconds};

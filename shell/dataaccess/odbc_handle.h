@@ -21,7 +21,7 @@ namespace talvers {
 static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the ODBC wide calls must use UTF-16");
 
 class OdbcHandle {
-public:
+  public:
     // Allocates a handle of `type` (SQL_HANDLE_ENV, _DBC or _STMT) under `parent`, which is
     // SQL_NULL_HANDLE for an environment. Throws DatabaseError when that fails.
     OdbcHandle(SQLSMALLINT type, SQLHANDLE parent);
@@ -39,12 +39,14 @@ public:
     // names the failed `operation`.
     DatabaseError error(std::string_view operation) const;
 
-private:
+  private:
     SQLSMALLINT type_;
     SQLHANDLE handle_ = SQL_NULL_HANDLE;
 };
 
 // Views a UTF-16 text as the wide-character buffers the ODBC calls take.
-inline SQLWCHAR* sqlWide(std::u16string& text) { return reinterpret_cast<SQLWCHAR*>(text.data()); }
+inline SQLWCHAR* sqlWide(std::u16string& text) {
+    return reinterpret_cast<SQLWCHAR*>(text.data());
+}
 
 }  // namespace talvers

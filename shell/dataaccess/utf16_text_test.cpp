@@ -24,7 +24,9 @@ TEST(Utf16Text, MalformedInputBecomesReplacementCharacters) {
     EXPECT_EQ(utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");
     // Unpaired surrogates, high at the end and low on its own.
     EXPECT_EQ(utf16ToUtf8(std::u16string(u"a") + char16_t(0xD834)), "a\xEF\xBF\xBD");
-    EXPECT_EQ(utf16ToUtf8(std::u16string(1, char16_t(0xDD1E)) + u"b"), "\xEF\xBF\xBD" "b");
+    EXPECT_EQ(utf16ToUtf8(std::u16string(1, char16_t(0xDD1E)) + u"b"),
+              "\xEF\xBF\xBD"
+              "b");
 }
 
 TEST(Utf16Text, EmptyStaysEmpty) {

@@ -1,0 +1,302 @@
+"""End-to-end tests of talvers-report on generated sample databases.
+
+Every workbook is read back with openpyxl, independently of the program's own code. Run by
+CTest with TALVERS_BIN (the folder of talvers-report and talvers-sample) and
+TALVERS_VERSION in the environment.
+"""
+import datetime
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+import openpyxl
+
+BIN = os.environ.get("TALVERS_BIN", "")
+VERSION = os.environ.get("TALVERS_VERSION", "")
+TODAY = datetime.date.today()
+TITLE_DATE = TODAY.strftime("%d-%m-%Y")
+
+RED = "00FF0000"
+WHITE = "00FFFFFF"
+BLUE = "007ACDF6"
+
+
+def run(*args, timeout=120):
+    return subprocess.run([os.path.join(BIN, args[0]), *args[1:]], capture_output=True,
+                          text=True, timeout=timeout)
+
+
+def colour(rgb):
+    # openpyxl reports ARGB; the alpha byte varies between writers.
+    return "00" + rgb[-6:] if rgb else None
+
+
+class Sample:
+    """One generated sample per variant, shared by the tests of a run."""
+    _folders = {}
+    _root = None
+
+    @classmethod
+    def settings(cls, variant):
+        if cls._root is None:
+            cls._root = tempfile.mkdtemp(prefix="talvers-e2e-")
+        if variant not in cls._folders:
+            folder = os.path.join(cls._root, variant)
+            result = run("talvers-sample", "--out", folder, "--lines", "400", "--today",
+                         TODAY.isoformat(), "--variant", variant)
+            assert result.returncode == 0, result.stderr
+            cls._folders[variant] = folder
+        return os.path.join(cls._folders[variant], "Talvers.qor")
+
+    @classmethod
+    def cleanup(cls):
+        if cls._root:
+            shutil.rmtree(cls._root, ignore_errors=True)
+
+
+class WorkdirTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="talvers-e2e-out-")
+
+    def tearDown(self):
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+    def report(self, command, variant, *extra):
+        path = os.path.join(self.dir, command + "-" + variant + ".xlsx")
+        result = run("talvers-report", command, "--settings", Sample.settings(variant),
+                     "--output", path, *extra)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return openpyxl.load_workbook(path)
+
+    def assertLayout(self, book, sheet_name, title, headers, money_columns):
+        self.assertEqual(book.sheetnames, [sheet_name])
+        ws = book[sheet_name]
+        n = len(headers)
+        last = openpyxl.utils.get_column_letter(n)
+        self.assertIn("A1:" + last + "1", [str(r) for r in ws.merged_cells.ranges])
+        a1 = ws["A1"]
+        self.assertEqual(a1.value, title)
+        self.assertTrue(a1.font.b)
+        self.assertEqual(a1.font.sz, 20)
+        self.assertEqual(colour(a1.font.color.rgb), WHITE)
+        self.assertEqual(colour(a1.fill.fgColor.rgb), RED)
+        self.assertEqual(a1.alignment.horizontal, "center")
+        self.assertTrue(all(c.value is None for c in ws[2]))
+        self.assertEqual([c.value for c in ws[3]], headers)
+        for c in ws[3]:
+            self.assertTrue(c.font.b)
+            self.assertEqual(colour(c.fill.fgColor.rgb), RED)
+            self.assertEqual(colour(c.font.color.rgb), WHITE)
+        self.assertGreater(ws.max_row, 3)
+        for row in ws.iter_rows(min_row=4, max_row=ws.max_row, max_col=n):
+            for c in row:
+                self.assertEqual(colour(c.fill.fgColor.rgb), BLUE, c.coordinate)
+        for col in money_columns:
+            letter = openpyxl.utils.get_column_letter(headers.index(col) + 1)
+            self.assertAlmostEqual(ws.column_dimensions[letter].width, 15.71, places=1)
+            for c in ws[letter][3:]:
+                self.assertEqual(c.number_format, "###,###,##0.00", c.coordinate)
+                self.assertTrue(c.value is None or isinstance(c.value, (int, float)))
+        return ws
+
+
+PENDING_HEADERS = ["Doc.", "Nome Vendedor", "Data", "Cliente", "Nome Cliente", "Artigo",
+                   "Valor", "Nome Fornecedor", "Quant.", "Stock Disp.", "Stock Real", "OBS",
+                   "Separado", "Enc Cli Lx", "Cli Lx", "Enc Forn", "Guia Forn"]
+BDC_HEADERS = ["Data", "Doc.", "Nome Cliente", "Artigo", "Nome Artigo", "Quant",
+               "Disponibilidade", "Prazo Estimado"]
+DIID_HEADERS = ["Data", "Doc.", "Nome Cliente", "Nome Cliente Lx", "Nome Fornecedor",
+                "Enc.Forn.", "Artigo", "Nome Artigo", "Quant.", "Data Estimada", "Notas"]
+PROVISIONING_HEADERS = ["Artigo", "Abreviatura", "Nome Artigo", "Vendas", "Existência",
+                        "Enc.Cli.", "Enc.Forn.", "Prazo", "Fornecedor", "Nome Fornecedor"]
+
+
+class CheckCommand(unittest.TestCase):
+    def test_default_and_variant_company(self):
+        for variant, flag in (("default", "Não"), ("alternate", "Sim")):
+            result = run("talvers-report", "check", "--settings", Sample.settings(variant))
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertEqual(result.stdout.splitlines(),
+                             ["Empresa: [Distribuidora Exemplo, Lda.]", "Variante: " + flag,
+                              "Versão: " + VERSION])
+
+
+class StartFailures(WorkdirTest):
+    def write_settings(self, body, encoding="utf-8"):
+        path = os.path.join(self.dir, "Talvers.qor")
+        with open(path, "wb") as f:
+            f.write(body if isinstance(body, bytes) else body.encode(encoding))
+        return path
+
+    def check(self, settings, timeout=60):
+        return run("talvers-report", "check", "--settings", settings, timeout=timeout)
+
+    def test_missing_database_file_is_reported_and_not_created(self):
+        settings = self.write_settings(
+            "[Ligação]\nMotor=sqlite\nEmpresa=nao-existe.db\n"
+            "[LigaçãoExterna]\nMotor=sqlite\nEmpresa=nao-existe.db\n")
+        result = self.check(settings)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("nao-existe.db", result.stderr)
+        self.assertIn("Erro: ", result.stderr)
+        self.assertFalse(os.path.exists(os.path.join(self.dir, "nao-existe.db")))
+
+    def test_unreachable_sql_server_fails_within_seconds(self):
+        settings = self.write_settings(
+            "[Ligação]\nServidor=127.0.0.1,1\nEmpresa=ERP\nUsername=u\nPassword=p\n"
+            "[LigaçãoExterna]\nServidor=127.0.0.1,1\nEmpresa=ERP\nUsername=u\nPassword=p\n")
+        started = time.monotonic()
+        result = self.check(settings)
+        self.assertLess(time.monotonic() - started, 20)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("Não foi possível iniciar o Talvers.", result.stderr)
+
+    def test_bad_settings_never_crash(self):
+        cases = {
+            "unknown engine": "[Ligação]\nMotor=oracle\nEmpresa=x\n",
+            "incomplete": "[Ligação]\nMotor=sqlserver\nServidor=s\n",
+            "windows-1252 junk": b"[Liga\xe7\xe3o]\nMotor=sqlite\n\x81\x8d\xff\xfe=\x00\x9d\n",
+            "no sections": "just text\n=\n[\n",
+        }
+        for name, body in cases.items():
+            with self.subTest(name):
+                result = self.check(self.write_settings(body))
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertTrue(result.stderr.strip())
+                self.assertNotIn("Traceback", result.stderr)
+        result = self.check(self.dir)  # a folder, not a file
+        self.assertEqual(result.returncode, 1)
+        missing = self.check(self.write_settings("[Ligação]\nMotor=sqlserver\nServidor=s\n"))
+        self.assertIn("Username", missing.stderr)
+
+
+class PendingReport(WorkdirTest):
+    def test_workbook_layout_and_texts(self):
+        book = self.report("pendentes", "default")
+        ws = self.assertLayout(book, "Enc. Pendentes", "Encomendas Pendentes em " + TITLE_DATE,
+                               PENDING_HEADERS, ["Valor", "Quant.", "Stock Disp.", "Stock Real"])
+        widths = {"A": 20, "B": 30, "E": 80, "L": 100, "Q": 100}
+        for letter, width in widths.items():
+            self.assertAlmostEqual(ws.column_dimensions[letter].width, width + 0.71, places=1)
+        for row in ws.iter_rows(min_row=4, values_only=True):
+            self.assertRegex(row[2], r"^ \d{4}-\d{2}-\d{2}$")
+            self.assertRegex(row[3], r"^ \d+$")
+            self.assertLessEqual(len(row[0]), 20)
+            self.assertNotIn("\n", row[7] or "")
+
+    def test_no_data_exit_2(self):
+        result = run("talvers-report", "pendentes", "--settings", Sample.settings("default"),
+                     "--date", "2100-01-01", "--output", os.path.join(self.dir, "x.xlsx"))
+        self.assertEqual(result.returncode, 2)
+        self.assertIn("Não existe informação para as condições solicitadas!", result.stderr)
+        self.assertFalse(os.path.exists(os.path.join(self.dir, "x.xlsx")))
+
+    def test_existing_target_replaced_and_failed_write_keeps_nothing(self):
+        target = os.path.join(self.dir, "pendentes-default.xlsx")
+        with open(target, "w") as f:
+            f.write("old")
+        self.report("pendentes", "default")
+        self.assertTrue(openpyxl.load_workbook(target).sheetnames)
+        missing = os.path.join(self.dir, "no-such-folder", "x.xlsx")
+        result = run("talvers-report", "pendentes", "--settings", Sample.settings("default"),
+                     "--output", missing)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("Situação Anómala", result.stderr)
+        self.assertFalse(os.path.exists(os.path.dirname(missing)))
+
+    def test_read_only_folder_keeps_the_old_file(self):
+        folder = os.path.join(self.dir, "ro")
+        os.mkdir(folder)
+        target = os.path.join(folder, "p.xlsx")
+        with open(target, "w") as f:
+            f.write("old")
+        os.chmod(folder, 0o555)
+        immutable = False
+        try:
+            if os.geteuid() == 0:
+                # root ignores the permission bits; the immutable attribute binds root too.
+                immutable = subprocess.run(["chattr", "+i", folder],
+                                           capture_output=True).returncode == 0
+                if not immutable:
+                    self.skipTest("root without chattr: a read-only folder cannot be made")
+            result = run("talvers-report", "pendentes", "--settings", Sample.settings("default"),
+                         "--output", target)
+            self.assertEqual(result.returncode, 1)
+            self.assertIn("Situação Anómala", result.stderr)
+            with open(target) as f:
+                self.assertEqual(f.read(), "old")
+            self.assertEqual(os.listdir(folder), ["p.xlsx"])
+        finally:
+            if immutable:
+                subprocess.run(["chattr", "-i", folder])
+            os.chmod(folder, 0o755)
+
+
+class SupplierReport(WorkdirTest):
+    def test_both_variants(self):
+        book = self.report("fornecedor", "default")
+        ws = self.assertLayout(book, "Enc. Pendentes_Fornecedor",
+                               "Encomendas Cliente_Fornecedor em " + TITLE_DATE, BDC_HEADERS,
+                               ["Quant"])
+        dates = [row[0] for row in ws.iter_rows(min_row=4, values_only=True)]
+        self.assertEqual(dates, sorted(dates))
+        texts = [row[6] for row in ws.iter_rows(min_row=4, values_only=True)]
+        self.assertIn("Em Stock", texts)
+        self.assertTrue(any(t and "Enc.For" in t for t in texts))
+        book = self.report("fornecedor", "alternate")
+        ws = self.assertLayout(book, "Enc. Pendentes_Fornecedor",
+                               "Enc. Pendentes_Fornecedor em " + TITLE_DATE, DIID_HEADERS,
+                               ["Quant."])
+        marks = {row[5] for row in ws.iter_rows(min_row=4, values_only=True)}
+        self.assertEqual(marks, {"Sim", "Não"})
+
+
+class ProvisioningReport(WorkdirTest):
+    def test_both_variants(self):
+        for variant in ("default", "alternate"):
+            with self.subTest(variant):
+                book = self.report("aprovisionamento", variant)
+                ws = self.assertLayout(book, "Mapa Parovisionamento",
+                                       "Mapa Aprovisionamento em " + TITLE_DATE,
+                                       PROVISIONING_HEADERS,
+                                       ["Vendas", "Existência", "Enc.Cli.", "Enc.Forn.", "Prazo"])
+                rows = list(ws.iter_rows(min_row=4, values_only=True))
+                for row in rows:
+                    self.assertTrue(row[0].startswith(" "))
+                    self.assertNotIn("\n", row[9] or "")
+                projected = [row[7] for row in rows]
+                self.assertEqual(projected, sorted(projected))
+
+    def test_pick_lists(self):
+        result = run("talvers-report", "lista", "grupos", "--settings", Sample.settings("default"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        lines = result.stdout.splitlines()
+        self.assertTrue(lines)
+        self.assertTrue(all(len(line.split("\t")) == 2 for line in lines))
+
+
+class SerialCheck(WorkdirTest):
+    def test_messages_and_findings(self):
+        path = os.path.join(self.dir, "series.xlsx")
+        result = run("talvers-report", "series", "--settings", Sample.settings("default"),
+                     "--output", path)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        blocks = result.stdout.split("\n\n")
+        self.assertTrue(blocks[0].startswith("Artigo  "))
+        self.assertIn("\nStock Artigo  ", blocks[0])
+        ws = openpyxl.load_workbook(path)["Números de Série"]
+        self.assertEqual(ws["A1"].value, "Verificação de Números de Série em " + TITLE_DATE)
+        situations = {c.value for c in ws["D"][3:]}
+        self.assertTrue(situations <= {"Em stock", "Sem registo", "Não encontrado",
+                                       "Saída sem entrada"})
+
+
+if __name__ == "__main__":
+    try:
+        unittest.main(verbosity=2)
+    finally:
+        Sample.cleanup()
