@@ -40,17 +40,6 @@ std::string utf8Text(const fs::path& path) {
         errorNumber);
 }
 
-bool sameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 // The spreadsheet's rules for a (non-empty) sheet name, as the library's error codes; the
 // library would refuse the same names, but only after the sheets before had been written.
 lxw_error sheetNameError(const std::vector<std::string>& names, size_t index) {
@@ -63,7 +52,7 @@ lxw_error sheetNameError(const std::vector<std::string>& names, size_t index) {
         return LXW_ERROR_SHEETNAME_START_END_APOSTROPHE;
     }
     for (size_t j = 0; j < index; ++j) {
-        if (sameIgnoringAsciiCase(name, names[j])) return LXW_ERROR_SHEETNAME_ALREADY_USED;
+        if (equalsIgnoringAsciiCase(name, names[j])) return LXW_ERROR_SHEETNAME_ALREADY_USED;
     }
     return LXW_NO_ERROR;
 }

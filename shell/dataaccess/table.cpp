@@ -1,22 +1,9 @@
 #include "shell/dataaccess/table.h"
 
 #include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/text_utils.h"
 
 namespace talvers {
-namespace {
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 int Table::fieldIndex(std::string_view name) const {
     for (size_t i = 0; i < fields_.size(); ++i) {

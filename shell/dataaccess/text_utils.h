@@ -19,5 +19,9 @@ std::vector<std::string> splitText(std::string_view text, char separator);
 void flattenLineFeeds(std::string& text);
 // True when `text` is valid UTF-8.
 bool isValidUtf8(std::string_view text);
+// Appends the UTF-8 form of the code point `cp` (which must be a valid code point).
+void appendUtf8(std::string& out, char32_t cp);
+// Equality that ignores the letter case of ASCII letters only (field and sheet names).
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 }  // namespace talvers
