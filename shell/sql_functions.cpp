@@ -2,8 +2,12 @@
 
 #include <string_view>
 
+#include "shell/dataaccess/document_key_functions.h"
+
 namespace talvers {
 namespace {
+
+namespace keys = document_key_functions;
 
 // Fragments 2 to 11 and 13 to 16 are shared; the name and the document filter differ.
 std::string createFunctionSql(std::string_view nameLine, std::string_view filterLine) {
@@ -15,15 +19,11 @@ std::string createFunctionSql(std::string_view nameLine, std::string_view filter
     sql += " AS";
     sql += " BEGIN";
     sql += " DECLARE @SubFamilias VARCHAR(4000)";
-    sql +=
-        " SELECT @SubFamilias = COALESCE(@SubFamilias + ', ', '') + "
-        "c.TpDoc+'/'+CAST( c.Ano as nvarchar(4))+'/'+c.Serie+'/'+CAST(c.NNumDoc as "
-        "nvarchar(10))";
-    sql += " FROM    DOCGCCAB as c";
-    sql +=
-        " INNER JOIN  DOCGCLIN as l ON c.NNUMDOC = l.NNUMDOC AND c.TPDOC = l.TPDOCUM AND "
-        "c.SERIE = l.SERIE";
-    sql += " AND c.ANO = l.ANO";
+    sql += " SELECT @SubFamilias = COALESCE(@SubFamilias + ', ', '') + ";
+    sql += keys::kKey;
+    sql += keys::kFrom;
+    sql += keys::kJoin;
+    sql += keys::kJoinYear;
     sql += filterLine;
     sql += " and l.artigo=@Artigo";
     sql += " SELECT @SubFamilias = COALESCE(@SubFamilias , '')";
@@ -36,14 +36,12 @@ std::string createFunctionSql(std::string_view nameLine, std::string_view filter
 
 std::string createLinhaParaStringSql() {
     return createFunctionSql(" Create FUNCTION [dbo].[qor_LinhaParaString]",
-                             " where   c.nvias<>-1 and c.areag=2 and c.Tpterc=1 and l.quant>0 "
-                             "and [convert]<>-1 and l.ARTIGO >''");
+                             keys::kSupplierOrderFilter);
 }
 
 std::string createLinhaParaStringGuiaSql() {
     return createFunctionSql(" Create FUNCTION [dbo].[qor_LinhaParaStringGuia]",
-                             " where   c.nvias<>-1 and c.areag=4 and c.Tpterc=1 and c.TpfStc=1 "
-                             "and c.Natconta=2 and l.quant>0 and [convert]<>-1 and l.ARTIGO >''");
+                             keys::kDeliveryNoteFilter);
 }
 
 }  // namespace talvers

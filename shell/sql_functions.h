@@ -8,7 +8,7 @@
 
 namespace talvers {
 
-// CREATE FUNCTION [dbo].[qor_LinhaParaString] (open customer-order lines).
+// CREATE FUNCTION [dbo].[qor_LinhaParaString] (open supplier-order lines).
 std::string createLinhaParaStringSql();
 // CREATE FUNCTION [dbo].[qor_LinhaParaStringGuia] (open supplier delivery-note lines).
 std::string createLinhaParaStringGuiaSql();

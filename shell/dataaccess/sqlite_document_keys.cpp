@@ -3,25 +3,13 @@
 #include <sqlite3.h>
 
 #include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/document_key_functions.h"
 #include "shell/dataaccess/tsql_rewrite.h"
 
 namespace talvers {
 namespace {
 
-// The installed functions' key, join and filter texts; only the WHERE line differs.
-constexpr const char* kKey =
-    " c.TpDoc+'/'+CAST( c.Ano as nvarchar(4))+'/'+c.Serie+'/'+CAST(c.NNumDoc as nvarchar(10))";
-constexpr const char* kJoin =
-    " FROM    DOCGCCAB as c"
-    " INNER JOIN  DOCGCLIN as l ON c.NNUMDOC = l.NNUMDOC AND c.TPDOC = l.TPDOCUM AND c.SERIE = "
-    "l.SERIE"
-    " AND c.ANO = l.ANO";
-constexpr const char* kSupplierOrderFilter =
-    " where   c.nvias<>-1 and c.areag=2 and c.Tpterc=1 and l.quant>0 and [convert]<>-1 and "
-    "l.ARTIGO >''";
-constexpr const char* kDeliveryNoteFilter =
-    " where   c.nvias<>-1 and c.areag=4 and c.Tpterc=1 and c.TpfStc=1 and c.Natconta=2 and "
-    "l.quant>0 and [convert]<>-1 and l.ARTIGO >''";
+namespace keys = document_key_functions;
 
 // Resets the shared statement however the call ends, so the next call starts clean.
 struct ResetOnExit {
@@ -36,17 +24,18 @@ struct ResetOnExit {
 
 std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::supplierOrders(sqlite3* db) {
     return std::unique_ptr<SqliteDocumentKeys>(
-        new SqliteDocumentKeys(db, "qor_LinhaParaString", kSupplierOrderFilter));
+        new SqliteDocumentKeys(db, "qor_LinhaParaString", keys::kSupplierOrderFilter));
 }
 
 std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::deliveryNotes(sqlite3* db) {
     return std::unique_ptr<SqliteDocumentKeys>(
-        new SqliteDocumentKeys(db, "qor_LinhaParaStringGuia", kDeliveryNoteFilter));
+        new SqliteDocumentKeys(db, "qor_LinhaParaStringGuia", keys::kDeliveryNoteFilter));
 }
 
 SqliteDocumentKeys::SqliteDocumentKeys(sqlite3* db, const char* name, const char* filter)
     : db_(db),
-      sql_(rewriteTsqlForSqlite(std::string(" SELECT") + kKey + kJoin + filter) +
+      sql_(rewriteTsqlForSqlite(std::string(" SELECT ") + keys::kKey + keys::kFrom + keys::kJoin +
+                                keys::kJoinYear + filter) +
            " and l.artigo=?1") {
     const int rc = sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8, this, &call, nullptr,
                                               nullptr, nullptr);
