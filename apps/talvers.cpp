@@ -1,15 +1,45 @@
-// The desktop program.
+// The desktop program: settings, start-up, then the main window until it closes.
 #include <QApplication>
+#include <QSettings>
+#include <QStringList>
 
 #include <clocale>
 
+#include "shell/configuration_dialog.h"
+#include "shell/desktop_startup.h"
 #include "shell/frm_main.h"
+#include "shell/qt_message_presenter.h"
+#include "shell/settings_folder.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    // Qt took the locale from the environment; numbers written into workbooks need "C".
+    QApplication::setApplicationName("Talvers");
+    QApplication::setOrganizationName("Talvers");
+    // ODBC converts text through the environment's locale; numbers written into workbooks
+    // need "C" (Qt has just taken the whole locale from the environment).
+    std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
-    talvers::frmMain window;
+
+    using namespace talvers;
+    // The whole command-line text names the settings file (Qt has taken its own options out).
+    const QString commandLine = QApplication::arguments().mid(1).join(' ');
+    const auto settingsFile =
+        settingsFilePath(settingsFolder(executableFolder()), commandLine.toStdString());
+
+    QtMessagePresenter messages;
+    DesktopStartupSteps steps;
+    steps.messages = &messages;
+    steps.configure = [&messages](const std::filesystem::path& file, const AppSettings& current) {
+        ConfigurationDialog dialog(file, current, messages);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    DesktopStart start = startDesktopSession(settingsFile, steps);
+    if (!start.session) return start.exitCode;
+
+    const ReportWindowServices services{&messages, nullptr, nullptr, {}};
+    QSettings placementStore;
+    frmMain window(*start.session, desktopReportWindows(*start.session, services), placementStore,
+                   messages);
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }

@@ -1,0 +1,23 @@
+#include "reports/pending/pending_window.h"
+
+#include "reports/pending/pending_orders.h"
+
+namespace talvers {
+
+frmTalvers::frmTalvers(Connection& bd, Connection& bdExt, const ReportWindowServices& services,
+                       QWidget* parent)
+    : ReportWindow(QStringLiteral("Talvers Pendentes"), services, parent),
+      bd_(bd),
+      bdExt_(bdExt),
+      startDate_(addStartDatePicker()) {
+    setObjectName(QStringLiteral("frmTalvers"));
+}
+
+ReportWindow::ReportRun frmTalvers::prepareRun() {
+    return {[&bd = bd_, &bdExt = bdExt_, start = dateOf(startDate_)](ReportProgress& progress) {
+                return runPendingOrders(bd, bdExt, start, progress);
+            },
+            pendingOrdersOutput()};
+}
+
+}  // namespace talvers

@@ -1,0 +1,208 @@
+#include "reports/pending/pending_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+
+#include "reports/frame/report_window_test_support.h"
+#include "reports/supplier/supplier_fixture.h"
+#include "tests/temp_dir.h"
+#include "tests/xlsx_dump.h"
+
+namespace talvers {
+namespace {
+
+using namespace talvers::testing;
+
+class PendingWindowTest : public ::testing::Test {
+  protected:
+    PendingWindowTest() : gate(db.bd()), window(gate, db.bdExt(), desktop.services()) {
+        db.execMain("INSERT INTO Vendedor VALUES (1, 'Ana Silva');");
+        db.customer(1, "Cliente Um");
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    void twoOrderLines() {
+        db.orderLine("ECL/2024/A/1/1", "2024-01-10 00:00:00", kCustomerOrder, 1, "AR1", "2");
+        db.orderLine("ECL/2024/A/2/1", "2024-01-11 00:00:00", kCustomerOrder, 1, "AR2", "3");
+    }
+
+    QLabel* working() { return control<QLabel>(window, "Label2_1"); }
+    QLabel* counter() { return control<QLabel>(window, "Label2_2"); }
+    QPushButton* btConf() { return control<QPushButton>(window, "btConf"); }
+
+    void expectAtRest() {
+        EXPECT_FALSE(working()->isVisible());
+        EXPECT_FALSE(counter()->isVisible());
+        EXPECT_TRUE(btConf()->isEnabled());
+        EXPECT_FALSE(window.isRunning());
+    }
+
+    ErpFixture db;
+    ScriptedDesktop desktop;
+    GateConnection gate;
+    frmTalvers window;
+    TempDir out;
+};
+
+TEST_F(PendingWindowTest, ControlsCaptionsAndStartDate) {
+    EXPECT_EQ(window.windowTitle(), "Talvers Pendentes");
+    EXPECT_TRUE(window.isModal());
+    EXPECT_EQ(control<QLabel>(window, "Label2_0")->text(), "Data");
+    auto* picker = control<QDateEdit>(window, "DTPicker1");
+    // Opened on 29 February 2024: one year earlier falls back to 28 February.
+    EXPECT_EQ(picker->date(), QDate(2023, 2, 28));
+    EXPECT_EQ(picker->text(), "28-02-2023");
+    EXPECT_TRUE(picker->calendarPopup());
+    EXPECT_EQ(picker->toolTip(), "Data a partir da qual se processa a extração.");
+    EXPECT_EQ(btConf()->text(), "&Confirmar");
+    EXPECT_EQ(btConf()->toolTip(), "Confirmar a operação.");
+    auto* btSair = control<QPushButton>(window, "btSair");
+    EXPECT_EQ(btSair->text(), "&Sair");
+    EXPECT_EQ(btSair->toolTip(), "Abandonar a opção.");
+    EXPECT_EQ(working()->text(), "a processar ....");
+    EXPECT_TRUE(counter()->text().isEmpty());
+    for (QLabel* label : {control<QLabel>(window, "Label2_0"), working(), counter()}) {
+        EXPECT_EQ(label->font().family(), "Verdana");
+    }
+    EXPECT_EQ(control<QTableWidget>(window, "Grelha")->rowCount(), 0);
+    expectAtRest();
+}
+
+TEST_F(PendingWindowTest, NoRowsShowsTheNoDataMessageAndHidesTheLabels) {
+    ASSERT_TRUE(confirmAndWait(window));
+    ASSERT_EQ(texts(desktop.messages), std::vector<std::string>{std::string(kNoDataMessage)});
+    EXPECT_EQ(desktop.messages.boxes[0].title, "Informação");
+    EXPECT_TRUE(desktop.files.filters.empty());
+    EXPECT_TRUE(desktop.opener.opened.empty());
+    expectAtRest();
+}
+
+TEST_F(PendingWindowTest, FullRunWritesTheWorkbookUnderTheChosenNameAndOpensIt) {
+    twoOrderLines();
+    // A name without extension is used as it is.
+    const std::string file = (out.path() / "pendentes").string();
+    desktop.files.answer = file;
+    desktop.files.onAsk = [&] {
+        // The file question comes after the copy loop: labels still up with the final count.
+        EXPECT_TRUE(working()->isVisible());
+        EXPECT_EQ(counter()->text(), "2/2");
+        EXPECT_FALSE(btConf()->isEnabled());
+    };
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_TRUE(desktop.messages.boxes.empty()) << texts(desktop.messages).front();
+    EXPECT_EQ(desktop.files.filters, std::vector<std::string>{std::string(kExcelFilter)});
+    ASSERT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(desktop.opener.opened, std::vector<std::string>{file});
+    // The independent reader goes by the extension.
+    const auto readable = out.path() / "copy.xlsx";
+    std::filesystem::copy_file(file, readable);
+    const XlsxDump dump = dumpWorkbook(readable);
+    ASSERT_EQ(dump.sheetNames(), std::vector<std::string>{"Enc. Pendentes"});
+    EXPECT_EQ(dump.cell("Enc. Pendentes", "A1").value, "Encomendas Pendentes em 29-02-2024");
+    EXPECT_EQ(dump.maxRow("Enc. Pendentes"), 5);  // title, blank, headings, two lines
+    expectAtRest();
+
+    // A second run is independent and asks again.
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_EQ(desktop.files.filters.size(), 2u);
+    EXPECT_EQ(desktop.opener.opened.size(), 2u);
+}
+
+TEST_F(PendingWindowTest, CancelledFileNameWritesNothingOpensNothingSaysNothing) {
+    twoOrderLines();
+    desktop.files.answer = "";
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_EQ(desktop.files.filters.size(), 1u);
+    EXPECT_TRUE(desktop.opener.opened.empty());
+    EXPECT_TRUE(desktop.messages.boxes.empty());
+    expectAtRest();
+}
+
+TEST_F(PendingWindowTest, SecondConfirmDuringARunIsRefused) {
+    twoOrderLines();
+    desktop.files.answer = (out.path() / "p.xlsx").string();
+    gate.holdNextQuery();
+    QSignalSpy finished(&window, &ReportWindow::runFinished);
+    QTest::mouseClick(btConf(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate.holding(); }, 10000));
+    // The window stays responsive while the engine waits on the database.
+    EXPECT_TRUE(window.isRunning());
+    EXPECT_FALSE(btConf()->isEnabled());
+    EXPECT_TRUE(working()->isVisible());
+    const long sent = gate.queriesSent();
+    QTest::mouseClick(btConf(), Qt::LeftButton);
+    window.confirm();
+    EXPECT_EQ(gate.queriesSent(), sent);
+    gate.release();
+    ASSERT_TRUE(finished.wait(20000));
+    QTest::qWait(50);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(desktop.files.filters.size(), 1u);
+    EXPECT_EQ(desktop.opener.opened.size(), 1u);
+    expectAtRest();
+}
+
+// Each way of closing: btSair, Esc, the close box (close()).
+TEST_F(PendingWindowTest, ClosingDuringARunStopsItAndWritesNothing) {
+    twoOrderLines();
+    desktop.files.answer = (out.path() / "never.xlsx").string();
+    const std::function<void(frmTalvers&)> closers[] = {
+        [](frmTalvers& w) { QTest::mouseClick(control<QPushButton>(w, "btSair"), Qt::LeftButton); },
+        [](frmTalvers& w) { QTest::keyClick(&w, Qt::Key_Escape); },
+        [](frmTalvers& w) { w.close(); },
+    };
+    for (const auto& closeIt : closers) {
+        auto running = std::make_unique<frmTalvers>(gate, db.bdExt(), desktop.services());
+        running->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(running.get()));
+        gate.holdNextQuery();
+        QTest::mouseClick(control<QPushButton>(*running, "btConf"), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gate.holding(); }, 10000));
+        // The query returns only after the close was asked for; the engine then stops at its
+        // first progress report.
+        QTimer::singleShot(50, [&] { gate.release(); });
+        closeIt(*running);
+        EXPECT_FALSE(running->isVisible());
+        EXPECT_FALSE(running->isRunning());
+        running.reset();
+    }
+    EXPECT_TRUE(desktop.files.filters.empty());
+    EXPECT_TRUE(desktop.opener.opened.empty());
+    EXPECT_TRUE(desktop.messages.boxes.empty());
+    EXPECT_FALSE(std::filesystem::exists(out.path() / "never.xlsx"));
+}
+
+TEST_F(PendingWindowTest, DatabaseFailureShowsTheFailureMessageAndTheWindowStaysUsable) {
+    twoOrderLines();
+    gate.failNextQuery(207, "Invalid column name 'x'.");
+    ASSERT_TRUE(confirmAndWait(window));
+    ASSERT_EQ(desktop.messages.boxes.size(), 1u);
+    EXPECT_EQ(desktop.messages.boxes[0].text,
+              "Situação Anómala\n\rErro: Invalid column name 'x'.  207");
+    EXPECT_TRUE(desktop.files.filters.empty());
+    expectAtRest();
+
+    desktop.files.answer = (out.path() / "again.xlsx").string();
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_EQ(desktop.messages.boxes.size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(desktop.files.answer));
+}
+
+TEST_F(PendingWindowTest, SairClosesWithoutAsking) {
+    QTest::mouseClick(control<QPushButton>(window, "btSair"), Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(desktop.messages.boxes.empty());
+}
+
+}  // namespace
+}  // namespace talvers

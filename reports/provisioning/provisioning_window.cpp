@@ -1,0 +1,126 @@
+#include "reports/provisioning/provisioning_window.h"
+
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "reports/provisioning/pick_list_dialog.h"
+#include "reports/provisioning/provisioning.h"
+#include "shell/dataaccess/database_error.h"
+
+namespace talvers {
+
+namespace {
+
+struct FieldSpec {
+    const char* caption;
+    const char* captionName;
+    const char* toolTip;
+    const char* listToolTip;
+};
+
+// Indexed like campo_i / btLista_i.
+const FieldSpec kFields[3] = {
+    {"Armazém", "Label2_3", "Armazém.", "Lista de Armazéns"},
+    {"Grupo", "Label2_4", "Grupo.", "Lista de Grupos"},
+    {"Família", "Label2_0", "Família.", "Lista de Famílias"},
+};
+
+}  // namespace
+
+frmMapaAprovisionamento::frmMapaAprovisionamento(Connection& bd, bool companyVariant,
+                                                 const ReportWindowServices& services,
+                                                 QWidget* parent)
+    : ReportWindow(QStringLiteral("Mapa Aprovisionamento"), services, parent),
+      bd_(bd),
+      companyVariant_(companyVariant),
+      firstDate_(addDatePicker(QStringLiteral("DTPicker1_0"), QStringLiteral("Intervalo de datas."),
+                               DateTime{today().year, 1, 1})),
+      lastDate_(addDatePicker(QStringLiteral("DTPicker1_1"), QStringLiteral("Intervalo de datas."),
+                              today())),
+      chooser_([this](PickList list, const std::string& group) {
+          return PickListDialog::choose(bd_, list, group, this);
+      }) {
+    setObjectName(QStringLiteral("frmMapaAprovisionamento"));
+    QGridLayout* grid = inputLayout();
+    grid->addWidget(addCaption(QStringLiteral("Label2_5"), QStringLiteral("1ª Data")), 0, 0);
+    grid->addWidget(firstDate_, 0, 1);
+    grid->addWidget(addCaption(QStringLiteral("Label2_6"), QStringLiteral("Ult.Data")), 0, 2);
+    grid->addWidget(lastDate_, 0, 3);
+
+    std::array<QPushButton*, 3> lists{};
+    for (int i = 0; i < 3; ++i) {
+        const FieldSpec& spec = kFields[i];
+        auto* field = new QLineEdit(this);
+        field->setObjectName(QStringLiteral("campo_%1").arg(i));
+        field->setMaxLength(6);
+        field->setToolTip(QString::fromUtf8(spec.toolTip));
+        auto* list = new QPushButton(QStringLiteral("..."), this);
+        list->setObjectName(QStringLiteral("btLista_%1").arg(i));
+        list->setToolTip(QString::fromUtf8(spec.listToolTip));
+        list->setAutoDefault(false);
+        connect(list, &QPushButton::clicked, this, [this, i] { btLista(i); });
+        grid->addWidget(
+            addCaption(QString::fromUtf8(spec.captionName), QString::fromUtf8(spec.caption)), i + 1,
+            0);
+        grid->addWidget(field, i + 1, 1);
+        grid->addWidget(list, i + 1, 2);
+        campo_[i] = field;
+        lists[i] = list;
+    }
+
+    // The fields follow each other, then the confirm button, so that moving on after a pick
+    // lands on the next filter (or on btConf after the family); the list buttons come last.
+    QWidget* chain[] = {firstDate_,
+                        lastDate_,
+                        campo_[0],
+                        campo_[1],
+                        campo_[2],
+                        findChild<QPushButton*>(QStringLiteral("btConf")),
+                        findChild<QPushButton*>(QStringLiteral("btSair")),
+                        lists[0],
+                        lists[1],
+                        lists[2]};
+    for (size_t i = 0; i + 1 < std::size(chain); ++i) setTabOrder(chain[i], chain[i + 1]);
+
+    connect(this, &ReportWindow::runFinished, this, &frmMapaAprovisionamento::clearFields);
+}
+
+ReportWindow::ReportRun frmMapaAprovisionamento::prepareRun() {
+    ProvisioningFilter filter{dateOf(firstDate_), dateOf(lastDate_),
+                              campo_[0]->text().toStdString(), campo_[1]->text().toStdString(),
+                              campo_[2]->text().toStdString()};
+    return {[&bd = bd_, variant = companyVariant_, filter](ReportProgress& progress) {
+                return runProvisioning(bd, variant, filter, progress);
+            },
+            provisioningOutput()};
+}
+
+void frmMapaAprovisionamento::btLista(int index) {
+    // The connection belongs to the running engine until its run ends.
+    if (isRunning() || index < 0 || index > 2) return;
+    QLineEdit* field = campo_[index];
+    field->setFocus();
+    const auto list = static_cast<PickList>(index);
+    const std::string group =
+        list == PickList::Families ? campo_[1]->text().toStdString() : std::string();
+    std::string code;
+    try {
+        code = chooser_(list, group);
+    } catch (const DatabaseError& error) {
+        showFailure(messages(), error.description(), error.number());
+    }
+    field->setFocus();
+    if (code.empty()) return;
+    field->setText(QString::fromStdString(code));
+    field->selectAll();
+    focusNextChild();
+}
+
+void frmMapaAprovisionamento::clearFields() {
+    for (QLineEdit* field : campo_) field->clear();
+}
+
+}  // namespace talvers

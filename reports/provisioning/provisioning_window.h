@@ -1,0 +1,52 @@
+#pragma once
+// frmMapaAprovisionamento: the provisioning window. DTPicker1_0 starts on 1 January of the
+// current year and DTPicker1_1 on today; campo_0..2 hold up to 6 characters (warehouse, group,
+// family) and are emptied at the end of every run. Each btLista_i opens the pick list of its
+// field; a picked code is written into the field and the focus moves past it, a cancelled
+// list gives the field its focus back and changes nothing. The connection stays owned by the
+// caller and must outlive the window.
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "reports/frame/report_window.h"
+#include "reports/provisioning/pick_lists.h"
+#include "shell/dataaccess/connection.h"
+
+class QLineEdit;
+
+namespace talvers {
+
+class frmMapaAprovisionamento : public ReportWindow {
+    Q_OBJECT
+  public:
+    // Shows the pick list `list` (families of `group` when not empty) and returns the picked
+    // code, "" when nothing was picked.
+    using PickListChooser = std::function<std::string(PickList list, const std::string& group)>;
+
+    frmMapaAprovisionamento(Connection& bd, bool companyVariant,
+                            const ReportWindowServices& services, QWidget* parent = nullptr);
+
+    // Replaces the pick-list dialog (tests).
+    void setPickListChooser(PickListChooser chooser) { chooser_ = std::move(chooser); }
+
+    // btLista_i click.
+    void btLista(int index);
+
+  protected:
+    ReportRun prepareRun() override;
+
+  private:
+    void clearFields();
+
+    Connection& bd_;
+    bool companyVariant_;
+    QDateEdit* firstDate_;
+    QDateEdit* lastDate_;
+    std::array<QLineEdit*, 3> campo_{};
+    PickListChooser chooser_;
+};
+
+}  // namespace talvers

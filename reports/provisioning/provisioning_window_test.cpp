@@ -1,0 +1,194 @@
+#include "reports/provisioning/provisioning_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+
+#include "reports/frame/report_window_test_support.h"
+#include "reports/provisioning/pick_list_dialog.h"
+#include "reports/supplier/supplier_fixture.h"
+#include "shell/dataaccess/database_error.h"
+#include "tests/temp_dir.h"
+#include "tests/xlsx_dump.h"
+
+namespace talvers {
+namespace {
+
+using namespace talvers::testing;
+
+class ProvisioningWindowTest : public ::testing::Test {
+  protected:
+    ProvisioningWindowTest() : window(db.bd(), false, desktop.services()) {
+        window.setPickListChooser([this](PickList list, const std::string& group) {
+            asked.emplace_back(list, group);
+            if (pickFailure) throw DatabaseError(208, "Invalid object name 'Grupos'.");
+            return answer;
+        });
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    QLineEdit* campo(int i) {
+        return control<QLineEdit>(window, QStringLiteral("campo_%1").arg(i).toUtf8().constData());
+    }
+    void clickList(int i) {
+        QTest::mouseClick(
+            control<QPushButton>(window, QStringLiteral("btLista_%1").arg(i).toUtf8().constData()),
+            Qt::LeftButton);
+    }
+
+    ErpFixture db;
+    ScriptedDesktop desktop;
+    frmMapaAprovisionamento window;
+    std::vector<std::pair<PickList, std::string>> asked;
+    std::string answer;
+    bool pickFailure = false;
+    TempDir out;
+};
+
+TEST_F(ProvisioningWindowTest, ControlsCaptionsAndStartValues) {
+    EXPECT_EQ(window.windowTitle(), "Mapa Aprovisionamento");
+    auto* first = control<QDateEdit>(window, "DTPicker1_0");
+    auto* last = control<QDateEdit>(window, "DTPicker1_1");
+    EXPECT_EQ(first->text(), "01-01-2024");
+    EXPECT_EQ(last->text(), "29-02-2024");
+    EXPECT_EQ(first->toolTip(), "Intervalo de datas.");
+    EXPECT_EQ(last->toolTip(), "Intervalo de datas.");
+    const std::pair<const char*, const char*> captions[] = {{"Label2_5", "1ª Data"},
+                                                            {"Label2_6", "Ult.Data"},
+                                                            {"Label2_3", "Armazém"},
+                                                            {"Label2_4", "Grupo"},
+                                                            {"Label2_0", "Família"}};
+    for (const auto& [name, text] : captions) {
+        EXPECT_EQ(control<QLabel>(window, name)->text(), QString::fromUtf8(text)) << name;
+    }
+    const char* fieldTips[] = {"Armazém.", "Grupo.", "Família."};
+    const char* listTips[] = {"Lista de Armazéns", "Lista de Grupos", "Lista de Famílias"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(campo(i)->maxLength(), 6);
+        EXPECT_TRUE(campo(i)->text().isEmpty());
+        EXPECT_EQ(campo(i)->toolTip(), QString::fromUtf8(fieldTips[i]));
+        EXPECT_EQ(
+            control<QPushButton>(window, QStringLiteral("btLista_%1").arg(i).toUtf8().constData())
+                ->toolTip(),
+            QString::fromUtf8(listTips[i]));
+    }
+}
+
+TEST_F(ProvisioningWindowTest, APickedCodeFillsTheFieldAndTheFocusMovesPastIt) {
+    answer = "G1";
+    clickList(1);
+    EXPECT_EQ(campo(1)->text(), "G1");
+    EXPECT_EQ(QApplication::focusWidget(), campo(2));
+    // The families list is the one of the group now in the group field.
+    answer = "F7";
+    clickList(2);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], std::make_pair(PickList::Groups, std::string()));
+    EXPECT_EQ(asked[1], std::make_pair(PickList::Families, std::string("G1")));
+    EXPECT_EQ(campo(2)->text(), "F7");
+    EXPECT_EQ(QApplication::focusWidget(), control<QPushButton>(window, "btConf"));
+}
+
+TEST_F(ProvisioningWindowTest, ACancelledListLeavesTheFieldAndGivesItTheFocus) {
+    campo(0)->setText("001");
+    answer = "";
+    clickList(0);
+    EXPECT_EQ(asked.at(0).first, PickList::Warehouses);
+    EXPECT_EQ(campo(0)->text(), "001");
+    EXPECT_EQ(QApplication::focusWidget(), campo(0));
+}
+
+TEST_F(ProvisioningWindowTest, AListThatCannotBeLoadedShowsTheFailureMessage) {
+    pickFailure = true;
+    clickList(1);
+    EXPECT_EQ(
+        texts(desktop.messages),
+        std::vector<std::string>{"Situação Anómala\n\rErro: Invalid object name 'Grupos'.  208"});
+    EXPECT_TRUE(campo(1)->text().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), campo(1));
+}
+
+TEST_F(ProvisioningWindowTest, FieldsAreEmptiedAfterARunWithoutRows) {
+    for (int i = 0; i < 3; ++i) campo(i)->setText("X");
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_EQ(texts(desktop.messages), std::vector<std::string>{std::string(kNoDataMessage)});
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(campo(i)->text().isEmpty()) << i;
+}
+
+TEST_F(ProvisioningWindowTest, FullRunWritesTheMapAndEmptiesTheFields) {
+    db.execMain(
+        "INSERT INTO Artigos (Codigo, Abrev, Nome, ArtouDes) VALUES ('A1', 'a1', 'Artigo 1', 0);"
+        "INSERT INTO ArtArm (Artigo, Armazem, Existenc, ArmEncCl, ArmEncFo)"
+        " VALUES ('A1', '001', 5, 0, 0);");
+    campo(1)->setText("G1");
+    const auto file = out.path() / "mapa.xlsx";
+    desktop.files.answer = file.string();
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_TRUE(desktop.messages.boxes.empty());
+    EXPECT_EQ(desktop.opener.opened, std::vector<std::string>{file.string()});
+    const XlsxDump dump = dumpWorkbook(file);
+    ASSERT_EQ(dump.sheetNames(), std::vector<std::string>{"Mapa Parovisionamento"});
+    EXPECT_EQ(dump.cell("Mapa Parovisionamento", "A1").value,
+              "Mapa Aprovisionamento em 29-02-2024");
+    EXPECT_EQ(dump.cell("Mapa Parovisionamento", "A4").value, " A1");
+    EXPECT_TRUE(campo(1)->text().isEmpty());
+    // The dates keep what the user set.
+    EXPECT_EQ(control<QDateEdit>(window, "DTPicker1_1")->text(), "29-02-2024");
+}
+
+// The real pick list, answered by keyboard.
+class PickListDialogTest : public ::testing::Test {
+  protected:
+    PickListDialogTest() {
+        db.execMain("INSERT INTO Grupos VALUES ('G2', 'Bombas'), ('G1', 'Válvulas');");
+    }
+    // Presses `key` on the list once the dialog is open, after moving to `row`.
+    static void answerWith(int row, Qt::Key key) {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, row, key] {
+            auto* dialog = qobject_cast<PickListDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            poll->stop();
+            poll->deleteLater();
+            auto* list = dialog->findChild<QTableWidget*>(QStringLiteral("Lista"));
+            EXPECT_EQ(dialog->windowTitle(), "Grupos");
+            EXPECT_EQ(list->rowCount(), 2);
+            EXPECT_EQ(list->columnWidth(0),
+                      PickListDialog::pixelsFromTwips(1700, dialog->logicalDpiX()));
+            EXPECT_EQ(list->columnWidth(1),
+                      PickListDialog::pixelsFromTwips(5000, dialog->logicalDpiX()));
+            list->setCurrentCell(row, 1);
+            QTest::keyClick(list, key);
+        });
+        poll->start(10);
+    }
+    ErpFixture db;
+};
+
+TEST_F(PickListDialogTest, EnterGivesTheCodeOfTheCurrentRowEscapeGivesNothing) {
+    answerWith(1, Qt::Key_Return);
+    // Ordered by description: Bombas (G2), Válvulas (G1).
+    EXPECT_EQ(PickListDialog::choose(db.bd(), PickList::Groups, "", nullptr), "G1");
+    answerWith(0, Qt::Key_Escape);
+    EXPECT_EQ(PickListDialog::choose(db.bd(), PickList::Groups, "", nullptr), "");
+}
+
+TEST(PickListDialogSize, TwipsToPixels) {
+    EXPECT_EQ(PickListDialog::pixelsFromTwips(15, 96), 1);
+    EXPECT_EQ(PickListDialog::pixelsFromTwips(5500, 96), 367);
+    EXPECT_EQ(PickListDialog::pixelsFromTwips(1440, 120), 120);
+}
+
+}  // namespace
+}  // namespace talvers

@@ -1,0 +1,46 @@
+#pragma once
+// ConnectionForm: the fields of one connection in the configuration dialog — engine
+// ("Motor"), server, database or SQLite file (with a browse button), user name, password,
+// ODBC driver and extra ODBC options — and its "Testar ligação" button, whose press the form
+// only announces (testRequested). Fields are found by their settings keys as objectNames:
+// Motor, Servidor, Empresa, Username, Password, Driver, OpcoesODBC, btProcurar, btTestar.
+// With SQLite the fields only SQL Server uses are switched off.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include "shell/dataaccess/connection_settings.h"
+
+namespace talvers {
+
+class ConnectionForm : public QWidget {
+    Q_OBJECT
+  public:
+    explicit ConnectionForm(QWidget* parent = nullptr);
+
+    void setSettings(const ConnectionSettings& settings);
+    // The entered values, blanks at either end dropped (the password is taken as typed).
+    ConnectionSettings settings() const;
+
+  signals:
+    void testRequested();
+
+  private:
+    QLineEdit* addField(const char* key, const QString& caption);
+    void engineChanged();
+    void browse();
+
+    QComboBox* engine_;
+    QLabel* databaseLabel_;
+    QLineEdit* server_;
+    QLineEdit* database_;
+    QLineEdit* userName_;
+    QLineEdit* password_;
+    QLineEdit* driver_;
+    QLineEdit* odbcOptions_;
+    QPushButton* browse_;
+};
+
+}  // namespace talvers

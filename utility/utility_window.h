@@ -1,0 +1,36 @@
+#pragma once
+// frmUtilitario: the serial-number stock check window. Confirm runs the check; each of its
+// messages is shown in a box with an OK button under the application's title, and the run
+// waits until the box is closed. The findings then go through the output step like a report.
+// The connection stays owned by the caller and must outlive the window.
+#include <QString>
+
+#include <functional>
+
+#include "reports/frame/report_window.h"
+#include "shell/dataaccess/connection.h"
+
+namespace talvers {
+
+class frmUtilitario : public ReportWindow {
+    Q_OBJECT
+  public:
+    // Shows one message and returns when the user has closed it.
+    using MessageBox = std::function<void(const QString& title, const QString& text)>;
+
+    frmUtilitario(Connection& bd, const ReportWindowServices& services, QWidget* parent = nullptr);
+
+    // Replaces the message box (tests).
+    void setMessageBox(MessageBox box) { box_ = std::move(box); }
+
+  protected:
+    ReportRun prepareRun() override;
+
+  private:
+    void showCheckMessage(const std::string& text);
+
+    Connection& bd_;
+    MessageBox box_;
+};
+
+}  // namespace talvers
