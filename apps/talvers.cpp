@@ -1,7 +1,9 @@
 // The desktop program: settings, start-up, then the main window until it closes.
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QSettings>
 #include <QStringList>
+#include <QTranslator>
 
 #include <clocale>
 
@@ -19,6 +21,17 @@ int main(int argc, char* argv[]) {
     // need "C" (Qt has just taken the whole locale from the environment).
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
+
+    // Everything the program says is Portuguese; so should Qt's own buttons and file dialog.
+    // Debian ships Brazilian Portuguese only, whose standard buttons read as ours do.
+    QTranslator qtTexts;
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char* name : {"qtbase_pt_PT", "qtbase_pt", "qtbase_pt_BR"}) {
+        if (qtTexts.load(name, translations)) {
+            QApplication::installTranslator(&qtTexts);
+            break;
+        }
+    }
 
     using namespace talvers;
     // The whole command-line text names the settings file (Qt has taken its own options out).

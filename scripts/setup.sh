@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   libxlsxwriter-dev
   unixodbc unixodbc-dev tdsodbc libsqliteodbc
   libsqlite3-dev

@@ -10,6 +10,11 @@
 #include <cmath>
 
 namespace talvers {
+namespace {
+
+constexpr int kDialogHeightTwips = 5400;
+
+}  // namespace
 
 PickListDialog::PickListDialog(const Table& rows, const PickListLayout& layout, QWidget* parent)
     : QDialog(parent) {
@@ -48,7 +53,9 @@ PickListDialog::PickListDialog(const Table& rows, const PickListLayout& layout, 
     auto* box = new QVBoxLayout(this);
     box->addWidget(list_);
     box->addWidget(buttons);
-    resize(pixelsFromTwips(layout.dialogWidthTwips, dpi), height());
+    // The list's own width; the height shows about a dozen rows, so that a pick rarely needs
+    // scrolling (the layout alone would leave room for one row).
+    resize(pixelsFromTwips(layout.dialogWidthTwips, dpi), pixelsFromTwips(kDialogHeightTwips, dpi));
 }
 
 QString PickListDialog::pickedCode() const {
