@@ -10,14 +10,6 @@
 
 namespace talvers::testing {
 
-MessageResult RecordingPresenter::present(const MessageBoxSpec& box) {
-    shown.push_back(box);
-    if (answers.empty()) return box.defaultButton;
-    const MessageResult answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
 void createErpFile(const std::filesystem::path& file, bool external, const std::string& rowsSql) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);

@@ -7,15 +7,9 @@
 #include <vector>
 
 #include "shell/messages.h"
+#include "tests/recording_presenter.h"
 
 namespace talvers::testing {
-
-class RecordingPresenter : public MessagePresenter {
-  public:
-    MessageResult present(const MessageBoxSpec& box) override;
-    std::vector<MessageBoxSpec> shown;
-    std::deque<MessageResult> answers;  // taken in order; the box's default when empty
-};
 
 // Creates `file` with the main ERP schema (or the external one) and runs `rowsSql` on it.
 void createErpFile(const std::filesystem::path& file, bool external,

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <iterator>
 
+#include "tests/recording_presenter.h"
 #include "tests/temp_dir.h"
 #include "tests/xlsx_dump.h"
 
@@ -20,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::cellRef;
 using testing::dumpWorkbook;
+using testing::RecordingPresenter;
 using testing::TempDir;
 using testing::XlsxDump;
 
@@ -27,15 +29,6 @@ constexpr const char* kRed = "FFFF0000";
 constexpr const char* kWhite = "FFFFFFFF";
 constexpr const char* kDataFill = "FF7ACDF6";
 constexpr const char* kThousands = "###,###,##0.00";
-
-class RecordingPresenter : public MessagePresenter {
-  public:
-    std::vector<std::string> texts;
-    MessageResult present(const MessageBoxSpec& box) override {
-        texts.push_back(box.text);
-        return box.defaultButton;
-    }
-};
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -78,8 +71,8 @@ class WorkbookWriter : public ::testing::Test {
     }
     // The one failure message shown, which must have the "Situação Anómala" form.
     void expectFailure(const std::string& description, long number) {
-        ASSERT_EQ(presenter.texts.size(), 1u);
-        EXPECT_EQ(presenter.texts[0],
+        ASSERT_EQ(presenter.texts().size(), 1u);
+        EXPECT_EQ(presenter.texts()[0],
                   "Situação Anómala\n\rErro: " + description + "  " + std::to_string(number));
     }
 
@@ -90,7 +83,7 @@ class WorkbookWriter : public ::testing::Test {
 TEST_F(WorkbookWriter, LaysOutTitleHeadersAndFilledData) {
     const fs::path file = dir / "mapa.xlsx";
     ASSERT_TRUE(write(threeByTen(), file));
-    EXPECT_TRUE(presenter.texts.empty());
+    EXPECT_TRUE(presenter.texts().empty());
     const XlsxDump dump = dumpWorkbook(file);
     ASSERT_EQ(dump.sheetNames(), std::vector<std::string>{"Folha"});
 
@@ -236,7 +229,7 @@ TEST_F(WorkbookWriter, ReplacesAnExistingTargetAndLeavesNoTemporaryFile) {
     const fs::path file = dir / "mapa.xlsx";
     writeText(file, "old contents");
     ASSERT_TRUE(write(threeByTen(), file));
-    EXPECT_TRUE(presenter.texts.empty());
+    EXPECT_TRUE(presenter.texts().empty());
     EXPECT_EQ(dumpWorkbook(file).cell("Folha", "A1").value, "Título do mapa");
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"mapa.xlsx"});
 }
@@ -249,7 +242,7 @@ TEST_F(WorkbookWriter, FolderProblemsFailWithTheSystemErrorNumber) {
         ENOENT);
     EXPECT_FALSE(fs::exists(dir / "nao_existe"));
 
-    presenter.texts.clear();
+    presenter.shown.clear();
     writeText(dir / "ficheiro", "x");
     const fs::path throughFile = dir / "ficheiro" / "mapa.xlsx";
     EXPECT_FALSE(write(threeByTen(), throughFile));
@@ -257,7 +250,7 @@ TEST_F(WorkbookWriter, FolderProblemsFailWithTheSystemErrorNumber) {
                       "': o caminho da pasta passa por um ficheiro",
                   ENOTDIR);
 
-    presenter.texts.clear();
+    presenter.shown.clear();
     fs::create_directory(dir / "pasta.xlsx");
     EXPECT_FALSE(write(threeByTen(), dir / "pasta.xlsx"));
     expectFailure("Não foi possível gravar o ficheiro '" + (dir / "pasta.xlsx").string() +
@@ -313,7 +306,7 @@ TEST_F(WorkbookWriter, RefusedSheetNamesFailBeforeAnythingIsWritten) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.description);
-        presenter.texts.clear();
+        presenter.shown.clear();
         EXPECT_FALSE(write(threeByTen(), file, c.names, {"T1", "T2"}));
         expectFailure(c.description, c.number);
         EXPECT_EQ(readFile(file), "old contents");
@@ -322,7 +315,7 @@ TEST_F(WorkbookWriter, RefusedSheetNamesFailBeforeAnythingIsWritten) {
     // 31 characters are allowed, counted as characters (62 bytes here).
     std::string accented;
     for (int i = 0; i < 31; ++i) accented += "ç";
-    presenter.texts.clear();
+    presenter.shown.clear();
     ASSERT_TRUE(write(threeByTen(), file, {accented}, {"T"}));
     EXPECT_EQ(dumpWorkbook(file).sheetNames(), std::vector<std::string>{accented});
 }
@@ -342,8 +335,8 @@ void writeUnderSizeLimit(const fs::path& file, const Table& rows, rlim_t limit) 
     setrlimit(RLIMIT_FSIZE, &small);
     RecordingPresenter presenter;
     const bool written = writeWorkbook({"Folha"}, {"T"}, file.string(), rows, presenter);
-    for (const auto& text : presenter.texts) std::cerr << text << "\n";
-    std::exit(written || presenter.texts.size() != 1 ? 1 : 0);
+    for (const auto& text : presenter.texts()) std::cerr << text << "\n";
+    std::exit(written || presenter.texts().size() != 1 ? 1 : 0);
 }
 
 Table manyRows(int count) {

@@ -1,38 +1,17 @@
 #include "utility/serial_check.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include <stdexcept>
-
-#include "sample/erp_schema.h"
-#include "shell/dataaccess/sqlite_connection.h"
-#include "tests/temp_dir.h"
+#include "tests/erp_fixture.h"
 #include "utility/serial_check_sql.h"
 
 namespace talvers {
 namespace {
 
-// A main ERP database with the check's tables, filled statement by statement.
+// The ERP fixture with helpers for the check's document lines and serial movements.
 class SerialFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        path_ = dir_ / "erp.db";
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(path_.string().c_str(), &db), SQLITE_OK);
-        db_ = db;
-        exec(erpMainSchemaSql());
-    }
-    void TearDown() override { sqlite3_close(db_); }
-
-    void exec(const std::string& sql) {
-        char* error = nullptr;
-        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-            const std::string message = error ? error : "?";
-            sqlite3_free(error);
-            throw std::runtime_error(message + " in " + sql);
-        }
-    }
+    void exec(const std::string& sql) { erp_.execMain(sql); }
     // One document line of the given quantity under a header with the given nvias.
     void documentLine(const std::string& type, int number, int nvias, const std::string& quantity) {
         exec("INSERT INTO DOCGCCAB (TpDoc, Ano, Serie, NNumDoc, Data, nvias) VALUES ('" + type +
@@ -53,11 +32,10 @@ protected:
         Table findings;
     };
     Run run() {
-        auto bd = SqliteConnection::open(path_);
         Run r;
         NullProgress progress;
         r.findings = runSerialCheck(
-            *bd, [&](const std::string& m) { r.messages.push_back(m); }, ',', progress);
+            erp_.bd(), [&](const std::string& m) { r.messages.push_back(m); }, ',', progress);
         return r;
     }
     // "serial:situation" for each finding, in order.
@@ -69,9 +47,7 @@ protected:
         return out;
     }
 
-    testing::TempDir dir_;
-    std::filesystem::path path_;
-    sqlite3* db_ = nullptr;
+    testing::ErpFixture erp_;
 };
 
 TEST_F(SerialFixture, NoTypeTMovementShowsNothing) {

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "reports/frame/report_window_test_support.h"
-#include "reports/supplier/supplier_fixture.h"
+#include "tests/erp_fixture.h"
 #include "tests/temp_dir.h"
 #include "tests/xlsx_dump.h"
 
@@ -59,7 +59,7 @@ TEST_F(UtilityWindowTest, OneBoxPerMovementRowThenTheFindingsWorkbook) {
               "Artigo  B2  para Armazém 002 Com Quant 1\n"
               "Stock Artigo  0\n"
               "Total NSer  0\n");
-    EXPECT_TRUE(desktop.messages.boxes.empty());
+    EXPECT_TRUE(desktop.messages.shown.empty());
     EXPECT_EQ(desktop.opener.opened, std::vector<std::string>{file.string()});
     const XlsxDump dump = dumpWorkbook(file);
     ASSERT_EQ(dump.sheetNames(), std::vector<std::string>{"Números de Série"});

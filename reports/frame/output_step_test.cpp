@@ -5,20 +5,14 @@
 #include <fstream>
 #include <vector>
 
+#include "tests/recording_presenter.h"
 #include "tests/temp_dir.h"
 #include "tests/xlsx_dump.h"
 
 namespace talvers {
 namespace {
 
-class RecordingPresenter : public MessagePresenter {
-public:
-    std::vector<std::string> texts;
-    MessageResult present(const MessageBoxSpec& box) override {
-        texts.push_back(box.text);
-        return box.defaultButton;
-    }
-};
+using testing::RecordingPresenter;
 
 class ScriptedFiles : public FileNameProvider {
 public:
@@ -58,7 +52,7 @@ TEST(OutputStep, WritesWithTitleOfTodayAndOpens) {
               OutputOutcome::Written);
     EXPECT_EQ(files.filters, (std::vector<std::string>{"Ficheiros de excel (*.xlsx)|*.xlsx"}));
     EXPECT_EQ(opener.opened, (std::vector<std::string>{path}));
-    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_TRUE(messages.texts().empty());
     const auto dump = testing::dumpWorkbook(path);
     EXPECT_EQ(dump.sheetNames(), (std::vector<std::string>{"Enc. Pendentes"}));
     EXPECT_EQ(dump.cell("Enc. Pendentes", "A1").value, "Encomendas Pendentes em 07-12-2026");
@@ -72,7 +66,7 @@ TEST(OutputStep, NoRowsShowsTheNoDataMessageAndAsksNothing) {
     const Table empty({{"Artigo", FieldType::Text, 15}});
     EXPECT_EQ(deliverReport(empty, kOutput, kToday, files, messages, opener),
               OutputOutcome::NoData);
-    EXPECT_EQ(messages.texts,
+    EXPECT_EQ(messages.texts(),
               (std::vector<std::string>{"Não existe informação para as condições solicitadas!"}));
     EXPECT_TRUE(files.filters.empty());
     EXPECT_TRUE(opener.opened.empty());
@@ -84,7 +78,7 @@ TEST(OutputStep, CancelWritesNothingOpensNothingAndSaysNothing) {
     RecordingOpener opener;
     EXPECT_EQ(deliverReport(oneRow(), kOutput, kToday, files, messages, opener),
               OutputOutcome::Cancelled);
-    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_TRUE(messages.texts().empty());
     EXPECT_TRUE(opener.opened.empty());
 }
 
@@ -97,8 +91,8 @@ TEST(OutputStep, AFailedWriteIsReportedAndTheOldFileIsNeverOpened) {
     RecordingOpener opener;
     EXPECT_EQ(deliverReport(oneRow(), kOutput, kToday, files, messages, opener),
               OutputOutcome::Failed);
-    ASSERT_EQ(messages.texts.size(), 1u);
-    EXPECT_EQ(messages.texts[0].rfind("Situação Anómala\n\rErro: ", 0), 0u);
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_EQ(messages.texts()[0].rfind("Situação Anómala\n\rErro: ", 0), 0u);
     EXPECT_TRUE(opener.opened.empty());
 }
 

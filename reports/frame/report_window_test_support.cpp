@@ -59,9 +59,9 @@ bool confirmAndWait(ReportWindow& window) {
     return finished.count() > 0 || finished.wait(20000);
 }
 
-std::vector<std::string> texts(const RecordingMessages& messages) {
+std::vector<std::string> texts(const RecordingPresenter& messages) {
     std::vector<std::string> out;
-    for (const MessageBoxSpec& box : messages.boxes) out.push_back(box.text);
+    for (const MessageBoxSpec& box : messages.shown) out.push_back(box.text);
     return out;
 }
 

@@ -18,16 +18,9 @@
 #include "reports/frame/report_window_services.h"
 #include "shell/dataaccess/connection.h"
 
-namespace talvers::testing {
+#include "tests/recording_presenter.h"
 
-class RecordingMessages : public MessagePresenter {
-  public:
-    MessageResult present(const MessageBoxSpec& box) override {
-        boxes.push_back(box);
-        return box.defaultButton;
-    }
-    std::vector<MessageBoxSpec> boxes;
-};
+namespace talvers::testing {
 
 // Answers every file-name question with `answer`; `onAsk` runs first (to look at the window
 // while the question is open).
@@ -48,7 +41,7 @@ class RecordingOpener : public FileOpener {
 inline const DateTime kLeapDay{2024, 2, 29, 15, 45, 0};
 
 struct ScriptedDesktop {
-    RecordingMessages messages;
+    RecordingPresenter messages;
     ScriptedFileNames files;
     RecordingOpener opener;
     ReportWindowServices services() {
@@ -91,6 +84,6 @@ T* control(QWidget& window, const char* name) {
 bool confirmAndWait(ReportWindow& window);
 
 // The messages' texts, in order.
-std::vector<std::string> texts(const RecordingMessages& messages);
+std::vector<std::string> texts(const RecordingPresenter& messages);
 
 }  // namespace talvers::testing

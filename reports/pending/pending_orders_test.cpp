@@ -1,7 +1,6 @@
 #include "reports/pending/pending_orders.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <functional>
 #include <ostream>
@@ -10,11 +9,9 @@
 #include <vector>
 
 #include "reports/pending/pending_orders_sql.h"
-#include "sample/erp_schema.h"
 #include "shell/dataaccess/database_error.h"
-#include "shell/dataaccess/sqlite_connection.h"
 #include "shell/dataaccess/text_utils.h"
-#include "tests/temp_dir.h"
+#include "tests/erp_fixture.h"
 
 namespace talvers {
 
@@ -88,32 +85,6 @@ const std::string kObs100 = accented(100);
 const std::string kSeparado40 = accented(40);
 const std::string kSupplier80 = accented(80);
 const std::string kLisbonCustomer80 = accented(80);
-
-void exec(sqlite3* db, const std::string& sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const std::string message = error ? error : "?";
-        sqlite3_free(error);
-        throw std::runtime_error(message);
-    }
-}
-
-void createDatabase(const std::filesystem::path& file, const char* schema,
-                    const std::string& rows) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open(file.string().c_str(), &db) != SQLITE_OK) {
-        sqlite3_close(db);
-        throw std::runtime_error("cannot create " + file.string());
-    }
-    try {
-        exec(db, schema);
-        exec(db, rows);
-    } catch (...) {
-        sqlite3_close(db);
-        throw;
-    }
-    sqlite3_close(db);
-}
 
 // Customer orders (areag 2, third-party type 2) with their lines; one doc per line unless
 // stated, so that customer and date fix the order of the report's rows. Rows are inserted out
@@ -206,10 +177,10 @@ INSERT INTO Clientes VALUES (6, ')sql" +
 class PendingOrdersDb : public ::testing::Test {
   protected:
     void SetUp() override {
-        createDatabase(dir_ / "main.db", erpMainSchemaSql(), mainRows());
-        createDatabase(dir_ / "ext.db", erpExternalSchemaSql(), externalRows());
-        bd_ = SqliteConnection::open(dir_ / "main.db");
-        bdExt_ = SqliteConnection::open(dir_ / "ext.db");
+        erp_.execMain(mainRows());
+        erp_.execExternal(externalRows());
+        bd_ = &erp_.bd();
+        bdExt_ = &erp_.bdExt();
     }
 
     // The single text of a lookup's first row.
@@ -220,9 +191,9 @@ class PendingOrdersDb : public ::testing::Test {
         return t.at(0, column).toText();
     }
 
-    testing::TempDir dir_;
-    std::unique_ptr<SqliteConnection> bd_;
-    std::unique_ptr<SqliteConnection> bdExt_;
+    testing::ErpFixture erp_;
+    Connection* bd_ = nullptr;
+    Connection* bdExt_ = nullptr;
 };
 
 // Records the connections' query counters after each row.

@@ -13,7 +13,7 @@
 #include <filesystem>
 
 #include "reports/frame/report_window_test_support.h"
-#include "reports/supplier/supplier_fixture.h"
+#include "tests/erp_fixture.h"
 #include "tests/temp_dir.h"
 #include "tests/xlsx_dump.h"
 
@@ -81,7 +81,7 @@ TEST_F(PendingWindowTest, ControlsCaptionsAndStartDate) {
 TEST_F(PendingWindowTest, NoRowsShowsTheNoDataMessageAndHidesTheLabels) {
     ASSERT_TRUE(confirmAndWait(window));
     ASSERT_EQ(texts(desktop.messages), std::vector<std::string>{std::string(kNoDataMessage)});
-    EXPECT_EQ(desktop.messages.boxes[0].title, "Informação");
+    EXPECT_EQ(desktop.messages.shown[0].title, "Informação");
     EXPECT_TRUE(desktop.files.filters.empty());
     EXPECT_TRUE(desktop.opener.opened.empty());
     expectAtRest();
@@ -99,7 +99,7 @@ TEST_F(PendingWindowTest, FullRunWritesTheWorkbookUnderTheChosenNameAndOpensIt) 
         EXPECT_FALSE(btConf()->isEnabled());
     };
     ASSERT_TRUE(confirmAndWait(window));
-    EXPECT_TRUE(desktop.messages.boxes.empty()) << texts(desktop.messages).front();
+    EXPECT_TRUE(desktop.messages.shown.empty()) << texts(desktop.messages).front();
     EXPECT_EQ(desktop.files.filters, std::vector<std::string>{std::string(kExcelFilter)});
     ASSERT_TRUE(std::filesystem::exists(file));
     EXPECT_EQ(desktop.opener.opened, std::vector<std::string>{file});
@@ -124,7 +124,7 @@ TEST_F(PendingWindowTest, CancelledFileNameWritesNothingOpensNothingSaysNothing)
     ASSERT_TRUE(confirmAndWait(window));
     EXPECT_EQ(desktop.files.filters.size(), 1u);
     EXPECT_TRUE(desktop.opener.opened.empty());
-    EXPECT_TRUE(desktop.messages.boxes.empty());
+    EXPECT_TRUE(desktop.messages.shown.empty());
     expectAtRest();
 }
 
@@ -178,7 +178,7 @@ TEST_F(PendingWindowTest, ClosingDuringARunStopsItAndWritesNothing) {
     }
     EXPECT_TRUE(desktop.files.filters.empty());
     EXPECT_TRUE(desktop.opener.opened.empty());
-    EXPECT_TRUE(desktop.messages.boxes.empty());
+    EXPECT_TRUE(desktop.messages.shown.empty());
     EXPECT_FALSE(std::filesystem::exists(out.path() / "never.xlsx"));
 }
 
@@ -186,22 +186,22 @@ TEST_F(PendingWindowTest, DatabaseFailureShowsTheFailureMessageAndTheWindowStays
     twoOrderLines();
     gate.failNextQuery(207, "Invalid column name 'x'.");
     ASSERT_TRUE(confirmAndWait(window));
-    ASSERT_EQ(desktop.messages.boxes.size(), 1u);
-    EXPECT_EQ(desktop.messages.boxes[0].text,
+    ASSERT_EQ(desktop.messages.shown.size(), 1u);
+    EXPECT_EQ(desktop.messages.shown[0].text,
               "Situação Anómala\n\rErro: Invalid column name 'x'.  207");
     EXPECT_TRUE(desktop.files.filters.empty());
     expectAtRest();
 
     desktop.files.answer = (out.path() / "again.xlsx").string();
     ASSERT_TRUE(confirmAndWait(window));
-    EXPECT_EQ(desktop.messages.boxes.size(), 1u);
+    EXPECT_EQ(desktop.messages.shown.size(), 1u);
     EXPECT_TRUE(std::filesystem::exists(desktop.files.answer));
 }
 
 TEST_F(PendingWindowTest, SairClosesWithoutAsking) {
     QTest::mouseClick(control<QPushButton>(window, "btSair"), Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(desktop.messages.boxes.empty());
+    EXPECT_TRUE(desktop.messages.shown.empty());
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "reports/provisioning/erp_test_database.h"
+#include "tests/erp_fixture.h"
 
 namespace talvers {
 namespace {
@@ -41,7 +41,7 @@ TEST(PickLists, Layouts) {
 class PickListData : public ::testing::Test {
   protected:
     void SetUp() override {
-        db.exec(
+        db.execMain(
             "INSERT INTO Armazens VALUES ('002', 'Porto'), ('001', 'Lisboa');"
             "INSERT INTO Grupos VALUES ('G2', 'Alfa'), ('G''1', 'Beta');"
             // One family code shared by two groups, with the same description.
@@ -49,13 +49,13 @@ class PickListData : public ::testing::Test {
             " ('F0', 'Anilhas', 'G2');");
     }
     std::vector<std::pair<std::string, std::string>> load(PickList list, std::string group) {
-        auto bd = db.open();
-        const Table rows = loadPickList(*bd, list, group);
+        Connection& bd = db.bd();
+        const Table rows = loadPickList(bd, list, group);
         std::vector<std::pair<std::string, std::string>> pairs;
         for (const auto& row : rows.rows()) pairs.emplace_back(row[0].toText(), row[1].toText());
         return pairs;
     }
-    testing::ErpTestDatabase db;
+    testing::ErpFixture db;
 };
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;

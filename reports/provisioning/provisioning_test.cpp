@@ -5,18 +5,13 @@
 #include <utility>
 #include <vector>
 
-#include "reports/provisioning/erp_test_database.h"
+#include "tests/erp_fixture.h"
 
 namespace talvers {
 namespace {
 
-using testing::ErpTestDatabase;
-
-class RecordingProgress : public ReportProgress {
-  public:
-    void advance(long position, long count) override { calls.emplace_back(position, count); }
-    std::vector<std::pair<long, long>> calls;
-};
+using testing::ErpFixture;
+using testing::RecordingProgress;
 
 Value money(const char* text) {
     return Value(*Money::parse(text));
@@ -30,10 +25,10 @@ struct SaleLine {
     const char* quantity;
 };
 
-void addDocument(const ErpTestDatabase& db, int number, const char* date, int sign,
+void addDocument(ErpFixture& db, int number, const char* date, int sign,
                  std::vector<SaleLine> lines, int areag = 4, int tpterc = 2, int natconta = 1,
                  int nvias = 1) {
-    db.exec(
+    db.execMain(
         "INSERT INTO DOCGCCAB (TpDoc, Ano, Serie, NNumDoc, Data, nvias, AreaG, TpTerc, "
         "NatConta, SinalCt) VALUES ('FT', 2024, 'A', " +
         std::to_string(number) + ", '" + date + "', " + std::to_string(nvias) + ", " +
@@ -41,7 +36,7 @@ void addDocument(const ErpTestDatabase& db, int number, const char* date, int si
         ", " + std::to_string(sign) + ");");
     int lineNumber = 0;
     for (const SaleLine& line : lines) {
-        db.exec(
+        db.execMain(
             "INSERT INTO DOCGCLIN (TpDocum, Ano, Serie, NNumDoc, NumLinha, Artigo, Armazem, "
             "QtdOrig) VALUES ('FT', 2024, 'A', " +
             std::to_string(number) + ", " + std::to_string(++lineNumber) + ", '" + line.article +
@@ -49,10 +44,10 @@ void addDocument(const ErpTestDatabase& db, int number, const char* date, int si
     }
 }
 
-void addStock(const ErpTestDatabase& db, const char* article, const char* warehouse,
+void addStock(ErpFixture& db, const char* article, const char* warehouse,
               const char* stock, const char* customerOrders = "0",
               const char* supplierOrders = "0") {
-    db.exec(std::string("INSERT INTO ArtArm VALUES ('") + article + "', '" + warehouse + "', " +
+    db.execMain(std::string("INSERT INTO ArtArm VALUES ('") + article + "', '" + warehouse + "', " +
             stock + ", " + customerOrders + ", " + supplierOrders + ");");
 }
 
@@ -72,7 +67,7 @@ TEST(Provisioning, OutputNames) {
 class ProvisioningDefault : public ::testing::Test {
   protected:
     void SetUp() override {
-        db.exec(
+        db.execMain(
             "INSERT INTO Fornec VALUES ('F1', 'Forn' || char(10) || 'Um' || char(10) || 'Lda');"
             "INSERT INTO Artigos (Codigo, Abrev, Nome, ArtouDes, Fornec) VALUES"
             " ('A1', 'a1', 'Artigo 1', 0, 'F1'),"  // sales of every kind, stock in three warehouses
@@ -103,10 +98,10 @@ class ProvisioningDefault : public ::testing::Test {
         addDocument(db, 10, "2024-01-01", 1, {{"A7", "001", "1"}});
     }
     Table run(const ProvisioningFilter& filter = kJanuary) {
-        auto bd = db.open();
-        return runProvisioning(*bd, false, filter, progress);
+        Connection& bd = db.bd();
+        return runProvisioning(bd, false, filter, progress);
     }
-    ErpTestDatabase db;
+    ErpFixture db;
     RecordingProgress progress;
 };
 
@@ -143,9 +138,8 @@ TEST_F(ProvisioningDefault, TextsGetALeadingBlankAndSupplierNamesOneLine) {
 TEST_F(ProvisioningDefault, ProgressCountsEveryQueryRowKeptOrNot) {
     run();
     // Six active articles come back from the query; three are kept.
-    const std::vector<std::pair<long, long>> expected{{1, 6}, {2, 6}, {3, 6},
-                                                      {4, 6}, {5, 6}, {6, 6}};
-    EXPECT_EQ(progress.calls, expected);
+    EXPECT_EQ(progress.steps,
+              (std::vector<std::string>{"1/6", "2/6", "3/6", "4/6", "5/6", "6/6"}));
 }
 
 TEST_F(ProvisioningDefault, GroupFamilyAndWarehouseDoNotFilter) {
@@ -155,7 +149,7 @@ TEST_F(ProvisioningDefault, GroupFamilyAndWarehouseDoNotFilter) {
 TEST_F(ProvisioningDefault, LongNamesAreCutByCharacters) {
     std::string name;
     for (int i = 0; i < 95; ++i) name += "é";
-    db.exec("UPDATE Artigos SET Nome = '" + name + "' WHERE Codigo = 'A1';");
+    db.execMain("UPDATE Artigos SET Nome = '" + name + "' WHERE Codigo = 'A1';");
     const Table rows = run();
     ASSERT_EQ(rows.rowCount(), 3u);
     EXPECT_EQ(rows.at(2, "Nome Artigo").text(), " " + name.substr(0, 89 * 2));
@@ -165,14 +159,14 @@ TEST_F(ProvisioningDefault, WithoutSalesStockOrOrdersKeepARowAndNothingLeftIsEmp
     const Table rows = run({{2030, 1, 1}, {2030, 1, 31}, "", "", ""});
     // Without sales A1, A6 and A7 still have stock or orders; A2 now adds up to 3.
     EXPECT_EQ(rows.rowCount(), 4u);
-    db.exec("DELETE FROM ArtArm;");
+    db.execMain("DELETE FROM ArtArm;");
     EXPECT_TRUE(run({{2030, 1, 1}, {2030, 1, 31}, "", "", ""}).empty());
 }
 
 class ProvisioningAlternate : public ::testing::Test {
   protected:
     void SetUp() override {
-        db.exec(
+        db.execMain(
             "INSERT INTO Fornec VALUES ('F1', 'Fornecedor Um');"
             "INSERT INTO Artigos (Codigo, Abrev, Nome, ArtouDes, Grupo, familia, Fornec, "
             "TotEncCl, TotEncFo) VALUES"
@@ -193,11 +187,11 @@ class ProvisioningAlternate : public ::testing::Test {
         addDocument(db, 2, "2024-01-06", 2, {{"B1", "004", "1"}});
     }
     Table run(std::string group, std::string family) {
-        auto bd = db.open();
-        return runProvisioning(*bd, true, {{2024, 1, 1}, {2024, 1, 31}, "", group, family},
+        Connection& bd = db.bd();
+        return runProvisioning(bd, true, {{2024, 1, 1}, {2024, 1, 31}, "", group, family},
                                progress);
     }
-    ErpTestDatabase db;
+    ErpFixture db;
     RecordingProgress progress;
 };
 
@@ -213,9 +207,7 @@ TEST_F(ProvisioningAlternate, UsesWarehouses002And004AndTheArticleOrderTotals) {
     EXPECT_EQ(rows.at(1, "Nome Fornecedor"), Value("Fornecedor Um"));
     EXPECT_EQ(rows.at(0, "Prazo"), money("-4"));
     // B1 (once, although it has two stock rows), B3 and B4 come back from the query.
-    ASSERT_FALSE(progress.calls.empty());
-    EXPECT_EQ(progress.calls.back(), (std::pair<long, long>{3, 3}));
-    EXPECT_EQ(progress.calls.size(), 3u);
+    EXPECT_EQ(progress.steps, (std::vector<std::string>{"1/3", "2/3", "3/3"}));
 }
 
 TEST_F(ProvisioningAlternate, GroupAndFamilyWithQuotesFilter) {

@@ -15,7 +15,7 @@
 
 #include "reports/frame/report_window_test_support.h"
 #include "reports/provisioning/pick_list_dialog.h"
-#include "reports/supplier/supplier_fixture.h"
+#include "tests/erp_fixture.h"
 #include "shell/dataaccess/database_error.h"
 #include "tests/temp_dir.h"
 #include "tests/xlsx_dump.h"
@@ -135,7 +135,7 @@ TEST_F(ProvisioningWindowTest, FullRunWritesTheMapAndEmptiesTheFields) {
     const auto file = out.path() / "mapa.xlsx";
     desktop.files.answer = file.string();
     ASSERT_TRUE(confirmAndWait(window));
-    EXPECT_TRUE(desktop.messages.boxes.empty());
+    EXPECT_TRUE(desktop.messages.shown.empty());
     EXPECT_EQ(desktop.opener.opened, std::vector<std::string>{file.string()});
     const XlsxDump dump = dumpWorkbook(file);
     ASSERT_EQ(dump.sheetNames(), std::vector<std::string>{"Mapa Parovisionamento"});

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "reports/supplier/orders_by_supplier.h"
-#include "reports/supplier/supplier_fixture.h"
+#include "tests/erp_fixture.h"
 #include "reports/supplier/supplier_order_note.h"
 
 namespace talvers {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "reports/supplier/supplier_fixture.h"
+#include "tests/erp_fixture.h"
 
 namespace talvers {
 namespace {

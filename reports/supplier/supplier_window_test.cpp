@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "reports/frame/report_window_test_support.h"
-#include "reports/supplier/supplier_fixture.h"
+#include "tests/erp_fixture.h"
 #include "tests/temp_dir.h"
 #include "tests/xlsx_dump.h"
 
@@ -30,7 +30,7 @@ class SupplierWindowTest : public ::testing::Test {
         const auto file = out.path() / (variant ? "diid.xlsx" : "bdc.xlsx");
         desktop.files.answer = file.string();
         EXPECT_TRUE(confirmAndWait(window));
-        EXPECT_TRUE(desktop.messages.boxes.empty());
+        EXPECT_TRUE(desktop.messages.shown.empty());
         EXPECT_EQ(desktop.opener.opened.back(), file.string());
         const XlsxDump dump = dumpWorkbook(file);
         EXPECT_EQ(dump.sheetNames(), std::vector<std::string>{"Enc. Pendentes_Fornecedor"});

@@ -1,4 +1,4 @@
-#include "reports/supplier/supplier_fixture.h"
+#include "tests/erp_fixture.h"
 
 #include <sqlite3.h>
 
