@@ -12,7 +12,7 @@ packages=(
   libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-openpyxl
-  xvfb xauth
+  xvfb xauth fonts-dejavu-core
 )
 
 missing=()
