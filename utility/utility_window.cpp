@@ -1,24 +1,12 @@
 #include "utility/utility_window.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QMessageBox>
 
+#include "shell/dataaccess/money.h"
 #include "utility/serial_check.h"
 
 namespace talvers {
-
-namespace {
-
-// The locale's decimal separator for the figures inside the messages; '.' when the locale's
-// separator is not a single ASCII character.
-char decimalSeparator() {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point[0].unicode() < 128 ? static_cast<char>(point[0].unicode())
-                                                         : '.';
-}
-
-}  // namespace
 
 frmUtilitario::frmUtilitario(Connection& bd, const ReportWindowServices& services, QWidget* parent)
     : ReportWindow(QStringLiteral("Utilitário"), services, parent),
@@ -31,7 +19,7 @@ frmUtilitario::frmUtilitario(Connection& bd, const ReportWindowServices& service
 }
 
 ReportWindow::ReportRun frmUtilitario::prepareRun() {
-    return {[this, separator = decimalSeparator()](ReportProgress& progress) {
+    return {[this, separator = userDecimalSeparator()](ReportProgress& progress) {
                 return runSerialCheck(
                     bd_, [this](const std::string& text) { showCheckMessage(text); }, separator,
                     progress);
