@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "reports/pending/pending_orders_sql.h"
-#include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/money_field.h"
 #include "shell/dataaccess/text_utils.h"
 
 namespace talvers {
@@ -46,17 +46,6 @@ struct OrderColumns {
     size_t doc, nome, data, terceiro, nomeCli, artigo, valor, quant, stockDisp, stockReal, obs,
         separado;
 };
-
-// A null amount stays an empty cell; anything else must be an exact number.
-Value moneyCell(const Value& value, const char* column) {
-    if (value.isNull()) return {};
-    const auto money = value.toMoney();
-    if (!money) {
-        throw DatabaseError(
-            0, std::string("Valor não numérico na coluna ") + column + ": " + value.toText());
-    }
-    return *money;
-}
 
 // The order date as "yyyy-mm-dd"; a value that is no date is shown as the database gave it.
 std::string dateText(const Value& value) {
@@ -136,11 +125,11 @@ Table runPendingOrders(Connection& bd, Connection& bdExt, const DateTime& startD
             " " + order[col.terceiro].toText(),
             leftChars(order[col.nomeCli].toText(), 80),
             article,
-            moneyCell(order[col.valor], "Valor"),
+            moneyCell(orders, i, "Valor"),
             std::move(supplier),
-            moneyCell(order[col.quant], "Quant"),
-            moneyCell(order[col.stockDisp], "StockDisp"),
-            moneyCell(order[col.stockReal], "StockReal"),
+            moneyCell(orders, i, "Quant"),
+            moneyCell(orders, i, "StockDisp"),
+            moneyCell(orders, i, "StockReal"),
             leftChars(order[col.obs].toText(), 100),
             leftChars(order[col.separado].toText(), 40),
             lisbonOrder,

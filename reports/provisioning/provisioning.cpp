@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "reports/provisioning/provisioning_sql.h"
-#include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/money_field.h"
 #include "shell/dataaccess/text_utils.h"
 
 namespace talvers {
@@ -28,19 +28,6 @@ Table newResultTable() {
         {"Fornecedor", FieldType::Text, kCodeSize},
         {"Nome Fornecedor", FieldType::Text, kSupplierNameSize},
     });
-}
-
-// Null stays null; a value that is not a number is a fault of the data, reported rather than
-// read as 0.
-std::optional<Money> moneyOf(const Table& rows, size_t row, std::string_view column) {
-    const Value& value = rows.at(row, column);
-    if (value.isNull()) return std::nullopt;
-    std::optional<Money> money = value.toMoney();
-    if (!money) {
-        throw DatabaseError(13, "O campo '" + std::string(column) +
-                                    "' não tem um valor numérico: '" + value.toText() + "'.");
-    }
-    return money;
 }
 
 Value moneyValue(const std::optional<Money>& money) {
@@ -71,10 +58,10 @@ Table runProvisioning(Connection& bd, bool companyVariant, const ProvisioningFil
     const Table rows = bd.query(provisioningSql(companyVariant, filter));
     const long count = static_cast<long>(rows.rowCount());
     for (size_t i = 0; i < rows.rowCount(); ++i) {
-        const std::optional<Money> sales = moneyOf(rows, i, "Vendas");
-        const std::optional<Money> stock = moneyOf(rows, i, "Existenc");
-        const std::optional<Money> customerOrders = moneyOf(rows, i, "TotEncCl");
-        const std::optional<Money> supplierOrders = moneyOf(rows, i, "TotEncFo");
+        const std::optional<Money> sales = moneyField(rows, i, "Vendas");
+        const std::optional<Money> stock = moneyField(rows, i, "Existenc");
+        const std::optional<Money> customerOrders = moneyField(rows, i, "TotEncCl");
+        const std::optional<Money> supplierOrders = moneyField(rows, i, "TotEncFo");
         // A null among the four makes the sum null, and such a row is left out like one whose
         // four values add up to exactly 0.
         if (sales && stock && customerOrders && supplierOrders &&
@@ -87,7 +74,7 @@ Table runProvisioning(Connection& bd, bool companyVariant, const ProvisioningFil
                 moneyValue(stock),
                 moneyValue(customerOrders),
                 moneyValue(supplierOrders),
-                moneyValue(moneyOf(rows, i, "Prazo")),
+                moneyValue(moneyField(rows, i, "Prazo")),
                 withLeadingBlank(rows, i, "Fornec", kCodeSize),
                 flattenedName(rows, i, "Nome Fornecedor", kSupplierNameSize),
             });

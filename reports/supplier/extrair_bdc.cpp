@@ -7,6 +7,7 @@
 #include "reports/supplier/allocation.h"
 #include "reports/supplier/orders_by_supplier.h"
 #include "reports/supplier/supplier_sql.h"
+#include "shell/dataaccess/money_field.h"
 #include "shell/dataaccess/text_utils.h"
 
 namespace talvers {
@@ -32,22 +33,17 @@ Table customerLinesTable() {
                   {"Prazo Estimado", FieldType::Text, 80}});
 }
 
-Value moneyOrNull(const Value& value) {
-    const auto money = value.toMoney();
-    return money ? Value(*money) : Value();
-}
-
-// The first row's column as a quantity; no row (or no number) counts as 0.
+// The first row's column as a quantity; no row (or a null) counts as 0.
 Money firstQuantity(const Table& result, std::string_view column) {
     if (result.empty()) return Money();
-    return result.at(0, column).toMoney().value_or(Money());
+    return moneyField(result, 0, column).value_or(Money());
 }
 
 std::vector<SupplierLine> supplierLines(const Table& result) {
     std::vector<SupplierLine> lines;
     lines.reserve(result.rowCount());
     for (size_t i = 0; i < result.rowCount(); ++i) {
-        lines.push_back({result.at(i, "Qtd").toMoney().value_or(Money()),
+        lines.push_back({moneyField(result, i, "Qtd").value_or(Money()),
                          leftChars(result.at(i, "Obs").toText(), 80)});
     }
     return lines;
@@ -85,8 +81,7 @@ Table ExtrairBDC(Connection& bd, const DateTime& startDate, ReportProgress& prog
         lines.addRow({" " + (date ? date->isoDate() : std::string()),
                       leftChars(source.at(i, "Doc").toText(), 20),
                       leftChars(source.at(i, "NomeCli").toText(), 80), std::move(article),
-                      source.at(i, "NomeArtigo").toText(), moneyOrNull(source.at(i, "Quant")), "",
-                      " "});
+                      source.at(i, "NomeArtigo").toText(), moneyCell(source, i, "Quant"), "", " "});
         reportProgress(progress, static_cast<long>(i) + 1, count);
     }
 

@@ -6,6 +6,7 @@
 #include "reports/supplier/orders_by_supplier.h"
 #include "reports/supplier/supplier_order_note.h"
 #include "reports/supplier/supplier_sql.h"
+#include "shell/dataaccess/money_field.h"
 #include "shell/dataaccess/text_utils.h"
 
 namespace talvers {
@@ -67,7 +68,6 @@ Table ExtrairDIID(Connection& bd, Connection& bdExt, const DateTime& startDate,
         const std::string doc = source.at(i, "Doc").toText();
         const std::string article = source.at(i, "Artigo").toText();
         const auto date = source.at(i, "data").toDateTime();
-        const auto quantity = source.at(i, "Quant").toMoney();
 
         std::string supplier = lastSupplier(bd, article);
         std::string customerLx = endCustomer(bdExt, doc);
@@ -84,7 +84,7 @@ Table ExtrairDIID(Connection& bd, Connection& bdExt, const DateTime& startDate,
         rows.addRow({" " + (date ? date->isoDate() : std::string()), leftChars(doc, 20),
                      leftChars(source.at(i, "NomeCli").toText(), 80), std::move(customerLx),
                      std::move(supplier), hasOrders ? "Sim" : "Não", article,
-                     source.at(i, "NomeArtigo").toText(), quantity ? Value(*quantity) : Value(),
+                     source.at(i, "NomeArtigo").toText(), moneyCell(source, i, "Quant"),
                      estimatedDate(date, source.at(i, "Dias")),
                      hasOrders ? supplierOrderNote(bd, orderText) : " "});
         reportProgress(progress, static_cast<long>(i) + 1, count);

@@ -5,6 +5,9 @@
 #include <limits>
 #include <stdexcept>
 
+#include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/money_field.h"
+
 namespace talvers {
 namespace {
 
@@ -47,6 +50,30 @@ TEST(Money, ArithmeticIsExactAndChecked) {
     const Money max = Money::fromTicks(std::numeric_limits<std::int64_t>::max());
     EXPECT_THROW(max + Money::fromTicks(1), std::overflow_error);
     EXPECT_THROW(Money::fromDouble(1e300), std::overflow_error);
+}
+
+}  // namespace
+}  // namespace talvers
+
+namespace talvers {
+namespace {
+
+TEST(MoneyField, NullStaysNullNumbersAreExactAndTextIsAFault) {
+    Table rows({{"Quant", FieldType::Money, 0}});
+    rows.addRow({Value()});
+    rows.addRow({Value("2.5000")});
+    rows.addRow({Value(0.1 + 0.2)});
+    rows.addRow({Value("dez")});
+    EXPECT_FALSE(moneyField(rows, 0, "quant").has_value());
+    EXPECT_TRUE(moneyCell(rows, 0, "Quant").isNull());
+    EXPECT_EQ(moneyField(rows, 1, "Quant"), Money::parse("2.5"));
+    EXPECT_EQ(moneyCell(rows, 2, "Quant"), Value(*Money::parse("0.3")));
+    try {
+        moneyField(rows, 3, "Quant");
+        ADD_FAILURE() << "a text that is no number was read";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(error.description(), "O campo 'Quant' não tem um valor numérico: 'dez'.");
+    }
 }
 
 }  // namespace
