@@ -1,6 +1,6 @@
 #pragma once
 // Table: a fully fetched row set — the result of a query, or a report's own in-memory rows.
-// Fields carry a name, a type (the ADO type codes the workbook layout is keyed on) and a
+// Fields carry a name, a type (the classic data-type codes the workbook layout is keyed on) and a
 // defined size in characters. Field lookup by name ignores ASCII letter case.
 #include <cstddef>
 #include <string>
