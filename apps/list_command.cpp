@@ -13,10 +13,14 @@ int runLista(const std::vector<std::string>& args) {
     options.requirePositional(1, "uma lista: armazens, grupos ou familias");
     const std::string& name = options.positional()[0];
     PickList list;
-    if (name == "armazens") list = PickList::Warehouses;
-    else if (name == "grupos") list = PickList::Groups;
-    else if (name == "familias") list = PickList::Families;
-    else throw UsageError("Lista desconhecida: '" + name + "' (armazens, grupos ou familias).");
+    if (name == "armazens")
+        list = PickList::Warehouses;
+    else if (name == "grupos")
+        list = PickList::Groups;
+    else if (name == "familias")
+        list = PickList::Families;
+    else
+        throw UsageError("Lista desconhecida: '" + name + "' (armazens, grupos ou familias).");
     Session session = openCommandSession(options);
     const Table rows = loadPickList(*session.bd, list, options.value("--group").value_or(""));
     for (size_t r = 0; r < rows.rowCount(); ++r) {

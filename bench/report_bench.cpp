@@ -28,7 +28,8 @@ struct Connections {
 };
 
 Connections openSample(const std::filesystem::path& folder) {
-    return {SqliteConnection::open(folder / "erp.db"), SqliteConnection::open(folder / "externa.db")};
+    return {SqliteConnection::open(folder / "erp.db"),
+            SqliteConnection::open(folder / "externa.db")};
 }
 
 void measure(const char* name, const std::filesystem::path& folder,
@@ -58,9 +59,9 @@ int main(int argc, char* argv[]) {
         options.alternateVariant = alternate;
         const auto start = std::chrono::steady_clock::now();
         generateSample(options);
-        std::printf("sample %-9s %ld lines generated in %.2f s\n",
-                    alternate ? "alternate" : "default", lines,
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        std::printf(
+            "sample %-9s %ld lines generated in %.2f s\n", alternate ? "alternate" : "default",
+            lines, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     const DateTime yearAgo = today.oneYearEarlier();
     NullProgress progress;
@@ -83,7 +84,8 @@ int main(int argc, char* argv[]) {
         return runProvisioning(bd, true, filter, progress);
     });
     measure("series", def, [&](Connection& bd, Connection&) {
-        return runSerialCheck(bd, [](const std::string&) {}, userDecimalSeparator(), progress);
+        return runSerialCheck(
+            bd, [](const std::string&) {}, userDecimalSeparator(), progress);
     });
     std::filesystem::remove_all(root);
     return 0;

@@ -8,11 +8,11 @@
 namespace talvers {
 
 class ConsolePresenter : public MessagePresenter {
-public:
+  public:
     explicit ConsolePresenter(std::ostream& out) : out_(out) {}
     MessageResult present(const MessageBoxSpec& box) override;
 
-private:
+  private:
     std::ostream& out_;
 };
 

@@ -25,7 +25,7 @@ struct MessageBoxSpec {
 
 // Shows one box and returns the button pressed.
 class MessagePresenter {
-public:
+  public:
     virtual ~MessagePresenter() = default;
     virtual MessageResult present(const MessageBoxSpec& box) = 0;
 };

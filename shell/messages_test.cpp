@@ -9,7 +9,7 @@ namespace {
 
 // Records each box and answers with a chosen button (or the default button).
 class ScriptedPresenter : public MessagePresenter {
-public:
+  public:
     MessageResult answer = MessageResult::None;
     std::vector<MessageBoxSpec> shown;
     MessageResult present(const MessageBoxSpec& box) override {

@@ -10,7 +10,7 @@
 namespace talvers::testing {
 
 class RecordingPresenter : public MessagePresenter {
-public:
+  public:
     MessageResult present(const MessageBoxSpec& box) override {
         shown.push_back(box);
         if (answers.empty()) return box.defaultButton;

@@ -30,8 +30,8 @@ std::string buildMessage(Connection& bd, const std::string& article, const std::
     const Table stock = bd.query(serialWarehouseStockSql(article));
     const Money onRecord = firstMoney(bd.query(serialRecordCountSql(article)), "TotNSer");
 
-    std::string text = "Artigo  " + article + "  para Armazém " + warehouse + " Com Quant " +
-                       count + kLineEnd;
+    std::string text =
+        "Artigo  " + article + "  para Armazém " + warehouse + " Com Quant " + count + kLineEnd;
     text += "Stock Artigo  " + available.plainText(separator) + kLineEnd;
     text += "Total NSer  " + onRecord.plainText(separator) + kLineEnd;
     for (size_t r = 0; r < stock.rowCount(); ++r) {

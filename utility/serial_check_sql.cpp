@@ -5,8 +5,10 @@
 namespace talvers {
 
 std::string serialMovementsSql() {
-    return std::string(" select Artigo,armazem,count(artigo)as Qtd from qor_ARM_picking_Movimentos as p") +
-           " where p.tipomov='T'" + " and numeroserie>''" + " group by artigo,armazem order by Artigo";
+    return std::string(
+               " select Artigo,armazem,count(artigo)as Qtd from qor_ARM_picking_Movimentos as p") +
+           " where p.tipomov='T'" + " and numeroserie>''" +
+           " group by artigo,armazem order by Artigo";
 }
 
 std::string serialAvailableStockSql(std::string_view article) {
@@ -38,10 +40,11 @@ std::optional<std::string> serialLineCheckSql(const MovementLine& line) {
     const auto lineNumber = sqlWholeNumber(line.line);
     if (!number || !year || !lineNumber) return std::nullopt;
     return std::string("Select Quant from DocGcLin as l") +
-           " inner join DocGcCab as c ON c.Ano=l.Ano and c.Serie=l.serie and c.NNumdoc=l.NNumdoc and c.TpDoc=l.TpDocum" +
-           " where l.TpDocum='" + sqlQuoted(line.type) + "' and l.Serie='" + sqlQuoted(line.series) +
-           "' and l.NNumdoc=" + *number + " and l.Ano= " + *year + " and l.NumLinha=" + *lineNumber +
-           " and c.nvias<>-1  ";
+           " inner join DocGcCab as c ON c.Ano=l.Ano and c.Serie=l.serie and c.NNumdoc=l.NNumdoc "
+           "and c.TpDoc=l.TpDocum" +
+           " where l.TpDocum='" + sqlQuoted(line.type) + "' and l.Serie='" +
+           sqlQuoted(line.series) + "' and l.NNumdoc=" + *number + " and l.Ano= " + *year +
+           " and l.NumLinha=" + *lineNumber + " and c.nvias<>-1  ";
 }
 
 }  // namespace talvers

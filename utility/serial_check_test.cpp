@@ -10,15 +10,17 @@ namespace {
 
 // The ERP fixture with helpers for the check's document lines and serial movements.
 class SerialFixture : public ::testing::Test {
-protected:
+  protected:
     void exec(const std::string& sql) { erp_.execMain(sql); }
     // One document line of the given quantity under a header with the given nvias.
     void documentLine(const std::string& type, int number, int nvias, const std::string& quantity) {
         exec("INSERT INTO DOCGCCAB (TpDoc, Ano, Serie, NNumDoc, Data, nvias) VALUES ('" + type +
              "', 2026, 'A', " + std::to_string(number) + ", '2026-03-01 00:00:00', " +
              std::to_string(nvias) + ")");
-        exec("INSERT INTO DOCGCLIN (TpDocum, Ano, Serie, NNumDoc, NumLinha, Artigo, Quant) VALUES ('" +
-             type + "', 2026, 'A', " + std::to_string(number) + ", 1, 'X', " + quantity + ")");
+        exec(
+            "INSERT INTO DOCGCLIN (TpDocum, Ano, Serie, NNumDoc, NumLinha, Artigo, Quant) VALUES "
+            "('" +
+            type + "', 2026, 'A', " + std::to_string(number) + ", 1, 'X', " + quantity + ")");
     }
     void move(const std::string& article, int stockType, const std::string& warehouse,
               const std::string& serial, const std::string& type, int number) {
@@ -63,8 +65,9 @@ TEST_F(SerialFixture, MessageLinesAndStockFigures) {
     exec("INSERT INTO qor_ARM_picking_Movimentos VALUES ('A1', '001', 'T', 'SN2')");
     exec("INSERT INTO qor_ARM_picking_Movimentos VALUES ('ZZ', '002', 'T', 'SN9')");
     exec("INSERT INTO Artigos (Codigo, Stdisp) VALUES ('A1', 7.5)");
-    exec("INSERT INTO ArtArm (Artigo, Armazem, Existenc) VALUES ('A1', '001', 5), ('A1', '002', 0),"
-         " ('A1', '004', 2.5)");
+    exec(
+        "INSERT INTO ArtArm (Artigo, Armazem, Existenc) VALUES ('A1', '001', 5), ('A1', '002', 0),"
+        " ('A1', '004', 2.5)");
     exec("INSERT INTO NserExis VALUES ('A1', 'SN1'), ('A1', 'SN2'), ('A1', 'SN3')");
     const Run r = run();
     ASSERT_EQ(r.messages.size(), 2u);
@@ -106,8 +109,9 @@ TEST_F(SerialFixture, ReplayKeepsOnlySerialsInStockOnValidLines) {
 }
 
 TEST_F(SerialFixture, ArticleInSeveralWarehousesIsShownPerWarehouseButReplayedOnce) {
-    exec("INSERT INTO qor_ARM_picking_Movimentos VALUES ('X', '001', 'T', 'S1'),"
-         " ('X', '002', 'T', 'S2')");
+    exec(
+        "INSERT INTO qor_ARM_picking_Movimentos VALUES ('X', '001', 'T', 'S1'),"
+        " ('X', '002', 'T', 'S2')");
     documentLine("GRF", 1, 0, "1");
     move("X", 1, "001", "S1", "GRF", 1);
     const Run r = run();

@@ -15,14 +15,14 @@ struct SerialEntry {
 };
 
 class SerialSet {
-public:
+  public:
     void add(SerialEntry entry) { entries_.push_back(std::move(entry)); }
     // Removes the first matching entry; false when none matches (an exit without an entry).
     bool remove(const SerialEntry& entry);
     const std::vector<SerialEntry>& entries() const { return entries_; }
     bool contains(const std::string& serial) const;
 
-private:
+  private:
     std::vector<SerialEntry> entries_;
 };
 

@@ -10,26 +10,26 @@
 namespace talvers {
 
 class FixedFileName : public FileNameProvider {
-public:
+  public:
     explicit FixedFileName(std::string path) : path_(std::move(path)) {}
     std::string chooseFileName(std::string_view) override { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
 class NoOpener : public FileOpener {
-public:
+  public:
     void open(const std::string&) override {}
 };
 
 class ConsoleProgress : public ReportProgress {
-public:
+  public:
     ConsoleProgress();
     ~ConsoleProgress() override;
     void advance(long position, long count) override;
 
-private:
+  private:
     bool live_;
     bool shown_ = false;
 };

@@ -16,14 +16,14 @@ inline constexpr std::string_view kExcelFilter = "Ficheiros de excel (*.xlsx)|*.
 
 // Asks the user for the output file; returns "" when the user cancels or the dialog fails.
 class FileNameProvider {
-public:
+  public:
     virtual ~FileNameProvider() = default;
     virtual std::string chooseFileName(std::string_view filter) = 0;
 };
 
 // Opens a written workbook with the desktop's default program; failures are ignored.
 class FileOpener {
-public:
+  public:
     virtual ~FileOpener() = default;
     virtual void open(const std::string& path) = 0;
 };
@@ -36,6 +36,7 @@ struct ReportOutput {
 enum class OutputOutcome { Written, NoData, Cancelled, Failed };
 
 OutputOutcome deliverReport(const Table& rows, const ReportOutput& output, const DateTime& today,
-                            FileNameProvider& files, MessagePresenter& messages, FileOpener& opener);
+                            FileNameProvider& files, MessagePresenter& messages,
+                            FileOpener& opener);
 
 }  // namespace talvers

@@ -15,7 +15,7 @@ namespace {
 using testing::RecordingPresenter;
 
 class ScriptedFiles : public FileNameProvider {
-public:
+  public:
     explicit ScriptedFiles(std::string answer) : answer_(std::move(answer)) {}
     std::string chooseFileName(std::string_view filter) override {
         filters.emplace_back(filter);
@@ -23,12 +23,12 @@ public:
     }
     std::vector<std::string> filters;
 
-private:
+  private:
     std::string answer_;
 };
 
 class RecordingOpener : public FileOpener {
-public:
+  public:
     std::vector<std::string> opened;
     void open(const std::string& path) override { opened.push_back(path); }
 };

@@ -7,7 +7,7 @@
 namespace talvers {
 
 class ReportProgress {
-public:
+  public:
     virtual ~ReportProgress() = default;
     // position counts from 1; count is the total of the loop being run.
     virtual void advance(long position, long count) = 0;
@@ -15,12 +15,12 @@ public:
 };
 
 class NullProgress : public ReportProgress {
-public:
+  public:
     void advance(long, long) override {}
 };
 
 class ReportCancelled : public std::runtime_error {
-public:
+  public:
     ReportCancelled() : std::runtime_error("Operação interrompida.") {}
 };
 

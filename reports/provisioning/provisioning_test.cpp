@@ -44,11 +44,10 @@ void addDocument(ErpFixture& db, int number, const char* date, int sign,
     }
 }
 
-void addStock(ErpFixture& db, const char* article, const char* warehouse,
-              const char* stock, const char* customerOrders = "0",
-              const char* supplierOrders = "0") {
+void addStock(ErpFixture& db, const char* article, const char* warehouse, const char* stock,
+              const char* customerOrders = "0", const char* supplierOrders = "0") {
     db.execMain(std::string("INSERT INTO ArtArm VALUES ('") + article + "', '" + warehouse + "', " +
-            stock + ", " + customerOrders + ", " + supplierOrders + ");");
+                stock + ", " + customerOrders + ", " + supplierOrders + ");");
 }
 
 const ProvisioningFilter kJanuary{{2024, 1, 1}, {2024, 1, 31}, "", "", ""};
@@ -138,8 +137,7 @@ TEST_F(ProvisioningDefault, TextsGetALeadingBlankAndSupplierNamesOneLine) {
 TEST_F(ProvisioningDefault, ProgressCountsEveryQueryRowKeptOrNot) {
     run();
     // Six active articles come back from the query; three are kept.
-    EXPECT_EQ(progress.steps,
-              (std::vector<std::string>{"1/6", "2/6", "3/6", "4/6", "5/6", "6/6"}));
+    EXPECT_EQ(progress.steps, (std::vector<std::string>{"1/6", "2/6", "3/6", "4/6", "5/6", "6/6"}));
 }
 
 TEST_F(ProvisioningDefault, GroupFamilyAndWarehouseDoNotFilter) {

@@ -15,8 +15,8 @@
 
 #include "reports/frame/report_window_test_support.h"
 #include "reports/provisioning/pick_list_dialog.h"
-#include "tests/erp_fixture.h"
 #include "shell/dataaccess/database_error.h"
+#include "tests/erp_fixture.h"
 #include "tests/temp_dir.h"
 #include "tests/xlsx_dump.h"
 

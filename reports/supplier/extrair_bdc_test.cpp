@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "reports/supplier/orders_by_supplier.h"
-#include "tests/erp_fixture.h"
 #include "shell/dataaccess/text_utils.h"
+#include "tests/erp_fixture.h"
 
 namespace talvers {
 namespace {

@@ -10,7 +10,7 @@
 namespace talvers {
 
 class Connection {
-public:
+  public:
     virtual ~Connection() = default;
     Connection() = default;
     Connection(const Connection&) = delete;
@@ -27,11 +27,11 @@ public:
     long queriesSent() const { return queriesSent_; }
     long statementsExecuted() const { return statementsExecuted_; }
 
-protected:
+  protected:
     virtual Table runQuery(const std::string& sql) = 0;
     virtual void runExecute(const std::string& sql) = 0;
 
-private:
+  private:
     long queriesSent_ = 0;
     long statementsExecuted_ = 0;
 };

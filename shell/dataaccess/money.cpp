@@ -22,7 +22,9 @@ std::int64_t checkedMul(std::int64_t a, std::int64_t b) {
 
 }  // namespace
 
-Money Money::fromInteger(std::int64_t units) { return Money(checkedMul(units, kScale)); }
+Money Money::fromInteger(std::int64_t units) {
+    return Money(checkedMul(units, kScale));
+}
 
 Money Money::fromDouble(double value) {
     const double scaled = std::round(value * kScale);
@@ -91,7 +93,8 @@ std::optional<Money> Money::parse(std::string_view text) {
             const int drop = -shift;
             if (static_cast<size_t>(drop) > digits.size()) return Money(0);
             const size_t keep = digits.size() - drop;
-            for (size_t k = 0; k < keep; ++k) ticks = checkedAdd(checkedMul(ticks, 10), digits[k] - '0');
+            for (size_t k = 0; k < keep; ++k)
+                ticks = checkedAdd(checkedMul(ticks, 10), digits[k] - '0');
             if (digits[keep] >= '5') ticks = checkedAdd(ticks, 1);  // half away from zero
         }
         return Money(negative ? -ticks : ticks);
@@ -103,8 +106,8 @@ std::optional<Money> Money::parse(std::string_view text) {
 std::string Money::plainText(char decimalSeparator) const {
     const bool negative = ticks_ < 0;
     // Work in unsigned so that the most negative value does not overflow.
-    const std::uint64_t magnitude =
-        negative ? static_cast<std::uint64_t>(-(ticks_ + 1)) + 1 : static_cast<std::uint64_t>(ticks_);
+    const std::uint64_t magnitude = negative ? static_cast<std::uint64_t>(-(ticks_ + 1)) + 1
+                                             : static_cast<std::uint64_t>(ticks_);
     std::string text = std::to_string(magnitude / kScale);
     std::uint64_t fraction = magnitude % kScale;
     if (fraction != 0) {
@@ -117,15 +120,20 @@ std::string Money::plainText(char decimalSeparator) const {
     return negative ? "-" + text : text;
 }
 
-Money Money::operator+(Money other) const { return Money(checkedAdd(ticks_, other.ticks_)); }
+Money Money::operator+(Money other) const {
+    return Money(checkedAdd(ticks_, other.ticks_));
+}
 
 Money Money::operator-(Money other) const {
     std::int64_t r;
-    if (__builtin_sub_overflow(ticks_, other.ticks_, &r)) throw std::overflow_error("Money overflow");
+    if (__builtin_sub_overflow(ticks_, other.ticks_, &r))
+        throw std::overflow_error("Money overflow");
     return Money(r);
 }
 
-Money Money::operator-() const { return Money() - *this; }
+Money Money::operator-() const {
+    return Money() - *this;
+}
 
 char userDecimalSeparator() {
     try {

@@ -11,7 +11,7 @@
 namespace talvers {
 
 class Money {
-public:
+  public:
     static constexpr std::int64_t kScale = 10000;
 
     constexpr Money() = default;
@@ -42,7 +42,7 @@ public:
     constexpr auto operator<=>(const Money&) const = default;
     constexpr bool isZero() const { return ticks_ == 0; }
 
-private:
+  private:
     constexpr explicit Money(std::int64_t ticks) : ticks_(ticks) {}
     std::int64_t ticks_ = 0;
 };

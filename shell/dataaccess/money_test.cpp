@@ -21,7 +21,8 @@ TEST(Money, ParsesDriverTextExactly) {
     // More than four decimals round half away from zero.
     EXPECT_EQ(Money::parse("0.00005")->ticks(), 1);
     EXPECT_EQ(Money::parse("-0.00005")->ticks(), -1);
-    EXPECT_EQ(Money::parse("922337203685477.5807")->ticks(), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(Money::parse("922337203685477.5807")->ticks(),
+              std::numeric_limits<std::int64_t>::max());
 }
 
 TEST(Money, RefusesWhatIsNotANumber) {

@@ -28,7 +28,7 @@ struct Field {
 };
 
 class Table {
-public:
+  public:
     Table() = default;
     explicit Table(std::vector<Field> fields) : fields_(std::move(fields)) {}
 
@@ -56,7 +56,7 @@ public:
     const std::vector<std::vector<Value>>& rows() const { return rows_; }
     std::vector<std::vector<Value>>& rows() { return rows_; }
 
-private:
+  private:
     std::vector<Field> fields_;
     std::vector<std::vector<Value>> rows_;
 };

@@ -7,10 +7,14 @@ namespace {
 size_t sequenceLength(std::string_view text, size_t pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     size_t len = 1;
-    if (lead >= 0xC2 && lead <= 0xDF) len = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) len = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4) len = 4;
-    else return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        len = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        len = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        len = 4;
+    else
+        return 1;
     if (pos + len > text.size()) return 1;
     for (size_t i = 1; i < len; ++i) {
         if ((static_cast<unsigned char>(text[pos + i]) & 0xC0) != 0x80) return 1;

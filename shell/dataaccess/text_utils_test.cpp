@@ -14,7 +14,10 @@ TEST(TextUtils, CutsByCharactersNeverSplittingOne) {
     EXPECT_EQ(leftChars("€uro", 1), "€");
     EXPECT_EQ(charCount("São João"), 8u);
     // An invalid byte counts as one character and is kept as it is.
-    EXPECT_EQ(leftChars("a\xff" "b", 2), "a\xff");
+    EXPECT_EQ(leftChars("a\xff"
+                        "b",
+                        2),
+              "a\xff");
 }
 
 TEST(TextUtils, SplitTrimAndFlatten) {
@@ -32,8 +35,8 @@ TEST(TextUtils, SplitTrimAndFlatten) {
 TEST(TextUtils, RecognisesUtf8) {
     EXPECT_TRUE(isValidUtf8("Ligação"));
     EXPECT_FALSE(isValidUtf8("Liga\xe7\xe3o"));  // Windows-1252
-    EXPECT_FALSE(isValidUtf8("\xc0\xaf"));        // overlong
-    EXPECT_FALSE(isValidUtf8("\xed\xa0\x80"));    // surrogate
+    EXPECT_FALSE(isValidUtf8("\xc0\xaf"));       // overlong
+    EXPECT_FALSE(isValidUtf8("\xed\xa0\x80"));   // surrogate
 }
 
 TEST(SqlLiteral, DoublesQuotesAndChecksNumbers) {

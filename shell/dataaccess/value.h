@@ -12,7 +12,7 @@
 namespace talvers {
 
 class Value {
-public:
+  public:
     Value() = default;
     Value(std::string text) : data_(std::move(text)) {}
     Value(const char* text) : data_(std::string(text)) {}
@@ -46,7 +46,7 @@ public:
 
     bool operator==(const Value&) const = default;
 
-private:
+  private:
     std::variant<std::monostate, std::string, Money, std::int64_t, double, DateTime> data_;
 };
 
