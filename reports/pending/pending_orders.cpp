@@ -1,9 +1,7 @@
 #include "reports/pending/pending_orders.h"
 
-#include <functional>
-#include <optional>
-#include <unordered_map>
-
+#include "reports/lookup/lookup_answers.h"
+#include "reports/pending/lookup_cells.h"
 #include "reports/pending/pending_orders_sql.h"
 #include "shell/dataaccess/money_field.h"
 #include "shell/dataaccess/text_utils.h"
@@ -53,34 +51,34 @@ std::string dateText(const Value& value) {
     return date ? date->isoDate() : value.toText();
 }
 
-// The first row's column cut to `size`, or `none` when the lookup found no row. A lookup
-// whose text cannot be built safely is sent nowhere and counts as one that found nothing.
-std::string lookupText(Connection& connection, const std::optional<std::string>& sql,
-                       std::string_view column, size_t size, const char* none) {
-    if (!sql) return none;
-    const Table result = connection.query(*sql);
-    if (result.rowCount() < 1) return none;
-    return leftChars(result.at(0, column).toText(), size);
+// The Lisbon lookups' key: type, series, year and number of the whole document key (the
+// 20-character copy in "Doc." may have lost the number).
+LookupKey lisbonKey(const std::string& doc) {
+    const auto parts = splitText(doc, '/');
+    auto part = [&parts](size_t n) { return n < parts.size() ? parts[n] : std::string(); };
+    return {part(0), part(2), part(1), part(3)};
 }
 
-// Per-run memo of a function query by article code (exact, case-sensitive match): the first
-// text written for an article is reused for every later line of it, even an empty one.
-using ArticleMemo = std::unordered_map<std::string, std::string>;
-
-const std::string& memoized(ArticleMemo& memo, const std::string& article,
-                            const std::function<std::string()>& lookup) {
-    auto found = memo.find(article);
-    if (found == memo.end()) found = memo.emplace(article, lookup()).first;
-    return found->second;
-}
-
-std::string lastSupplierName(Connection& bd, const std::string& article) {
-    const Table result = bd.query(lastSupplierSql(article));
-    if (result.rowCount() < 1) return " ";
-    std::string name = leftChars(result.at(0, "NOME").toText(), 80);
-    flattenLineFeeds(name);
-    return name;
-}
+// Every lookup of the run, fetched for all its keys before the rows are written. The
+// function texts are asked once per article, so the first answer for an article is the one
+// every later line of it shows, even an empty one.
+struct PendingLookups {
+    PendingLookups(Connection& bd, Connection& bdExt, const Table& orders, const OrderColumns& col,
+                   LookupMode mode, const ReportProgress& progress) {
+        std::vector<LookupKey> articles;
+        std::vector<LookupKey> documents;
+        for (const auto& order : orders.rows()) {
+            articles.push_back({order[col.artigo].toText()});
+            documents.push_back(lisbonKey(order[col.doc].toText()));
+        }
+        suppliers = fetchLookup(bd, lastSupplierLookup(), articles, mode, progress);
+        lisbonOrders = fetchLookup(bdExt, lisbonOrderLookup(), documents, mode, progress);
+        lisbonCustomers = fetchLookup(bdExt, lisbonCustomerLookup(), documents, mode, progress);
+        supplierOrders = fetchLookup(bd, supplierOrdersLookup(), articles, mode, progress);
+        deliveryNotes = fetchLookup(bd, deliveryNotesLookup(), articles, mode, progress);
+    }
+    LookupAnswers suppliers, lisbonOrders, lisbonCustomers, supplierOrders, deliveryNotes;
+};
 
 }  // namespace
 
@@ -89,35 +87,20 @@ ReportOutput pendingOrdersOutput() {
 }
 
 Table runPendingOrders(Connection& bd, Connection& bdExt, const DateTime& startDate,
-                       ReportProgress& progress) {
+                       ReportProgress& progress, LookupMode mode) {
     Table rows(pendingOrderFields());
     const Table orders = bd.query(pendingOrdersSql(startDate));
     if (orders.empty()) return rows;
     const OrderColumns col(orders);
-    ArticleMemo supplierOrders;
-    ArticleMemo deliveryNotes;
+    const PendingLookups lookups(bd, bdExt, orders, col, mode, progress);
 
     const long count = static_cast<long>(orders.rowCount());
     for (size_t i = 0; i < orders.rowCount(); ++i) {
         const auto& order = orders.row(i);
         const std::string doc = order[col.doc].toText();
         const std::string article = order[col.artigo].toText();
-        std::string supplier = lastSupplierName(bd, article);
-
-        // The Lisbon lookups use the whole key: the 20-character copy may have lost the number.
-        const auto parts = splitText(doc, '/');
-        auto part = [&parts](size_t n) { return n < parts.size() ? parts[n] : std::string(); };
-        const std::string lisbonOrder = lookupText(
-            bdExt, lisbonOrderSql(part(0), part(2), part(1), part(3)), "EncCliLx", 20, " ");
-        const std::string lisbonCustomer = lookupText(
-            bdExt, lisbonCustomerSql(part(0), part(2), part(1), part(3)), "CliLx", 80, " ");
-        const std::string encForn = memoized(supplierOrders, article, [&] {
-            return lookupText(bd, supplierOrdersSql(article), "EncForn", 100, " ");
-        });
-        const std::string guiaForn = memoized(deliveryNotes, article, [&] {
-            return lookupText(bd, deliveryNotesSql(article), "GuiaForn", 100, "");
-        });
-
+        const LookupKey articleKey{article};
+        const LookupKey documentKey = lisbonKey(doc);
         rows.addRow({
             leftChars(doc, 20),
             leftChars(order[col.nome].toText(), 30),
@@ -126,16 +109,16 @@ Table runPendingOrders(Connection& bd, Connection& bdExt, const DateTime& startD
             leftChars(order[col.nomeCli].toText(), 80),
             article,
             moneyCell(orders, i, "Valor"),
-            std::move(supplier),
+            lastSupplierName(lookups.suppliers.rowsOf(articleKey)),
             moneyCell(orders, i, "Quant"),
             moneyCell(orders, i, "StockDisp"),
             moneyCell(orders, i, "StockReal"),
             leftChars(order[col.obs].toText(), 100),
             leftChars(order[col.separado].toText(), 40),
-            lisbonOrder,
-            lisbonCustomer,
-            encForn,
-            guiaForn,
+            firstText(lookups.lisbonOrders.rowsOf(documentKey), "EncCliLx", 20, " "),
+            firstText(lookups.lisbonCustomers.rowsOf(documentKey), "CliLx", 80, " "),
+            firstText(lookups.supplierOrders.rowsOf(articleKey), "EncForn", 100, " "),
+            firstText(lookups.deliveryNotes.rowsOf(articleKey), "GuiaForn", 100, ""),
         });
         reportProgress(progress, static_cast<long>(i) + 1, count);
     }

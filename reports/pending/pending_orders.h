@@ -6,15 +6,17 @@
 #include "reports/frame/report_progress.h"
 #include "shell/dataaccess/connection.h"
 #include "shell/dataaccess/date_time.h"
+#include "shell/dataaccess/lookup_mode.h"
 
 namespace talvers {
 
 // Sheet "Enc. Pendentes", title "Encomendas Pendentes em " + today.
 ReportOutput pendingOrdersOutput();
 
-// Runs the report. Database failures propagate as DatabaseError; a cancel request of the
-// progress sink as ReportCancelled.
+// Runs the report: the main query, then every lookup for all the run's keys (`mode` says how
+// they are fetched; the rows are the same either way), then the rows. Database failures
+// propagate as DatabaseError; a cancel request of the progress sink as ReportCancelled.
 Table runPendingOrders(Connection& bd, Connection& bdExt, const DateTime& startDate,
-                       ReportProgress& progress);
+                       ReportProgress& progress, LookupMode mode = LookupMode::SetBased);
 
 }  // namespace talvers

@@ -225,22 +225,25 @@ TEST(PendingOrdersSql, LookupTextsAreTheFragmentsWithValuesSpliced) {
               " SELECT TOP (1) f.NOME FROM  AJUDACMP AS aj "
               " INNER JOIN FORNEC AS f ON f.CODIGO = aj.FORNECED "
               " Where (aj.ARTIGO = 'ART1' ) "
-              " ORDER BY aj.DATA DESC ");
+              " ORDER BY aj.DATA DESC , f.CODIGO ");
     EXPECT_EQ(lisbonOrderSql("ECL", "A", "2024", "153"),
               " select de.OrigTpDoc+'/'+CAST( de.OrigAno as "
               "nvarchar(4))+'/'+de.OrigSerie+'/'+CAST(de.OrigNumero as nvarchar(10)) as 'EncCliLx'"
               " from qor_documentosexportados as de "
               " where de.EncTpDoc='ECL' and de.EncSerie='A' "
-              " and de.EncAno=2024 and de.EncNumero=153 ");
-    EXPECT_EQ(lisbonCustomerSql("ECL", "A", "2024", "153"),
-              " select cllx.Nome as 'CliLx' from qor_documentosexportados as delx "
-              " Inner Join  DocGcCab as clx "
-              " ON delx.origTpDoc=clx.TpDoc and delx.origSerie=clx.Serie and delx.origAno=clx.Ano "
-              "and delx.origNumero=clx.NNumdoc"
-              " inner Join Clientes as cllx "
-              " ON cllx.Codigo=clx.Terceiro "
-              " where delx.encTpDoc='ECL' and delx.encSerie='A' and delx.EncAno=2024 and "
-              "delx.EncNumero=153 ");
+              " and de.EncAno=2024 and de.EncNumero=153 "
+              "order by de.OrigTpDoc, de.OrigAno, de.OrigSerie, de.OrigNumero");
+    EXPECT_EQ(
+        lisbonCustomerSql("ECL", "A", "2024", "153"),
+        " select cllx.Nome as 'CliLx' from qor_documentosexportados as delx "
+        " Inner Join  DocGcCab as clx "
+        " ON delx.origTpDoc=clx.TpDoc and delx.origSerie=clx.Serie and delx.origAno=clx.Ano "
+        "and delx.origNumero=clx.NNumdoc"
+        " inner Join Clientes as cllx "
+        " ON cllx.Codigo=clx.Terceiro "
+        " where delx.encTpDoc='ECL' and delx.encSerie='A' and delx.EncAno=2024 and "
+        "delx.EncNumero=153 "
+        "order by delx.OrigTpDoc, delx.OrigAno, delx.OrigSerie, delx.OrigNumero, cllx.Codigo");
     EXPECT_EQ(supplierOrdersSql("ART1"), " select dbo.qor_LinhaParaString ('ART1' ) as EncForn");
     EXPECT_EQ(deliveryNotesSql("ART1"),
               " select dbo.qor_LinhaParaStringGuia ('ART1' ) as GuiaForn");
@@ -251,7 +254,7 @@ TEST(PendingOrdersSql, QuotesInCodesAreDoubled) {
               " SELECT TOP (1) f.NOME FROM  AJUDACMP AS aj "
               " INNER JOIN FORNEC AS f ON f.CODIGO = aj.FORNECED "
               " Where (aj.ARTIGO = 'AB''12' ) "
-              " ORDER BY aj.DATA DESC ");
+              " ORDER BY aj.DATA DESC , f.CODIGO ");
     EXPECT_EQ(supplierOrdersSql("AB'12"), " select dbo.qor_LinhaParaString ('AB''12' ) as EncForn");
     EXPECT_EQ(deliveryNotesSql("AB'12"),
               " select dbo.qor_LinhaParaStringGuia ('AB''12' ) as GuiaForn");
@@ -306,70 +309,75 @@ TEST_F(PendingOrdersDb, EachTextRunsOnTheDatabase) {
 // ---- the report on a fixture database ----
 
 TEST_F(PendingOrdersDb, RowsFieldsAndLookups) {
-    CountingProgress progress(*bd_, *bdExt_);
-    const Table rows = runPendingOrders(*bd_, *bdExt_, kStart, progress);
+    for (const LookupMode mode : {LookupMode::SetBased, LookupMode::PerRow}) {
+        SCOPED_TRACE(mode == LookupMode::SetBased ? "set-based" : "per row");
+        const long bdBefore = bd_->queriesSent();
+        const long extBefore = bdExt_->queriesSent();
+        CountingProgress progress(*bd_, *bdExt_);
+        const Table rows = runPendingOrders(*bd_, *bdExt_, kStart, progress, mode);
 
-    const std::vector<std::string> names = {
-        "Doc.",     "Nome Vendedor",   "Data",   "Cliente",     "Nome Cliente", "Artigo",
-        "Valor",    "Nome Fornecedor", "Quant.", "Stock Disp.", "Stock Real",   "OBS",
-        "Separado", "Enc Cli Lx",      "Cli Lx", "Enc Forn",    "Guia Forn"};
-    const std::vector<int> sizes = {20, 30, 15,  20, 80, 15, 0,   80, 0,
-                                    0,  0,  100, 40, 20, 80, 100, 100};
-    ASSERT_EQ(rows.fieldCount(), names.size());
-    for (size_t c = 0; c < names.size(); ++c) {
-        EXPECT_EQ(rows.fields()[c].name, names[c]);
-        const bool isMoney = sizes[c] == 0;
-        EXPECT_EQ(rows.fields()[c].type, isMoney ? FieldType::Money : FieldType::Text) << names[c];
-        EXPECT_EQ(rows.fields()[c].size, sizes[c]) << names[c];
-    }
-
-    const Value none;  // a null amount
-    const std::vector<std::vector<Value>> expected = {
-        // Dated on the start date; exported from Lisbon; stock 10 less 4 held.
-        {"ECL/2024/A/1/1", "Ana Silva", " 2024-05-13", " 1234", "Cliente Mil", "ART1",
-         money("30.5"), "Fornecedor Dois", money("3"), money("6"), money("10"), "", "Sim",
-         "ECL/2023/L/77", "Cliente Lisboa", "ECF/2024/F/5", "GRF/2024/G/9"},
-        // Same customer, later date, inserted first; not exported.
-        {"ECL/2024/A/3/1", "Ana Silva", " 2024-06-20", " 1234", "Cliente Mil", "ART1", money("20"),
-         "Fornecedor Dois", money("2"), money("6"), money("10"), "", "", " ", " ", "ECF/2024/F/5",
-         "GRF/2024/G/9"},
-        // Long accented texts cut by characters; no stock row, no supplier, no open documents.
-        {"ECL/2024/A/2/1", kSalesperson30, " 2024-06-01", " 2000", kCustomer80, "NOSTOCK",
-         money("12.3456"), " ", money("1.5"), money("0"), money("0"), kObs100, kSeparado40, " ",
-         " ", "", ""},
-        {"ECL/2024/A/4/1", kSalesperson30, " 2024-06-02", " 2000", kCustomer80, "NOSTOCK", none,
-         " ", money("1"), money("0"), money("0"), "x", "", " ", " ", "", ""},
-        // A 32-character key: cut in "Doc.", found whole in Lisbon; a quote in the article.
-        {"ENCCLI/2024/SERIELON", "Ana Silva", " 2024-07-01", " 3000", "Cliente Três", "AB'12",
-         money("100"), kSupplier80, money("2"), money("7"), money("7"), "Obs cinco", "",
-         "ENCLX/2023/SERIELISB", kLisbonCustomer80, "ECF/2024/F/6", ""},
-        // A quote in the series, found in Lisbon.
-        {"ECL/2024/X'Y/7/1", "Ana Silva", " 2024-07-02", " 3000", "Cliente Três", "ART1",
-         money("7.25"), "Fornecedor Dois", money("4"), money("6"), money("10"), "", "",
-         "ECL/2023/L/99", "Cliente Lisboa", "ECF/2024/F/5", "GRF/2024/G/9"},
-        // A "/" in the series leaves no whole number where the number should be.
-        {"ECL/2024/A/B/5/1", "Ana Silva", " 2024-07-03", " 3000", "Cliente Três", "AB'12",
-         money("1"), kSupplier80, money("1"), money("7"), money("7"), "", "", " ", " ",
-         "ECF/2024/F/6", ""},
-    };
-    ASSERT_EQ(rows.rowCount(), expected.size());
-    for (size_t r = 0; r < expected.size(); ++r) {
+        const std::vector<std::string> names = {
+            "Doc.",     "Nome Vendedor",   "Data",   "Cliente",     "Nome Cliente", "Artigo",
+            "Valor",    "Nome Fornecedor", "Quant.", "Stock Disp.", "Stock Real",   "OBS",
+            "Separado", "Enc Cli Lx",      "Cli Lx", "Enc Forn",    "Guia Forn"};
+        const std::vector<int> sizes = {20, 30, 15,  20, 80, 15, 0,   80, 0,
+                                        0,  0,  100, 40, 20, 80, 100, 100};
+        ASSERT_EQ(rows.fieldCount(), names.size());
         for (size_t c = 0; c < names.size(); ++c) {
-            EXPECT_EQ(rows.at(r, c), expected[r][c]) << "row " << r + 1 << ", " << names[c];
+            EXPECT_EQ(rows.fields()[c].name, names[c]);
+            const bool isMoney = sizes[c] == 0;
+            EXPECT_EQ(rows.fields()[c].type, isMoney ? FieldType::Money : FieldType::Text)
+                << names[c];
+            EXPECT_EQ(rows.fields()[c].size, sizes[c]) << names[c];
         }
-    }
 
-    // Per row: the supplier lookup always; the two function lookups only for an article new
-    // to the run (also after an empty result: NOSTOCK); the two Lisbon lookups unless the key
-    // has no whole year and number. The main query is the first on bd.
-    using Step = CountingProgress::Step;
-    EXPECT_EQ(progress.steps, (std::vector<Step>{{1, 7, 4, 2},
-                                                 {2, 7, 5, 4},
-                                                 {3, 7, 8, 6},
-                                                 {4, 7, 9, 8},
-                                                 {5, 7, 12, 10},
-                                                 {6, 7, 13, 12},
-                                                 {7, 7, 14, 12}}));
+        const Value none;  // a null amount
+        const std::vector<std::vector<Value>> expected = {
+            // Dated on the start date; exported from Lisbon; stock 10 less 4 held.
+            {"ECL/2024/A/1/1", "Ana Silva", " 2024-05-13", " 1234", "Cliente Mil", "ART1",
+             money("30.5"), "Fornecedor Dois", money("3"), money("6"), money("10"), "", "Sim",
+             "ECL/2023/L/77", "Cliente Lisboa", "ECF/2024/F/5", "GRF/2024/G/9"},
+            // Same customer, later date, inserted first; not exported.
+            {"ECL/2024/A/3/1", "Ana Silva", " 2024-06-20", " 1234", "Cliente Mil", "ART1",
+             money("20"), "Fornecedor Dois", money("2"), money("6"), money("10"), "", "", " ", " ",
+             "ECF/2024/F/5", "GRF/2024/G/9"},
+            // Long accented texts cut by characters; no stock row, no supplier, no open documents.
+            {"ECL/2024/A/2/1", kSalesperson30, " 2024-06-01", " 2000", kCustomer80, "NOSTOCK",
+             money("12.3456"), " ", money("1.5"), money("0"), money("0"), kObs100, kSeparado40, " ",
+             " ", "", ""},
+            {"ECL/2024/A/4/1", kSalesperson30, " 2024-06-02", " 2000", kCustomer80, "NOSTOCK", none,
+             " ", money("1"), money("0"), money("0"), "x", "", " ", " ", "", ""},
+            // A 32-character key: cut in "Doc.", found whole in Lisbon; a quote in the article.
+            {"ENCCLI/2024/SERIELON", "Ana Silva", " 2024-07-01", " 3000", "Cliente Três", "AB'12",
+             money("100"), kSupplier80, money("2"), money("7"), money("7"), "Obs cinco", "",
+             "ENCLX/2023/SERIELISB", kLisbonCustomer80, "ECF/2024/F/6", ""},
+            // A quote in the series, found in Lisbon.
+            {"ECL/2024/X'Y/7/1", "Ana Silva", " 2024-07-02", " 3000", "Cliente Três", "ART1",
+             money("7.25"), "Fornecedor Dois", money("4"), money("6"), money("10"), "", "",
+             "ECL/2023/L/99", "Cliente Lisboa", "ECF/2024/F/5", "GRF/2024/G/9"},
+            // A "/" in the series leaves no whole number where the number should be.
+            {"ECL/2024/A/B/5/1", "Ana Silva", " 2024-07-03", " 3000", "Cliente Três", "AB'12",
+             money("1"), kSupplier80, money("1"), money("7"), money("7"), "", "", " ", " ",
+             "ECF/2024/F/6", ""},
+        };
+        ASSERT_EQ(rows.rowCount(), expected.size());
+        for (size_t r = 0; r < expected.size(); ++r) {
+            for (size_t c = 0; c < names.size(); ++c) {
+                EXPECT_EQ(rows.at(r, c), expected[r][c]) << "row " << r + 1 << ", " << names[c];
+            }
+        }
+
+        // Every lookup is fetched before the first row. Set-based: one statement per lookup kind
+        // (three on bd after the main query, two on the external connection). Per row: one per
+        // distinct key — three articles; six documents, the seventh key having no whole number.
+        const long bdCount = mode == LookupMode::SetBased ? 1 + 3 : 1 + 3 * 3;
+        const long extCount = mode == LookupMode::SetBased ? 2 : 2 * 6;
+        for (const auto& step : progress.steps) {
+            EXPECT_EQ(step.bdQueries - bdBefore, bdCount);
+            EXPECT_EQ(step.extQueries - extBefore, extCount);
+        }
+        EXPECT_EQ(progress.steps.size(), 7u);
+    }
 }
 
 TEST_F(PendingOrdersDb, NoLineOnOrAfterTheDateGivesNoRows) {
@@ -440,7 +448,7 @@ TEST(PendingOrdersScripted, LookupsWithoutRowsAndNullFields) {
     });
     ScriptedConnection bdExt("ext", log, [](const std::string&) { return Table({{"x"}}); });
     NullProgress progress;
-    const Table rows = runPendingOrders(bd, bdExt, kStart, progress);
+    const Table rows = runPendingOrders(bd, bdExt, kStart, progress, LookupMode::PerRow);
 
     ASSERT_EQ(rows.rowCount(), 1u);
     const std::vector<Value> expected = {"ECL/2024/A/1/1",
@@ -488,7 +496,7 @@ TEST(PendingOrdersScripted, MemoMatchesArticleCodesExactly) {
     });
     ScriptedConnection bdExt("ext", log, [](const std::string&) { return Table({{"x"}}); });
     NullProgress progress;
-    const Table rows = runPendingOrders(bd, bdExt, kStart, progress);
+    const Table rows = runPendingOrders(bd, bdExt, kStart, progress, LookupMode::PerRow);
 
     long functionQueries = 0;
     for (const auto& sql : log) functionQueries += sql.find("qor_LinhaParaString") != sql.npos;
@@ -518,12 +526,12 @@ TEST(PendingOrdersScripted, CancelStopsAfterTheRowAndAmountsMustBeNumbers) {
         void advance(long, long) override {}
         bool cancelRequested() const override { return true; }
     } cancel;
-    EXPECT_THROW(runPendingOrders(bd, bdExt, kStart, cancel), ReportCancelled);
-    EXPECT_EQ(bd.queriesSent(), 4);  // the main query and the first row's three
+    EXPECT_THROW(runPendingOrders(bd, bdExt, kStart, cancel, LookupMode::PerRow), ReportCancelled);
+    EXPECT_EQ(bd.queriesSent(), 1);  // the lookups stop before their first statement
 
     orders.at(1, "Quant") = Value("muitos");
     NullProgress progress;
-    EXPECT_THROW(runPendingOrders(bd, bdExt, kStart, progress), DatabaseError);
+    EXPECT_THROW(runPendingOrders(bd, bdExt, kStart, progress, LookupMode::PerRow), DatabaseError);
 }
 
 TEST(PendingOrdersOutput, SheetAndTitlePrefix) {

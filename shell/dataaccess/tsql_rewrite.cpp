@@ -21,6 +21,7 @@ struct Item {
     TsqlToken token{TsqlTokenKind::Space, {}};
     std::vector<Item> inner;
     Operand operand = Operand::Unknown;
+    bool namedValues = false;  // the rows of a VALUES table whose columns have been named
 };
 
 // What the + chain pass found in one sequence of items.
@@ -41,8 +42,8 @@ const std::set<std::string> kClauseWords = {
     "all",    "and",      "as",     "asc",    "between", "by",     "case",  "cross",  "delete",
     "desc",   "distinct", "else",   "end",    "escape",  "exists", "from",  "full",   "group",
     "having", "in",       "inner",  "insert", "into",    "is",     "join",  "left",   "like",
-    "limit",  "not",      "on",     "or",     "order",   "outer",  "right", "select", "set",
-    "then",   "union",    "update", "values", "when",    "where"};
+    "limit",  "not",      "on",     "or",     "order",   "outer",  "over",  "partition",
+    "right",  "select",   "set",    "then",   "union",   "update", "values", "when",  "where"};
 
 // T-SQL statements and clauses the program never sends through SQLite.
 const std::set<std::string> kRefusedWords = {"alter",   "begin",    "create", "declare", "drop",
@@ -54,6 +55,7 @@ const std::set<std::string> kFunctions = {"abs",
                                           "count",
                                           "max",
                                           "min",
+                                          "row_number",
                                           "sum",
                                           "qor_linhaparastring",
                                           "qor_linhaparastringguia"};
@@ -163,6 +165,7 @@ std::vector<TsqlToken> withoutDboPrefixes(const std::vector<TsqlToken>& tokens) 
 class Rewriter {
   public:
     SequenceInfo rewriteSequence(std::vector<Item>& items, bool topLevel) {
+        nameValuesColumns(items);
         moveTopToLimit(items);
         checkWordsAndSymbols(items, topLevel);
         rewriteCalls(items);
@@ -170,6 +173,70 @@ class Rewriter {
     }
 
   private:
+    // (VALUES (1, 'A'), ...) AS k(n, Artigo) becomes
+    // (SELECT column1 AS n, column2 AS Artigo FROM (VALUES (1, 'A'), ...)) AS k: SQLite names
+    // the columns of a VALUES table column1, column2, ... and takes no column list after the
+    // alias.
+    void nameValuesColumns(std::vector<Item>& items) {
+        const std::vector<size_t> sig = significant(items);
+        for (size_t n = 0; n + 3 < sig.size(); ++n) {
+            Item& table = items[sig[n]];
+            if (table.shape != Item::Shape::Group || !startsWithValues(table)) continue;
+            if (!isWord(items[sig[n + 1]], "as") || !isKind(items[sig[n + 2]], TsqlTokenKind::Word) ||
+                items[sig[n + 3]].shape != Item::Shape::Group) {
+                throwUnsupportedTsql("VALUES sem nome e colunas");
+            }
+            const std::vector<std::string> columns = columnNames(items[sig[n + 3]]);
+            const Item blank = tokenItem(TsqlTokenKind::Space, " ");
+            std::vector<Item> select = {tokenItem(TsqlTokenKind::Word, "SELECT"), blank};
+            for (size_t c = 0; c < columns.size(); ++c) {
+                if (c > 0) select.insert(select.end(), {tokenItem(TsqlTokenKind::Symbol, ","), blank});
+                select.insert(select.end(),
+                              {tokenItem(TsqlTokenKind::Word, "column" + std::to_string(c + 1)),
+                               blank, tokenItem(TsqlTokenKind::Word, "AS"), blank,
+                               tokenItem(TsqlTokenKind::Word, columns[c]), blank});
+            }
+            select.insert(select.end(), {tokenItem(TsqlTokenKind::Word, "FROM"), blank});
+            Item values;
+            values.shape = Item::Shape::Group;
+            values.namedValues = true;
+            values.inner = std::move(table.inner);
+            select.push_back(std::move(values));
+            table.inner = std::move(select);
+            // The column list goes, with the blanks before it.
+            items.erase(items.begin() + static_cast<std::ptrdiff_t>(sig[n + 2] + 1),
+                        items.begin() + static_cast<std::ptrdiff_t>(sig[n + 3] + 1));
+            return nameValuesColumns(items);
+        }
+        for (size_t i : sig) {
+            if (items[i].shape == Item::Shape::Group && startsWithValues(items[i]) &&
+                !items[i].namedValues) {
+                throwUnsupportedTsql("VALUES sem nome e colunas");
+            }
+        }
+    }
+
+    static bool startsWithValues(const Item& group) {
+        const std::vector<size_t> inner = significant(group.inner);
+        return !inner.empty() && isWord(group.inner[inner[0]], "values");
+    }
+
+    static std::vector<std::string> columnNames(const Item& list) {
+        std::vector<std::string> names;
+        bool expectName = true;
+        for (size_t i : significant(list.inner)) {
+            const Item& item = list.inner[i];
+            if (expectName && isKind(item, TsqlTokenKind::Word) && !isClauseWord(item)) {
+                names.push_back(item.token.text);
+            } else if (expectName || !isSymbol(item, ",")) {
+                throwUnsupportedTsql("lista de colunas de VALUES");
+            }
+            expectName = !expectName;
+        }
+        if (names.empty() || expectName) throwUnsupportedTsql("lista de colunas de VALUES");
+        return names;
+    }
+
     // SELECT TOP (n) ... becomes SELECT ... LIMIT n, the LIMIT closing the same SELECT (the
     // whole statement, or the subquery in parentheses).
     void moveTopToLimit(std::vector<Item>& items) {

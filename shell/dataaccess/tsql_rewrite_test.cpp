@@ -46,6 +46,20 @@ std::string runOnSqlite(const std::string& tsql) {
     return result;
 }
 
+TEST(TsqlRewrite, ValuesTablesGetTheirColumnNamesAndWindowFunctionsPass) {
+    EXPECT_EQ(rewriteTsqlForSqlite("select k.n from (values (1, N'A'), (2, 'B')) as k(n, Artigo)"),
+              "select k.n from (SELECT column1 AS n , column2 AS Artigo FROM (values (1, 'A'), "
+              "(2, 'B'))) as k");
+    EXPECT_EQ(runOnSqlite("select q.x from (select k.x, ROW_NUMBER() OVER (PARTITION BY k.g "
+                          "ORDER BY k.x DESC) as rn from (values (1, 'a'+'b', 5), (1, 'c', 7)) "
+                          "as k(g, x, y)) as q where q.rn = 1"),
+              "c");
+    refusal("select * from (values (1, 'A')) as k");
+    refusal("select * from (values (1, 'A'))");
+    refusal("select * from (values (1)) as k(n, )");
+    refusal("select * from (values (1)) as k(select)");
+}
+
 TEST(TsqlRewrite, TopBecomesLimitAtTheEndOfItsSelect) {
     EXPECT_EQ(rewriteTsqlForSqlite(" SELECT TOP (1) f.NOME FROM  AJUDACMP AS aj "
                                    " ORDER BY aj.DATA DESC "),

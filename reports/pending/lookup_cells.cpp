@@ -1,0 +1,19 @@
+#include "reports/pending/lookup_cells.h"
+
+#include "shell/dataaccess/text_utils.h"
+
+namespace talvers {
+
+std::string firstText(const Table& rows, std::string_view column, size_t size, const char* none) {
+    if (rows.rowCount() < 1) return none;
+    return leftChars(rows.at(0, column).toText(), size);
+}
+
+std::string lastSupplierName(const Table& rows) {
+    if (rows.rowCount() < 1) return " ";
+    std::string name = leftChars(rows.at(0, "NOME").toText(), 80);
+    flattenLineFeeds(name);
+    return name;
+}
+
+}  // namespace talvers
