@@ -16,4 +16,10 @@ std::string lastSupplierName(const Table& rows) {
     return name;
 }
 
+LookupKey lisbonKey(const std::string& doc) {
+    const auto parts = splitText(doc, '/');
+    auto part = [&parts](size_t n) { return n < parts.size() ? parts[n] : std::string(); };
+    return {part(0), part(2), part(1), part(3)};
+}
+
 }  // namespace talvers

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "reports/lookup/keyed_lookup.h"
 #include "shell/dataaccess/table.h"
 
 namespace talvers {
@@ -13,5 +14,9 @@ std::string firstText(const Table& rows, std::string_view column, size_t size, c
 
 // The supplier name: the first 80 characters of NOME with line feeds made blanks, or " ".
 std::string lastSupplierName(const Table& rows);
+
+// The Lisbon lookups' key of a whole document key "type/year/series/number/line": type,
+// series, year and number (a missing part is empty, so the key cannot be sent).
+LookupKey lisbonKey(const std::string& doc);
 
 }  // namespace talvers

@@ -51,14 +51,6 @@ std::string dateText(const Value& value) {
     return date ? date->isoDate() : value.toText();
 }
 
-// The Lisbon lookups' key: type, series, year and number of the whole document key (the
-// 20-character copy in "Doc." may have lost the number).
-LookupKey lisbonKey(const std::string& doc) {
-    const auto parts = splitText(doc, '/');
-    auto part = [&parts](size_t n) { return n < parts.size() ? parts[n] : std::string(); };
-    return {part(0), part(2), part(1), part(3)};
-}
-
 // Every lookup of the run, fetched for all its keys before the rows are written. The
 // function texts are asked once per article, so the first answer for an article is the one
 // every later line of it shows, even an empty one.

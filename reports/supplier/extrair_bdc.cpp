@@ -4,6 +4,7 @@
 #include <numeric>
 #include <unordered_map>
 
+#include "reports/lookup/lookup_answers.h"
 #include "reports/supplier/allocation.h"
 #include "reports/supplier/orders_by_supplier.h"
 #include "reports/supplier/supplier_sql.h"
@@ -60,7 +61,8 @@ std::vector<size_t> dateOrder(const Table& table, std::vector<size_t> rows) {
 
 }  // namespace
 
-Table ExtrairBDC(Connection& bd, const DateTime& startDate, ReportProgress& progress) {
+Table ExtrairBDC(Connection& bd, const DateTime& startDate, ReportProgress& progress,
+                 LookupMode mode) {
     const Table source = bd.query(bdcCustomerLinesSql(startDate));
     Table lines = customerLinesTable();
     // The articles in order of first appearance (codes compared exactly, letter case counts),
@@ -85,19 +87,24 @@ Table ExtrairBDC(Connection& bd, const DateTime& startDate, ReportProgress& prog
         reportProgress(progress, static_cast<long>(i) + 1, count);
     }
 
+    std::vector<LookupKey> articleKeys;
+    for (const std::string& article : articles) articleKeys.push_back({article});
+    const LookupAnswers stocks = fetchLookup(bd, articleStockLookup(), articleKeys, mode, progress);
+    const LookupAnswers totals =
+        fetchLookup(bd, supplierTotalLookup(startDate), articleKeys, mode, progress);
+    const LookupAnswers supplierLineRows =
+        fetchLookup(bd, supplierLinesLookup(startDate), articleKeys, mode, progress);
+
     const char separator = userDecimalSeparator();
     const size_t quantityField = lines.requireField(kQuantity);
     const size_t availabilityField = lines.requireField(kAvailability);
     const size_t estimateField = lines.requireField(kEstimate);
     const long articleCount = static_cast<long>(articles.size());
     for (size_t k = 0; k < articles.size(); ++k) {
-        const std::string& article = articles[k];
-        const Money stock = firstQuantity(bd.query(articleStockSql(article)), "Existencia");
-        const Money supplierTotal =
-            firstQuantity(bd.query(supplierTotalSql(article, startDate)), "Qtd");
-        ArticleAllocation allocation(stock, supplierTotal,
-                                     supplierLines(bd.query(supplierLinesSql(article, startDate))),
-                                     separator);
+        const LookupKey& key = articleKeys[k];
+        ArticleAllocation allocation(firstQuantity(stocks.rowsOf(key), "Existencia"),
+                                     firstQuantity(totals.rowsOf(key), "Qtd"),
+                                     supplierLines(supplierLineRows.rowsOf(key)), separator);
         for (size_t row : dateOrder(lines, std::move(rowsOfArticle[k]))) {
             const LineAllocation decided = allocation.allocate(
                 lines.at(row, quantityField).toMoney().value_or(Money()),

@@ -149,10 +149,15 @@ TEST_F(ExtrairBdcTest, ArticlesAreAllocatedSeparatelyAndRowsComeInDateOrder) {
     db.orderLine("ECL/2024/A/3/1", "2024-03-04", kCustomerOrder, 1, "O'NEIL", "1");
     db.orderLine("ECL/2024/A/4/1", "2024-03-05", kCustomerOrder, 1, "AR1", "1");
     RecordingProgress progress;
-    const long before = db.bd().queriesSent();
-    const Table t = ExtrairBDC(db.bd(), kStart, progress);
-    // One customer-lines query, then stock, supplier total and supplier lines per article.
+    long before = db.bd().queriesSent();
+    const Table t = ExtrairBDC(db.bd(), kStart, progress, LookupMode::PerRow);
+    // One customer-lines query, then stock, supplier total and supplier lines per article;
+    // set-based, one statement for each of the three.
     EXPECT_EQ(db.bd().queriesSent() - before, 1 + 3 * 3);
+    before = db.bd().queriesSent();
+    NullProgress quiet;
+    EXPECT_EQ(ExtrairBDC(db.bd(), kStart, quiet, LookupMode::SetBased).rows(), t.rows());
+    EXPECT_EQ(db.bd().queriesSent() - before, 1 + 3);
     EXPECT_EQ(progress.steps,
               (std::vector<std::string>{"1/4", "2/4", "3/4", "4/4", "1/3", "2/3", "3/3"}));
     ASSERT_EQ(t.rowCount(), 4u);

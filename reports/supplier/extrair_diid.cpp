@@ -1,8 +1,8 @@
 // ExtrairDIID: one row per open customer line with the article's last supplier, the customer of
 // the external company's order it was exported from, whether the article has open supplier
 // orders (with the first one's note) and the estimated date.
-#include <unordered_map>
-
+#include "reports/lookup/lookup_answers.h"
+#include "reports/pending/lookup_cells.h"
 #include "reports/supplier/orders_by_supplier.h"
 #include "reports/supplier/supplier_order_note.h"
 #include "reports/supplier/supplier_sql.h"
@@ -26,26 +26,6 @@ Table supplierOrdersTable() {
                   {"Notas", FieldType::Text, 80}});
 }
 
-std::string lastSupplier(Connection& bd, const std::string& article) {
-    const Table result = bd.query(lastSupplierSql(article));
-    if (result.empty()) return " ";
-    std::string name = leftChars(result.at(0, "NOME").toText(), 80);
-    flattenLineFeeds(name);
-    return name;
-}
-
-// The customer of the order this one was exported from; `doc` is the whole key
-// type/year/series/number/line.
-std::string endCustomer(Connection& bdExt, const std::string& doc) {
-    const std::vector<std::string> parts = splitText(doc, '/');
-    if (parts.size() < 4) return " ";
-    const auto sql = lisbonCustomerSql(parts[0], parts[2], parts[1], parts[3]);
-    if (!sql) return " ";
-    const Table result = bdExt.query(*sql);
-    if (result.empty()) return " ";
-    return leftChars(result.at(0, "CliLx").toText(), 80);
-}
-
 // The order date moved on by the article's days figure; the time of day is dropped, and an
 // order without a date or an article without a days figure has no estimate.
 std::string estimatedDate(const std::optional<DateTime>& date, const Value& days) {
@@ -57,36 +37,51 @@ std::string estimatedDate(const std::optional<DateTime>& date, const Value& days
 }  // namespace
 
 Table ExtrairDIID(Connection& bd, Connection& bdExt, const DateTime& startDate,
-                  ReportProgress& progress) {
+                  ReportProgress& progress, LookupMode mode) {
     const Table source = bd.query(diidCustomerLinesSql(startDate));
     Table rows = supplierOrdersTable();
-    // The supplier-order text per article, queried once per run for each distinct code
-    // (compared exactly, letter case counts).
-    std::unordered_map<std::string, std::string> orderTexts;
+    if (source.empty()) return rows;
+    std::vector<LookupKey> articles;
+    std::vector<LookupKey> documents;
+    for (size_t i = 0; i < source.rowCount(); ++i) {
+        articles.push_back({source.at(i, "Artigo").toText()});
+        documents.push_back(lisbonKey(source.at(i, "Doc").toText()));
+    }
+    const LookupAnswers suppliers = fetchLookup(bd, lastSupplierLookup(), articles, mode, progress);
+    const LookupAnswers customers =
+        fetchLookup(bdExt, lisbonCustomerLookup(), documents, mode, progress);
+    // The supplier-order text is asked once per article (codes compared exactly, letter case
+    // counts); the note of its first key is a second step, for the texts that name a line.
+    const LookupAnswers orderTexts =
+        fetchLookup(bd, supplierOrdersLookup(), articles, mode, progress);
+    std::vector<LookupKey> noteKeys;
+    for (const LookupKey& article : articles) {
+        const std::string text = firstText(orderTexts.rowsOf(article), "EncForn", 100, "");
+        if (const auto key = text.empty() ? std::nullopt : supplierOrderNoteKey(text)) {
+            noteKeys.push_back(*key);
+        }
+    }
+    const LookupAnswers notes =
+        fetchLookup(bd, supplierOrderNoteLookup(), noteKeys, mode, progress);
+
     const long count = static_cast<long>(source.rowCount());
     for (size_t i = 0; i < source.rowCount(); ++i) {
         const std::string doc = source.at(i, "Doc").toText();
-        const std::string article = source.at(i, "Artigo").toText();
+        const LookupKey& article = articles[i];
         const auto date = source.at(i, "data").toDateTime();
-
-        std::string supplier = lastSupplier(bd, article);
-        std::string customerLx = endCustomer(bdExt, doc);
-        auto cached = orderTexts.find(article);
-        if (cached == orderTexts.end()) {
-            const Table result = bd.query(supplierOrdersSql(article));
-            std::string text =
-                result.empty() ? std::string() : leftChars(result.at(0, "EncForn").toText(), 100);
-            cached = orderTexts.emplace(article, std::move(text)).first;
-        }
-        const std::string& orderText = cached->second;
+        const std::string orderText = firstText(orderTexts.rowsOf(article), "EncForn", 100, "");
         const bool hasOrders = !orderText.empty();
-
+        std::string note = " ";
+        if (hasOrders) {
+            const auto key = supplierOrderNoteKey(orderText);
+            note = key ? supplierOrderNote(notes.rowsOf(*key)) : std::string();
+        }
         rows.addRow({" " + (date ? date->isoDate() : std::string()), leftChars(doc, 20),
-                     leftChars(source.at(i, "NomeCli").toText(), 80), std::move(customerLx),
-                     std::move(supplier), hasOrders ? "Sim" : "Não", article,
-                     source.at(i, "NomeArtigo").toText(), moneyCell(source, i, "Quant"),
-                     estimatedDate(date, source.at(i, "Dias")),
-                     hasOrders ? supplierOrderNote(bd, orderText) : " "});
+                     leftChars(source.at(i, "NomeCli").toText(), 80),
+                     firstText(customers.rowsOf(documents[i]), "CliLx", 80, " "),
+                     lastSupplierName(suppliers.rowsOf(article)), hasOrders ? "Sim" : "Não",
+                     article[0], source.at(i, "NomeArtigo").toText(), moneyCell(source, i, "Quant"),
+                     estimatedDate(date, source.at(i, "Dias")), std::move(note)});
         reportProgress(progress, static_cast<long>(i) + 1, count);
     }
     return rows;

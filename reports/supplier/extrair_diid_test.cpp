@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "reports/lookup/lookup_answers.h"
 #include "reports/supplier/orders_by_supplier.h"
 #include "reports/supplier/supplier_order_note.h"
+#include "reports/supplier/supplier_sql.h"
 #include "tests/erp_fixture.h"
 
 namespace talvers {
@@ -14,27 +16,6 @@ using testing::RecordingProgress;
 
 const DateTime kStart{2024, 1, 1};
 
-// A database whose qor_LinhaParaString lists line-level keys (five parts), as a function of
-// that name already present in an ERP database would: every other statement goes through.
-class LineKeyConnection : public Connection {
-  public:
-    LineKeyConnection(Connection& inner, std::string keys)
-        : inner_(inner), keys_(std::move(keys)) {}
-
-  protected:
-    Table runQuery(const std::string& sql) override {
-        if (sql.rfind(" select dbo.qor_LinhaParaString (", 0) != 0) return inner_.query(sql);
-        Table result({{"EncForn", FieldType::Text, 4000}});
-        result.addRow({keys_});
-        return result;
-    }
-    void runExecute(const std::string& sql) override { inner_.execute(sql); }
-
-  private:
-    Connection& inner_;
-    std::string keys_;
-};
-
 class ExtrairDiidTest : public ::testing::Test {
   protected:
     ExtrairDiidTest() {
@@ -43,10 +24,9 @@ class ExtrairDiidTest : public ::testing::Test {
         db.article("AR2", "Artigo Dois");  // no days figure
     }
 
-    Table run() { return run(db.bd()); }
-    Table run(Connection& bd) {
+    Table run(LookupMode mode = LookupMode::SetBased) {
         NullProgress progress;
-        return ExtrairDIID(bd, db.bdExt(), kStart, progress);
+        return ExtrairDIID(db.bd(), db.bdExt(), kStart, progress, mode);
     }
 
     static std::string text(const Table& t, size_t row, std::string_view field) {
@@ -123,29 +103,37 @@ TEST_F(ExtrairDiidTest, SupplierOrderTextIsQueriedOncePerArticle) {
     db.orderLine("ECL/2024/A/2/1", "2024-02-02", kCustomerOrder, 1, "AR1", "1");
     db.orderLine("ECL/2024/A/3/1", "2024-02-03", kCustomerOrder, 1, "AR2", "1");
     RecordingProgress progress;
-    const Table t = ExtrairDIID(db.bd(), db.bdExt(), kStart, progress);
+    const Table t = ExtrairDIID(db.bd(), db.bdExt(), kStart, progress, LookupMode::PerRow);
     ASSERT_EQ(t.rowCount(), 3u);
-    // Customer lines, then per line the last supplier, and the function once per article.
-    EXPECT_EQ(db.bd().queriesSent(), 1 + 3 + 2);
+    // Customer lines, then per article the last supplier and the function; per document the
+    // end customer. The keys name no line, so no note is looked up.
+    EXPECT_EQ(db.bd().queriesSent(), 1 + 2 + 2);
     EXPECT_EQ(db.bdExt().queriesSent(), 3);
     EXPECT_EQ(progress.steps, (std::vector<std::string>{"1/3", "2/3", "3/3"}));
+    EXPECT_EQ(run(LookupMode::SetBased).rows(), t.rows());
+    EXPECT_EQ(db.bd().queriesSent(), 5 + 1 + 2);
     EXPECT_EQ(text(t, 0, "Enc.Forn."), "Sim");
     EXPECT_EQ(text(t, 1, "Enc.Forn."), "Sim");
     EXPECT_EQ(text(t, 2, "Enc.Forn."), "Não");
 }
 
+// A database whose own qor_LinhaParaString lists line-level keys (five parts).
 TEST_F(ExtrairDiidTest, LineLevelKeysFillTheNoteOfEveryLineOfTheArticle) {
     db.execMain(
         "INSERT INTO U_DocGCLin0 (TpDocum, Ano, Serie, NNumDoc, NumLinha, OBS) VALUES "
-        "('ECF', 2024, 'B', 7, 2, '  chega em abril  ');");
+        "('ECF', 2024, 'B', 7, 2, '  chega em abril  ');"
+        "CREATE VIEW qor_LinhaParaString_chaves AS SELECT 'AR1' AS Artigo, "
+        "'ECF/2024/B/7/2, ECF/2024/B/8/1' AS Chave UNION ALL SELECT 'AR2', ' ECF/2024/B/9/9';");
     db.orderLine("ECL/2024/A/1/1", "2024-02-01", kCustomerOrder, 1, "AR1", "1");
     db.orderLine("ECL/2024/A/2/1", "2024-02-02", kCustomerOrder, 1, "AR1", "1");
-    LineKeyConnection bd(db.bd(), "ECF/2024/B/7/2, ECF/2024/B/8/1");
-    const Table t = run(bd);
-    ASSERT_EQ(t.rowCount(), 2u);
-    for (size_t row = 0; row < 2; ++row) {
-        EXPECT_EQ(text(t, row, "Enc.Forn."), "Sim");
-        EXPECT_EQ(text(t, row, "Notas"), "chega em abril");
+    db.orderLine("ECL/2024/A/3/1", "2024-02-03", kCustomerOrder, 1, "AR2", "1");
+    for (const LookupMode mode : {LookupMode::SetBased, LookupMode::PerRow}) {
+        const Table t = run(mode);
+        ASSERT_EQ(t.rowCount(), 3u);
+        for (size_t row = 0; row < 3; ++row) EXPECT_EQ(text(t, row, "Enc.Forn."), "Sim");
+        EXPECT_EQ(text(t, 0, "Notas"), "chega em abril");
+        EXPECT_EQ(text(t, 1, "Notas"), "chega em abril");
+        EXPECT_EQ(text(t, 2, "Notas"), "");  // a line key without a note row
     }
 }
 
@@ -158,23 +146,30 @@ class SupplierOrderNoteTest : public ::testing::Test {
             "('ECF', 2024, 'B''X', 8, 1, '" +
             std::string(85, 'o') + "');");
     }
+    std::string note(std::string_view text, LookupMode mode) {
+        const auto key = supplierOrderNoteKey(text);
+        if (!key) return "(sem chave)";
+        NullProgress progress;
+        return supplierOrderNote(
+            fetchLookup(db.bd(), supplierOrderNoteLookup(), {*key}, mode, progress).rowsOf(*key));
+    }
     ErpFixture db;
 };
 
-TEST_F(SupplierOrderNoteTest, FirstFivePartKeyNamesTheNoteLine) {
-    EXPECT_EQ(supplierOrderNote(db.bd(), "ECF/2024/B/7/2, ECF/2024/B/9/9"), "chega em abril");
-    EXPECT_EQ(supplierOrderNote(db.bd(), " ECF/2024/B/7/2"), "chega em abril");
-    EXPECT_EQ(supplierOrderNote(db.bd(), "ECF/2024/B'X/8/1"), std::string(80, 'o'));
-    EXPECT_EQ(supplierOrderNote(db.bd(), "ECF/2024/B/9/9, ECF/2024/B/7/2"), "");  // no note row
-    EXPECT_EQ(db.bd().queriesSent(), 4);
-}
-
-TEST_F(SupplierOrderNoteTest, OtherKeyFormsSendNoQuery) {
-    EXPECT_EQ(supplierOrderNote(db.bd(), "ECF/2024/B/7"), "");
-    EXPECT_EQ(supplierOrderNote(db.bd(), "ECF/2024/B/7/2/1"), "");
-    EXPECT_EQ(supplierOrderNote(db.bd(), "ECF/2024/B/7/x"), "");
-    EXPECT_EQ(supplierOrderNote(db.bd(), "ECF/2024/B/7, ECF/2024/B/7/2"), "");
-    EXPECT_EQ(db.bd().queriesSent(), 0);
+TEST_F(SupplierOrderNoteTest, OnlyAFirstFivePartKeyNamesTheNoteLine) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"ECF/2024/B/7/2, ECF/2024/B/9/9", "chega em abril"},
+        {" ECF/2024/B/7/2", "chega em abril"},
+        {"ECF/2024/B'X/8/1", std::string(80, 'o')},
+        {"ECF/2024/B/9/9, ECF/2024/B/7/2", ""},  // no note row
+        {"ECF/2024/B/7/x", ""},                  // not a whole number: nothing sent
+        {"ECF/2024/B/7", "(sem chave)"},
+        {"ECF/2024/B/7/2/1", "(sem chave)"},
+        {"ECF/2024/B/7, ECF/2024/B/7/2", "(sem chave)"},
+    };
+    for (const LookupMode mode : {LookupMode::SetBased, LookupMode::PerRow}) {
+        for (const auto& [text, expected] : cases) EXPECT_EQ(note(text, mode), expected) << text;
+    }
 }
 
 }  // namespace

@@ -8,9 +8,9 @@ ReportOutput ordersBySupplierOutput(bool companyVariant) {
 }
 
 Table runOrdersBySupplier(bool companyVariant, Connection& bd, Connection& bdExt,
-                          const DateTime& startDate, ReportProgress& progress) {
-    return companyVariant ? ExtrairDIID(bd, bdExt, startDate, progress)
-                          : ExtrairBDC(bd, startDate, progress);
+                          const DateTime& startDate, ReportProgress& progress, LookupMode mode) {
+    return companyVariant ? ExtrairDIID(bd, bdExt, startDate, progress, mode)
+                          : ExtrairBDC(bd, startDate, progress, mode);
 }
 
 }  // namespace talvers

@@ -7,18 +7,23 @@
 #include "reports/frame/report_progress.h"
 #include "shell/dataaccess/connection.h"
 #include "shell/dataaccess/date_time.h"
+#include "shell/dataaccess/lookup_mode.h"
 
 namespace talvers {
 
 // Sheet "Enc. Pendentes_Fornecedor"; title prefix by variant.
 ReportOutput ordersBySupplierOutput(bool companyVariant);
 
-Table ExtrairBDC(Connection& bd, const DateTime& startDate, ReportProgress& progress);
+// Both fetch their lookups for all the run's keys before deciding the rows; `mode` says how
+// (the rows are the same either way).
+Table ExtrairBDC(Connection& bd, const DateTime& startDate, ReportProgress& progress,
+                 LookupMode mode = LookupMode::SetBased);
 Table ExtrairDIID(Connection& bd, Connection& bdExt, const DateTime& startDate,
-                  ReportProgress& progress);
+                  ReportProgress& progress, LookupMode mode = LookupMode::SetBased);
 
 // The variant the company-variant flag selects.
 Table runOrdersBySupplier(bool companyVariant, Connection& bd, Connection& bdExt,
-                          const DateTime& startDate, ReportProgress& progress);
+                          const DateTime& startDate, ReportProgress& progress,
+                          LookupMode mode = LookupMode::SetBased);
 
 }  // namespace talvers

@@ -12,9 +12,15 @@ constexpr std::string_view kDocWithLine =
 constexpr std::string_view kOrderLines =
     " FROM    DOCGCCAB as c INNER JOIN  DOCGCLIN as l ON c.NNUMDOC = l.NNUMDOC AND c.TPDOC = "
     "l.TPDOCUM AND c.SERIE = l.SERIE AND c.ANO = l.ANO";
-constexpr std::string_view kSupplierWhere =
+constexpr std::string_view kSupplierFilter =
     " where   c.nvias<>-1 and c.areag=2 and c.Tpterc=1 and l.quant>0 and [convert]<>-1 and "
-    "l.ARTIGO >'' and Artigo='";
+    "l.ARTIGO >''";
+constexpr std::string_view kSupplierNoteJoin =
+    " INNER JOIN  U_DOCGCLIN as u ON u.NNUMDOC = l.NNUMDOC AND u.Tpdocum = l.TPDOCUM AND u.SERIE "
+    "= l.SERIE AND u.ANO = l.ANO and u.Numlinha=l.NumLinha";
+// Supplier lines oldest first; the line's key makes the order total.
+constexpr std::string_view kSupplierLinesOrder =
+    "c.Data, l.TpDocum, l.Ano, l.Serie, l.NNumDoc, l.NumLinha";
 
 std::string concat(std::initializer_list<std::string_view> pieces) {
     std::string text;
@@ -39,7 +45,29 @@ std::string customerLinesTail(const DateTime& startDate) {
 // The supplier-order filter on one article from the start date, shared by the total and the
 // lines so that both always count the same supplier lines.
 std::string supplierCondition(std::string_view article, const DateTime& startDate) {
-    return concat({kSupplierWhere, sqlQuoted(article), "' ", dateCondition(startDate)});
+    return concat(
+        {kSupplierFilter, " and Artigo='", sqlQuoted(article), "' ", dateCondition(startDate)});
+}
+
+// The same filter for the lines of a key table's articles (joined by supplierLinesOfKeys).
+std::string supplierKeysCondition(const DateTime& startDate) {
+    return concat({kSupplierFilter, dateCondition(startDate)});
+}
+
+std::string articleKeys(std::string_view rows) {
+    return concat({"(values ", rows, ") as k(n, Artigo)"});
+}
+
+// The supplier lines of the keys' articles: the lines themselves joined to the key table.
+std::string supplierLinesOfKeys(std::string_view rows) {
+    return concat({" from ", articleKeys(rows),
+                   " INNER JOIN  DOCGCLIN as l ON l.Artigo = k.Artigo"
+                   " INNER JOIN  DOCGCCAB as c ON c.NNUMDOC = l.NNUMDOC AND c.TPDOC = l.TPDOCUM "
+                   "AND c.SERIE = l.SERIE AND c.ANO = l.ANO"});
+}
+
+std::optional<std::string> articleLiterals(const LookupKey& key) {
+    return keyLiterals(key, "T");
 }
 
 }  // namespace
@@ -68,10 +96,8 @@ std::string supplierTotalSql(std::string_view article, const DateTime& startDate
 }
 
 std::string supplierLinesSql(std::string_view article, const DateTime& startDate) {
-    return concat({"Select coalesce((l.Quant),0) as Qtd,u.Obs ", kOrderLines,
-                   " INNER JOIN  U_DOCGCLIN as u ON u.NNUMDOC = l.NNUMDOC AND u.Tpdocum = "
-                   "l.TPDOCUM AND u.SERIE = l.SERIE AND u.ANO = l.ANO and u.Numlinha=l.NumLinha",
-                   supplierCondition(article, startDate)});
+    return concat({"Select coalesce((l.Quant),0) as Qtd,u.Obs ", kOrderLines, kSupplierNoteJoin,
+                   supplierCondition(article, startDate), " order by ", kSupplierLinesOrder});
 }
 
 std::optional<std::string> supplierOrderNoteSql(std::string_view type, std::string_view year,
@@ -84,6 +110,62 @@ std::optional<std::string> supplierOrderNoteSql(std::string_view type, std::stri
     return concat({"Select OBS from U_DocGCLin0 where Ano=", *wholeYear, " and TpDocum='",
                    sqlQuoted(trimBlanks(type)), "' and Serie='", sqlQuoted(series),
                    "' and NNumdoc=", *wholeNumber, " and NumLinha=", *wholeLine});
+}
+
+KeyedLookup articleStockLookup() {
+    return {[](const LookupKey& key) -> std::optional<std::string> {
+                return articleStockSql(key.at(0));
+            },
+            articleLiterals,
+            [](std::string_view rows) {
+                return concat({"select k.n, coalesce(sum(a.Existenc),0) as Existencia from ",
+                               articleKeys(rows),
+                               " inner join ArtArm as a on a.Artigo = k.Artigo and "
+                               "(a.Armazem='001' or a.Armazem='002') group by k.n"});
+            }};
+}
+
+KeyedLookup supplierTotalLookup(const DateTime& startDate) {
+    return {
+        [startDate](const LookupKey& key) -> std::optional<std::string> {
+            return supplierTotalSql(key.at(0), startDate);
+        },
+        articleLiterals,
+        [startDate](std::string_view rows) {
+            return concat({"select k.n, coalesce(sum(l.Quant),0) as Qtd", supplierLinesOfKeys(rows),
+                           supplierKeysCondition(startDate), " group by k.n"});
+        }};
+}
+
+KeyedLookup supplierLinesLookup(const DateTime& startDate) {
+    return {[startDate](const LookupKey& key) -> std::optional<std::string> {
+                return supplierLinesSql(key.at(0), startDate);
+            },
+            articleLiterals,
+            [startDate](std::string_view rows) {
+                return concat({"select k.n, coalesce((l.Quant),0) as Qtd,u.Obs",
+                               supplierLinesOfKeys(rows), kSupplierNoteJoin,
+                               supplierKeysCondition(startDate), " order by k.n, ",
+                               kSupplierLinesOrder});
+            }};
+}
+
+KeyedLookup supplierOrderNoteLookup() {
+    return {[](const LookupKey& key) -> std::optional<std::string> {
+                if (key.size() != 5) return std::nullopt;
+                return supplierOrderNoteSql(key[0], key[1], key[2], key[3], key[4]);
+            },
+            [](const LookupKey& key) -> std::optional<std::string> {
+                if (key.size() != 5) return std::nullopt;
+                return keyLiterals({trimBlanks(key[0]), key[1], key[2], key[3], key[4]}, "TNTNN");
+            },
+            [](std::string_view rows) {
+                return concat({"select k.n, u.OBS from (values ", rows,
+                               ") as k(n, TpDocum, Ano, Serie, NNumdoc, NumLinha)"
+                               " inner join U_DocGCLin0 as u on u.Ano = k.Ano and u.TpDocum = "
+                               "k.TpDocum and u.Serie = k.Serie and u.NNumdoc = k.NNumdoc and "
+                               "u.NumLinha = k.NumLinha"});
+            }};
 }
 
 }  // namespace talvers

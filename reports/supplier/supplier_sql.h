@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "reports/lookup/keyed_lookup.h"
 #include "reports/pending/pending_orders_sql.h"
 #include "shell/dataaccess/date_time.h"
 
@@ -23,7 +24,9 @@ std::string articleStockSql(std::string_view article);
 // Total quantity on the article's open supplier order lines dated on or after `startDate`
 // (Qtd; 0 when none).
 std::string supplierTotalSql(std::string_view article, const DateTime& startDate);
-// The article's open supplier order lines that carry a note row (Qtd, Obs), in no set order.
+// The article's open supplier order lines that carry a note row (Qtd, Obs), the oldest first
+// (by date, then by document type, year, series, number and line), so that the notes a
+// customer line collects never depend on the order the database reads the lines in.
 std::string supplierLinesSql(std::string_view article, const DateTime& startDate);
 
 // The last-supplier, end-customer and supplier-order lookups are the pending-orders report's
@@ -32,5 +35,12 @@ std::string supplierLinesSql(std::string_view article, const DateTime& startDate
 std::optional<std::string> supplierOrderNoteSql(std::string_view type, std::string_view year,
                                                 std::string_view series, std::string_view number,
                                                 std::string_view line);
+
+// The same lookups for many keys at once. Keys: {article} for the stock, the supplier total and
+// the supplier lines; {type, year, series, number, line} for the note (type without blanks).
+KeyedLookup articleStockLookup();
+KeyedLookup supplierTotalLookup(const DateTime& startDate);
+KeyedLookup supplierLinesLookup(const DateTime& startDate);
+KeyedLookup supplierOrderNoteLookup();
 
 }  // namespace talvers

@@ -63,7 +63,7 @@ TEST(SupplierSql, AllocationLookupsAreTheGivenTexts) {
               "Select coalesce((l.Quant),0) as Qtd,u.Obs " + from +
                   " INNER JOIN  U_DOCGCLIN as u ON u.NNUMDOC = l.NNUMDOC AND u.Tpdocum = l.TPDOCUM "
                   "AND u.SERIE = l.SERIE AND u.ANO = l.ANO and u.Numlinha=l.NumLinha" +
-                  where);
+                  where + " order by c.Data, l.TpDocum, l.Ano, l.Serie, l.NNumDoc, l.NumLinha");
 }
 
 TEST(SupplierSql, NoteLookupIsTheGivenText) {

@@ -34,6 +34,7 @@ std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::deliveryNotes(sqlite3* d
 
 SqliteDocumentKeys::SqliteDocumentKeys(sqlite3* db, const char* name, const char* filter)
     : db_(db),
+      name_(name),
       sql_(rewriteTsqlForSqlite(std::string(" SELECT ") + keys::kKey + keys::kFrom + keys::kJoin +
                                 keys::kJoinYear + filter) +
            " and l.artigo=?1") {
@@ -56,11 +57,27 @@ void SqliteDocumentKeys::call(sqlite3_context* context, int, sqlite3_value** arg
     }
 }
 
-std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
-    if (statement_ == nullptr &&
-        sqlite3_prepare_v3(db_, sql_.c_str(), static_cast<int>(sql_.size()),
-                           SQLITE_PREPARE_PERSISTENT, &statement_, nullptr) != SQLITE_OK) {
+// Whether the database defines the function's keys itself (see the header).
+bool SqliteDocumentKeys::hasOwnDefinition() const {
+    sqlite3_stmt* check = nullptr;
+    const char* sql = "SELECT 1 FROM sqlite_master WHERE type='view' AND name=?1 COLLATE NOCASE";
+    if (sqlite3_prepare_v2(db_, sql, -1, &check, nullptr) != SQLITE_OK) {
         throw DatabaseError(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_));
+    }
+    const std::string view = name_ + "_chaves";
+    sqlite3_bind_text(check, 1, view.c_str(), -1, SQLITE_TRANSIENT);
+    const bool found = sqlite3_step(check) == SQLITE_ROW;
+    sqlite3_finalize(check);
+    return found;
+}
+
+std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
+    if (statement_ == nullptr) {
+        if (hasOwnDefinition()) sql_ = "SELECT Chave FROM " + name_ + "_chaves WHERE Artigo=?1";
+        if (sqlite3_prepare_v3(db_, sql_.c_str(), static_cast<int>(sql_.size()),
+                               SQLITE_PREPARE_PERSISTENT, &statement_, nullptr) != SQLITE_OK) {
+            throw DatabaseError(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_));
+        }
     }
     ResetOnExit reset{statement_};
     sqlite3_bind_value(statement_, 1, article);

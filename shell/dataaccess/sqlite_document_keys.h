@@ -10,6 +10,12 @@
 // in which the lines were stored; a document with several lines of the article is listed once
 // per line. A line whose key has a missing (NULL) part is left out instead of wiping the keys
 // gathered before it.
+//
+// A database's own definition: SQL Server keeps a function of that name that already exists,
+// and some sites' definitions list line-level keys. SQLite has no stored functions, so a
+// database that defines its own keeps them in a view named after the function with "_chaves"
+// appended, with the columns Artigo and Chave; when that view exists the function lists its
+// Chave values for the article (compared as the view's Artigo column compares) instead.
 #include <memory>
 #include <string>
 
@@ -36,8 +42,10 @@ class SqliteDocumentKeys {
     static void call(sqlite3_context* context, int argc, sqlite3_value** argv);
     // Throws DatabaseError when the statement cannot be prepared or run.
     std::string keysFor(sqlite3_value* article);
+    bool hasOwnDefinition() const;
 
     sqlite3* db_;
+    std::string name_;
     std::string sql_;
     sqlite3_stmt* statement_ = nullptr;  // prepared on first use
 };
