@@ -11,6 +11,7 @@
 #include "reports/frame/output_step.h"
 #include "reports/frame/report_progress.h"
 #include "shell/dataaccess/connection.h"
+#include "shell/dataaccess/lookup_mode.h"
 
 namespace talvers {
 
@@ -20,8 +21,11 @@ using SerialMessageSink = std::function<void(const std::string& message)>;
 ReportOutput serialCheckOutput();
 
 // Database failures propagate as DatabaseError. `decimalSeparator` is used for the money
-// values inside the messages (plain number form).
+// values inside the messages (plain number form). Everything the check reads after the
+// movement query is fetched for all articles before the first message (`mode` says how; the
+// messages and findings are the same either way). A warehouse list is in warehouse order, an
+// article's movements are replayed in document order.
 Table runSerialCheck(Connection& bd, const SerialMessageSink& showMessage, char decimalSeparator,
-                     ReportProgress& progress);
+                     ReportProgress& progress, LookupMode mode = LookupMode::SetBased);
 
 }  // namespace talvers

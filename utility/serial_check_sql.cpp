@@ -3,6 +3,28 @@
 #include "shell/dataaccess/sql_literal.h"
 
 namespace talvers {
+namespace {
+
+std::string articleKeys(std::string_view rows) {
+    return "(values " + std::string(rows) + ") as k(n, Artigo)";
+}
+
+std::optional<std::string> articleLiterals(const LookupKey& key) {
+    return keyLiterals(key, "T");
+}
+
+// A lookup keyed by one article whose reference text takes the article alone.
+KeyedLookup articleLookup(std::string (*perRow)(std::string_view), std::string setBasedHead,
+                          std::string setBasedTail) {
+    return {
+        [perRow](const LookupKey& key) -> std::optional<std::string> { return perRow(key.at(0)); },
+        articleLiterals,
+        [head = std::move(setBasedHead), tail = std::move(setBasedTail)](std::string_view rows) {
+            return head + articleKeys(rows) + tail;
+        }};
+}
+
+}  // namespace
 
 std::string serialMovementsSql() {
     return std::string(
@@ -45,6 +67,61 @@ std::optional<std::string> serialLineCheckSql(const MovementLine& line) {
            " where l.TpDocum='" + sqlQuoted(line.type) + "' and l.Serie='" +
            sqlQuoted(line.series) + "' and l.NNumdoc=" + *number + " and l.Ano= " + *year +
            " and l.NumLinha=" + *lineNumber + " and c.nvias<>-1  ";
+}
+
+KeyedLookup serialAvailableStockLookup() {
+    return articleLookup(serialAvailableStockSql, "select k.n, a.Stdisp from ",
+                         " inner join Artigos as a on a.Codigo = k.Artigo");
+}
+
+KeyedLookup serialWarehouseStockLookup() {
+    return articleLookup(serialWarehouseStockSql, "select k.n, a.Armazem, a.Existenc from ",
+                         " inner join ArtArm as a on a.Artigo = k.Artigo and a.Existenc>0");
+}
+
+KeyedLookup serialRecordCountLookup() {
+    return articleLookup(serialRecordCountSql, "select k.n, count(x.NumSer) as TotNSer from ",
+                         " left join NserExis as x on x.Artigo = k.Artigo group by k.n");
+}
+
+KeyedLookup serialRecordListLookup() {
+    return articleLookup(serialRecordListSql, "select k.n, x.NumSer from ",
+                         " inner join NserExis as x on x.Artigo = k.Artigo order by k.n, x.NumSer");
+}
+
+KeyedLookup serialMovesLookup() {
+    return {[](const LookupKey& key) -> std::optional<std::string> {
+                const auto type = key.size() == 2 ? sqlWholeNumber(key[1]) : std::nullopt;
+                if (!type || (*type != "1" && *type != "2")) return std::nullopt;
+                return serialMovesSql(key[0], std::stoi(*type));
+            },
+            [](const LookupKey& key) -> std::optional<std::string> {
+                if (key.size() != 2 || (key[1] != "1" && key[1] != "2")) return std::nullopt;
+                return keyLiterals(key, "TN");
+            },
+            [](std::string_view rows) {
+                return "select k.n, m.* from (values " + std::string(rows) +
+                       ") as k(n, Artigo, TpfStck) inner join NSerMovs as m on m.artigo = "
+                       "k.Artigo and m.TPFSTCK = k.TpfStck";
+            }};
+}
+
+KeyedLookup serialLineCheckLookup() {
+    return {[](const LookupKey& key) -> std::optional<std::string> {
+                if (key.size() != 5) return std::nullopt;
+                return serialLineCheckSql({key[0], key[1], key[2], key[3], key[4]});
+            },
+            [](const LookupKey& key) { return keyLiterals(key, "TTNNN"); },
+            [](std::string_view rows) {
+                return "select k.n, l.Quant from (values " + std::string(rows) +
+                       ") as k(n, TpDocum, Serie, NNumdoc, Ano, NumLinha)"
+                       " inner join DocGcLin as l on l.TpDocum = k.TpDocum and l.Serie = "
+                       "k.Serie and l.NNumdoc = k.NNumdoc and l.Ano = k.Ano and l.NumLinha = "
+                       "k.NumLinha"
+                       " inner join DocGcCab as c ON c.Ano=l.Ano and c.Serie=l.serie and "
+                       "c.NNumdoc=l.NNumdoc and c.TpDoc=l.TpDocum"
+                       " where c.nvias<>-1";
+            }};
 }
 
 }  // namespace talvers

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "reports/lookup/keyed_lookup.h"
+
 namespace talvers {
 
 std::string serialMovementsSql();
@@ -22,5 +24,15 @@ struct MovementLine {
     std::string line;    // Linha
 };
 std::optional<std::string> serialLineCheckSql(const MovementLine& line);
+
+// The same lookups for many keys at once. Keys: {article} for the stock, the warehouses, the
+// count and the list of serials on record; {article, stock type} for the movements;
+// {type, series, number, year, line} for the line check.
+KeyedLookup serialAvailableStockLookup();
+KeyedLookup serialWarehouseStockLookup();
+KeyedLookup serialRecordCountLookup();
+KeyedLookup serialRecordListLookup();
+KeyedLookup serialMovesLookup();
+KeyedLookup serialLineCheckLookup();
 
 }  // namespace talvers
