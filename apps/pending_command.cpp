@@ -14,7 +14,8 @@ int runPendentes(const std::vector<std::string>& args) {
     const std::string output = requiredOutput(options);
     Session session = openCommandSession(options);
     ConsoleProgress progress;
-    const Table rows = runPendingOrders(*session.bd, *session.bdExt, start, progress);
+    const Table rows =
+        runPendingOrders(*session.bd, *session.bdExt, start, progress, session.settings.lookupMode);
     return deliverToFile(rows, pendingOrdersOutput(), output);
 }
 

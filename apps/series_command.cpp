@@ -27,7 +27,7 @@ int runSeries(const std::vector<std::string>& args) {
                 if (c != '\r') std::cout << c;
             }
         },
-        userDecimalSeparator(), progress);
+        userDecimalSeparator(), progress, session.settings.lookupMode);
     std::cout.flush();
     const auto output = options.value("--output");
     if (!output) return 0;

@@ -14,8 +14,8 @@ int runFornecedor(const std::vector<std::string>& args) {
     const std::string output = requiredOutput(options);
     Session session = openCommandSession(options);
     ConsoleProgress progress;
-    const Table rows =
-        runOrdersBySupplier(session.companyVariant, *session.bd, *session.bdExt, start, progress);
+    const Table rows = runOrdersBySupplier(session.companyVariant, *session.bd, *session.bdExt,
+                                           start, progress, session.settings.lookupMode);
     return deliverToFile(rows, ordersBySupplierOutput(session.companyVariant), output);
 }
 

@@ -10,6 +10,9 @@
 //   [Talvers]
 //     ContribuinteVariante   the taxpayer number that selects the company variant
 //     Utilitario             1 switches the utility menu item on
+//     Consultas              conjunto (default): lookups set-based, a statement per chunk of
+//                            keys; linha: one statement per key, for a server that refuses
+//                            the set-based statements
 //
 // Missing sections and keys read as empty; whether that is enough to connect is
 // missingKeys()'s question, so the desktop can run its configuration step instead of failing.
@@ -18,6 +21,7 @@
 #include <vector>
 
 #include "shell/dataaccess/connection_settings.h"
+#include "shell/dataaccess/lookup_mode.h"
 #include "shell/settings_file.h"
 
 namespace talvers {
@@ -31,6 +35,7 @@ struct AppSettings {
     ConnectionSettings external;
     std::string variantTaxpayer;
     bool utilityEnabled = false;
+    LookupMode lookupMode = LookupMode::SetBased;
     std::filesystem::path file;  // absolute path of the file they were read from
 };
 

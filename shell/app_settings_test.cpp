@@ -50,6 +50,22 @@ TEST(AppSettings, UtilityIsOnOnlyForOne) {
     EXPECT_FALSE(fromText("").utilityEnabled);
 }
 
+TEST(AppSettings, LookupsAreSetBasedUnlessConsultasSaysLinha) {
+    for (const auto& [text, mode] : std::vector<std::pair<std::string, LookupMode>>{
+             {"", LookupMode::SetBased},
+             {"[Talvers]\nConsultas=conjunto\n", LookupMode::SetBased},
+             {"[Talvers]\nConsultas=linha\n", LookupMode::PerRow},
+             {"[Talvers]\nConsultas=LINHA\n", LookupMode::PerRow}}) {
+        EXPECT_EQ(fromText(text).lookupMode, mode) << text;
+    }
+    try {
+        fromText("[Talvers]\nConsultas=rapido\n");
+        ADD_FAILURE() << "accepted";
+    } catch (const SettingsError& e) {
+        EXPECT_NE(e.description().find("Consultas"), std::string::npos);
+    }
+}
+
 TEST(AppSettings, SqliteDatabaseIsRelativeToTheSettingsFolder) {
     const AppSettings s = fromText(
         "[Ligação]\nMotor=sqlite\nEmpresa=dados/../erp.db\n"

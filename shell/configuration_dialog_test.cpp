@@ -63,7 +63,8 @@ class ConfigurationDialogTest : public ::testing::Test {
 };
 
 TEST_F(ConfigurationDialogTest, SaveWritesAFileTheProgramReadsBackWithThePasswordEncoded) {
-    testing::writeFile(file, "[Talvers]\nContribuinteVariante=500000000\nUtilitario=1\n");
+    testing::writeFile(
+        file, "[Talvers]\nContribuinteVariante=500000000\nUtilitario=1\nConsultas=linha\n");
     ConfigurationDialog dialog(file, readAppSettings(file), messages);
     fillSqlServer(dialog, "Ligacao", "EMPRESA01");
     enter(dialog, "Ligacao", "Driver", "ODBC Driver 18 for SQL Server");
@@ -87,6 +88,7 @@ TEST_F(ConfigurationDialogTest, SaveWritesAFileTheProgramReadsBackWithThePasswor
     // The [Talvers] values the file held are kept.
     EXPECT_EQ(read.variantTaxpayer, "500000000");
     EXPECT_TRUE(read.utilityEnabled);
+    EXPECT_EQ(read.lookupMode, LookupMode::PerRow);  // kept through the save
     const std::string text = testing::readFile(file);
     EXPECT_EQ(text.find("pa;ss"), std::string::npos);
     EXPECT_NE(text.find("Password=" + encodePassword("pa;ss wörd") + "\n"), std::string::npos);

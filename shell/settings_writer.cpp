@@ -53,12 +53,13 @@ std::string settingsFileText(const ConnectionSettings& main, const ConnectionSet
     addConnection(text, kMainSection, main);
     text += '\n';
     addConnection(text, kExternalSection, external);
-    if (program.variantTaxpayer || program.utility) {
+    if (program.variantTaxpayer || program.utility || program.lookups) {
         text += "\n[" + std::string(kProgramSection) + "]\n";
         if (program.variantTaxpayer) {
             addEntry(text, kProgramSection, "ContribuinteVariante", *program.variantTaxpayer);
         }
         if (program.utility) addEntry(text, kProgramSection, "Utilitario", *program.utility);
+        if (program.lookups) addEntry(text, kProgramSection, "Consultas", *program.lookups);
     }
     return text;
 }
@@ -67,7 +68,8 @@ ProgramSettingsValues programSettingsValues(const std::filesystem::path& file) {
     try {
         const SettingsFile previous = SettingsFile::load(file);
         return {previous.value(kProgramSection, "ContribuinteVariante"),
-                previous.value(kProgramSection, "Utilitario")};
+                previous.value(kProgramSection, "Utilitario"),
+                previous.value(kProgramSection, "Consultas")};
     } catch (const SettingsError&) {
         return {};
     }

@@ -16,6 +16,7 @@ namespace talvers {
 struct ProgramSettingsValues {
     std::optional<std::string> variantTaxpayer;  // ContribuinteVariante
     std::optional<std::string> utility;          // Utilitario
+    std::optional<std::string> lookups;          // Consultas
 };
 
 // The file's text. Throws SettingsError (InvalidValue, naming section and key) for a value

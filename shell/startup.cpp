@@ -2,6 +2,7 @@
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/text_utils.h"
+#include "shell/dataaccess/tracing_connection.h"
 #include "shell/sql_functions.h"
 #include "version.h"
 
@@ -21,8 +22,11 @@ void installIgnoringErrors(Connection& bd, const std::string& createSql) {
 Session startUp(const AppSettings& settings, const ConnectionOpener& opener) {
     Session session;
     session.settings = settings;
-    session.bd = opener(settings.main);
-    session.bdExt = opener(settings.external);
+    // TALVERS_SQL_TRACE=FILE logs every statement of both connections for the administrator;
+    // without it the connections are used as they are.
+    const std::shared_ptr<SqlTrace> trace = sqlTraceFromEnvironment();
+    session.bd = withTrace(opener(settings.main), "main", trace);
+    session.bdExt = withTrace(opener(settings.external), "external", trace);
     installIgnoringErrors(*session.bd, createLinhaParaStringSql());
     installIgnoringErrors(*session.bd, createLinhaParaStringGuiaSql());
     session.versionText = programVersionText();
