@@ -219,10 +219,16 @@ void writePurchases(const SampleCatalog& catalog, const DateTime& today, SampleR
         date.minute = static_cast<int>(random.below(60));
         return date;
     };
-    for (const SampleArticle& a : catalog.articles) {
+    for (std::size_t i = 0; i < catalog.articles.size(); ++i) {
+        const SampleArticle& a = catalog.articles[i];
         if (!a.bought) continue;
-        purchases.row(
-            {a.code, a.supplier ? *a.supplier : random.pick(catalog.suppliers).code, when(1, 60)});
+        const std::string latest = a.supplier ? *a.supplier : random.pick(catalog.suppliers).code;
+        const DateTime latestDate = when(1, 60);
+        purchases.row({a.code, latest, latestDate});
+        // Every ninth article was also bought from another supplier at the same moment: the
+        // most recent supplier is then decided by the tie rule, not by the order of the rows.
+        const std::string& other = catalog.suppliers[(i * 7) % catalog.suppliers.size()].code;
+        if (i % 9 == 4 && other != latest) purchases.row({a.code, other, latestDate});
         for (auto n = random.below(4); n > 0; --n) {
             purchases.row({a.code, random.pick(catalog.suppliers).code, when(61, 730)});
         }

@@ -198,6 +198,18 @@ void writeSampleCustomerOrders(SampleCatalog& catalog, const DateTime& today, lo
             if (order.lisbonHeader) {
                 lisbonOrders.row({"ECL", key.year, "LX", lisbonNumber,
                                   random.pick(catalog.lisbonCustomers).code});
+                // Every 40th such order was made from two Lisbon orders; the one recorded
+                // second comes first by type, year, series and number, and has another
+                // customer, so the tie rule shows.
+                if (lisbonNumber % 40 == 0) {
+                    exports.row({"ECL", key.year, "LA", lisbonNumber, key.type, key.year,
+                                 key.series, key.number});
+                    const auto& customers = catalog.lisbonCustomers;
+                    lisbonOrders.row(
+                        {"ECL", key.year, "LA", lisbonNumber,
+                         customers[static_cast<std::size_t>(lisbonNumber) % customers.size()]
+                             .code});
+                }
             }
         }
     }

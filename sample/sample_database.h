@@ -30,10 +30,10 @@ class SampleDatabase {
     SampleInsert insert(const std::string& sql) { return SampleInsert(db_, sql); }
     // Commits and closes; returns the row count of each table, in the schema's order.
     std::vector<SampleTableCount> finish();
-
-  private:
+    // Runs one statement (a view, an index); throws std::runtime_error on failure.
     void execute(const std::string& sql);
 
+  private:
     std::filesystem::path file_;
     sqlite3* db_ = nullptr;
 };

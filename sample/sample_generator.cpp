@@ -16,6 +16,16 @@ namespace {
 constexpr long kMinLines = 100;
 constexpr long kMaxLines = 10000000;
 
+// How a SQLite database defines its own document-key function (see the SQLite backend): a
+// view named after it, the keys of the open supplier-order lines of each article.
+constexpr const char* kLineLevelSupplierOrderKeys =
+    "CREATE VIEW qor_LinhaParaString_chaves AS SELECT l.Artigo AS Artigo, "
+    "group_concat(c.TpDoc||'/'||c.Ano||'/'||c.Serie||'/'||c.NNumDoc||'/'||l.NumLinha, ', ') "
+    "AS Chave FROM DOCGCCAB AS c INNER JOIN DOCGCLIN AS l ON c.NNUMDOC = l.NNUMDOC AND "
+    "c.TPDOC = l.TPDOCUM AND c.SERIE = l.SERIE AND c.ANO = l.ANO WHERE c.nvias<>-1 AND "
+    "c.areag=2 AND c.Tpterc=1 AND l.quant>0 AND l.[convert]<>-1 AND l.ARTIGO >'' "
+    "GROUP BY l.Artigo";
+
 bool isTaxpayerNumber(const std::string& text) {
     if (text.size() != 9) return false;
     for (char c : text) {
@@ -69,6 +79,9 @@ void writeData(const SampleOptions& options, SampleDatabase& main, SampleDatabas
         writeSampleSerialScenario(catalog, options.today, documents, main);
     }
     writeSampleCatalog(catalog, options.today, random, main, external);
+    // The variant company's database has its own qor_LinhaParaString, one that lists line-level
+    // keys (type/year/series/number/line), so the supplier-order notes can be found.
+    if (options.alternateVariant) main.execute(kLineLevelSupplierOrderKeys);
     auto company = main.insert("INSERT INTO EMPRESA (NOME, NumContr) VALUES (?,?)");
     company.row({"Distribuidora Exemplo, Lda.", companyTaxpayer(options)});
 }
