@@ -1,14 +1,20 @@
-// Runs every report on a generated sample and prints, per report, the rows it produced, the
-// statements sent on each connection and the wall time. Usage:
-//   report_bench [--lines N]   (default 10000)
-// The samples go to a temporary folder that is removed at the end.
+// Runs every report on generated samples, fetching lookups both ways (set-based and per row),
+// and prints per report the rows, the statements sent on each connection and the wall time,
+// also with a simulated network round trip per statement. Usage:
+//   report_bench [--lines N]... [--rtt-ms N]... [--budget-s S]
+// Defaults: --lines 10000, --rtt-ms 0 1 20, --budget-s 60. A run whose round trips alone
+// would exceed the budget is not waited out: its time is printed as the local time plus
+// statements x round trip, marked "proj.". The samples go to a temporary folder that is
+// removed at the end.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "bench/delayed_connection.h"
 #include "reports/frame/report_progress.h"
 #include "reports/pending/pending_orders.h"
 #include "reports/provisioning/provisioning.h"
@@ -21,72 +27,135 @@
 namespace {
 
 using namespace talvers;
+namespace fs = std::filesystem;
 
-struct Connections {
-    std::unique_ptr<SqliteConnection> bd;
-    std::unique_ptr<SqliteConnection> bdExt;
+using Report = std::function<Table(Connection&, Connection&, LookupMode)>;
+
+struct Measure {
+    size_t rows = 0;
+    long main = 0;
+    long external = 0;
+    double seconds = 0;
 };
 
-Connections openSample(const std::filesystem::path& folder) {
-    return {SqliteConnection::open(folder / "erp.db"),
-            SqliteConnection::open(folder / "externa.db")};
+long statements(const Connection& c) {
+    return c.queriesSent() + c.statementsExecuted();
 }
 
-void measure(const char* name, const std::filesystem::path& folder,
-             const std::function<Table(Connection&, Connection&)>& report) {
-    Connections c = openSample(folder);
+Measure run(const fs::path& folder, const Report& report, LookupMode mode, long rttMs) {
+    auto bd = SqliteConnection::open(folder / "erp.db");
+    auto bdExt = SqliteConnection::open(folder / "externa.db");
+    DelayedConnection main(*bd, std::chrono::milliseconds(rttMs));
+    DelayedConnection external(*bdExt, std::chrono::milliseconds(rttMs));
     const auto start = std::chrono::steady_clock::now();
-    const Table rows = report(*c.bd, *c.bdExt);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%-28s rows %7zu   queries main %7ld  external %7ld   %8.2f s\n", name,
-                rows.rowCount(), c.bd->queriesSent(), c.bdExt->queriesSent(), seconds);
+    const Table rows = report(main, external, mode);
+    Measure m;
+    m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    m.rows = rows.rowCount();
+    m.main = statements(main);
+    m.external = statements(external);
+    return m;
+}
+
+struct Options {
+    std::vector<long> lines;
+    std::vector<long> rtts;
+    double budget = 60;
+};
+
+Options parse(int argc, char* argv[]) {
+    Options o;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        if (name == "--lines") o.lines.push_back(std::atol(argv[i + 1]));
+        if (name == "--rtt-ms") o.rtts.push_back(std::atol(argv[i + 1]));
+        if (name == "--budget-s") o.budget = std::atof(argv[i + 1]);
+    }
+    if (o.lines.empty()) o.lines = {10000};
+    if (o.rtts.empty()) o.rtts = {0, 1, 20};
+    return o;
+}
+
+void generate(const fs::path& folder, long lines, bool alternate, const DateTime& today) {
+    SampleOptions options;
+    options.outDir = folder;
+    options.lines = lines;
+    options.today = today;
+    options.alternateVariant = alternate;
+    generateSample(options);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    long lines = 10000;
-    if (argc == 3 && std::string(argv[1]) == "--lines") lines = std::atol(argv[2]);
-    const auto root = std::filesystem::temp_directory_path() / "talvers-report-bench";
-    std::filesystem::remove_all(root);
+    const Options options = parse(argc, argv);
+    const auto root = fs::temp_directory_path() / "talvers-report-bench";
     const DateTime today = DateTime::today();
-    for (const bool alternate : {false, true}) {
-        SampleOptions options;
-        options.outDir = root / (alternate ? "alternate" : "default");
-        options.lines = lines;
-        options.today = today;
-        options.alternateVariant = alternate;
-        const auto start = std::chrono::steady_clock::now();
-        generateSample(options);
-        std::printf(
-            "sample %-9s %ld lines generated in %.2f s\n", alternate ? "alternate" : "default",
-            lines, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
     const DateTime yearAgo = today.oneYearEarlier();
-    NullProgress progress;
-    const auto def = root / "default";
-    const auto alt = root / "alternate";
-    measure("pendentes", def, [&](Connection& bd, Connection& ext) {
-        return runPendingOrders(bd, ext, yearAgo, progress);
-    });
-    measure("fornecedor (ExtrairBDC)", def, [&](Connection& bd, Connection& ext) {
-        return runOrdersBySupplier(false, bd, ext, yearAgo, progress);
-    });
-    measure("fornecedor (ExtrairDIID)", alt, [&](Connection& bd, Connection& ext) {
-        return runOrdersBySupplier(true, bd, ext, yearAgo, progress);
-    });
     const ProvisioningFilter filter{{today.year, 1, 1, 0, 0, 0}, today, "", "", ""};
-    measure("aprovisionamento (default)", def, [&](Connection& bd, Connection&) {
-        return runProvisioning(bd, false, filter, progress);
-    });
-    measure("aprovisionamento (variante)", alt, [&](Connection& bd, Connection&) {
-        return runProvisioning(bd, true, filter, progress);
-    });
-    measure("series", def, [&](Connection& bd, Connection&) {
-        return runSerialCheck(
-            bd, [](const std::string&) {}, userDecimalSeparator(), progress);
-    });
-    std::filesystem::remove_all(root);
+    NullProgress progress;
+    struct Named {
+        const char* name;
+        bool alternate;
+        Report report;
+    };
+    const std::vector<Named> reports = {
+        {"pendentes", false,
+         [&](Connection& bd, Connection& ext, LookupMode mode) {
+             return runPendingOrders(bd, ext, yearAgo, progress, mode);
+         }},
+        {"fornecedor (ExtrairBDC)", false,
+         [&](Connection& bd, Connection& ext, LookupMode mode) {
+             return runOrdersBySupplier(false, bd, ext, yearAgo, progress, mode);
+         }},
+        {"fornecedor (ExtrairDIID)", true,
+         [&](Connection& bd, Connection& ext, LookupMode mode) {
+             return runOrdersBySupplier(true, bd, ext, yearAgo, progress, mode);
+         }},
+        {"aprovisionamento (default)", false,
+         [&](Connection& bd, Connection&, LookupMode) {
+             return runProvisioning(bd, false, filter, progress);
+         }},
+        {"aprovisionamento (variante)", true,
+         [&](Connection& bd, Connection&, LookupMode) {
+             return runProvisioning(bd, true, filter, progress);
+         }},
+        {"series", false,
+         [&](Connection& bd, Connection&, LookupMode mode) {
+             return runSerialCheck(
+                 bd, [](const std::string&) {}, userDecimalSeparator(), progress, mode);
+         }},
+    };
+    for (const long lines : options.lines) {
+        fs::remove_all(root);
+        generate(root / "default", lines, false, today);
+        generate(root / "alternate", lines, true, today);
+        std::printf("\n== %ld lines ==\n%-28s %-9s %7s %8s %8s", lines, "report", "lookups", "rows",
+                    "main", "external");
+        for (long rtt : options.rtts) std::printf("  %9s", (std::to_string(rtt) + " ms").c_str());
+        std::printf("\n");
+        for (const Named& r : reports) {
+            for (const LookupMode mode : {LookupMode::PerRow, LookupMode::SetBased}) {
+                const fs::path folder = root / (r.alternate ? "alternate" : "default");
+                const Measure local = run(folder, r.report, mode, 0);
+                std::printf("%-28s %-9s %7zu %8ld %8ld", r.name,
+                            mode == LookupMode::SetBased ? "conjunto" : "linha", local.rows,
+                            local.main, local.external);
+                for (long rtt : options.rtts) {
+                    const long total = local.main + local.external;
+                    if (rtt == 0) {
+                        std::printf("  %7.2f s", local.seconds);
+                    } else if (static_cast<double>(total) * rtt / 1000.0 > options.budget) {
+                        std::printf("  %7.0f s proj.", local.seconds + total * rtt / 1000.0);
+                    } else {
+                        std::printf("  %7.2f s", run(folder, r.report, mode, rtt).seconds);
+                    }
+                }
+                std::printf("\n");
+                std::fflush(stdout);
+            }
+        }
+    }
+    fs::remove_all(root);
     return 0;
 }

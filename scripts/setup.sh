@@ -14,6 +14,10 @@ packages=(
   python3 python3-openpyxl
   xvfb xauth fonts-dejavu-core
 )
+# Node.js for the test-only T-SQL grammar: Debian's, unless the machine already has a node and
+# npm of its own (whose packages would conflict with Debian's npm).
+command -v node >/dev/null 2>&1 || packages+=(nodejs)
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -24,11 +28,19 @@ done
 
 if [ ${#missing[@]} -eq 0 ]; then
   echo "setup: all packages present"
-  exit 0
+else
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-echo "setup: installing ${missing[*]}"
-sudo_cmd=()
-[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-"${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# The independent T-SQL grammar the tests check every statement against, at the version the
+# lock file pins (installed again only when the lock file changed).
+grammar="$(cd "$(dirname "$0")/.." && pwd)/tests/sqlgrammar"
+if ! cmp -s "$grammar/package-lock.json" "$grammar/node_modules/.package-lock.json.installed" 2>/dev/null; then
+  echo "setup: installing the T-SQL grammar (npm ci)"
+  npm ci --prefix "$grammar" --no-audit --no-fund --loglevel=error
+  cp "$grammar/package-lock.json" "$grammar/node_modules/.package-lock.json.installed"
+fi
