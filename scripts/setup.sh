@@ -13,6 +13,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-openpyxl
   xvfb xauth fonts-dejavu-core
+  qt6-l10n-tools
+  qt6-tools-dev
+  libqt6svg6
+  desktop-file-utils
 )
 
 missing=()
