@@ -1,13 +1,13 @@
 // The desktop program: settings, start-up, then the main window until it closes.
 #include <QApplication>
-#include <QLibraryInfo>
+#include <QIcon>
 #include <QSettings>
 #include <QStringList>
-#include <QTranslator>
 
 #include <clocale>
 
 #include "shell/configuration_dialog.h"
+#include "shell/desktop_language.h"
 #include "shell/desktop_startup.h"
 #include "shell/frm_main.h"
 #include "shell/qt_message_presenter.h"
@@ -22,16 +22,10 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
 
-    // Everything the program says is Portuguese; so should Qt's own buttons and file dialog.
-    // Debian ships Brazilian Portuguese only, whose standard buttons read as ours do.
-    QTranslator qtTexts;
-    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char* name : {"qtbase_pt_PT", "qtbase_pt", "qtbase_pt_BR"}) {
-        if (qtTexts.load(name, translations)) {
-            QApplication::installTranslator(&qtTexts);
-            break;
-        }
-    }
+    // Everything the program says is European Portuguese; so do Qt's own buttons, file dialog
+    // and calendars, whatever the system's language.
+    talvers::useEuropeanPortuguese(app);
+    QApplication::setWindowIcon(QIcon(":/talvers.svg"));
 
     using namespace talvers;
     // The whole command-line text names the settings file (Qt has taken its own options out).

@@ -13,6 +13,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-openpyxl
   xvfb xauth fonts-dejavu-core
+  qt6-l10n-tools
+  qt6-tools-dev
+  libqt6svg6
+  desktop-file-utils
 )
 # Node.js for the test-only T-SQL grammar: Debian's, unless the machine already has a node and
 # npm of its own (whose packages would conflict with Debian's npm).

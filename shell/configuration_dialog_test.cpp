@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <QComboBox>
+#include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/sqlite_connection.h"
@@ -191,17 +196,44 @@ TEST_F(ConfigurationDialogTest, TestingASqliteFileFindsItBesideTheSettingsFile) 
     EXPECT_EQ(messages.shown[1].text, expected);
 }
 
-TEST_F(ConfigurationDialogTest, SqliteSwitchesOffTheServerFields) {
+TEST_F(ConfigurationDialogTest, OnlyTheChosenEnginesFieldsAreShown) {
     ConfigurationDialog dialog(file, AppSettings{}, messages);
+    dialog.show();
     QWidget* form = dialog.findChild<QWidget*>("Ligacao");
     chooseEngine(dialog, "Ligacao", "sqlite");
-    EXPECT_FALSE(form->findChild<QLineEdit*>("Servidor")->isEnabled());
-    EXPECT_FALSE(form->findChild<QLineEdit*>("Username")->isEnabled());
-    EXPECT_TRUE(form->findChild<QLineEdit*>("Empresa")->isEnabled());
-    EXPECT_TRUE(form->findChild<QPushButton*>("btProcurar")->isEnabled());
+    for (const char* key : {"Servidor", "Username", "Password", "Driver", "OpcoesODBC"})
+        EXPECT_FALSE(form->findChild<QLineEdit*>(key)->isVisible()) << key;
+    EXPECT_TRUE(form->findChild<QLineEdit*>("Empresa")->isVisible());
+    EXPECT_TRUE(form->findChild<QPushButton*>("btProcurar")->isVisible());
     chooseEngine(dialog, "Ligacao", "sqlserver");
-    EXPECT_TRUE(form->findChild<QLineEdit*>("Servidor")->isEnabled());
-    EXPECT_FALSE(form->findChild<QPushButton*>("btProcurar")->isEnabled());
+    EXPECT_TRUE(form->findChild<QLineEdit*>("Servidor")->isVisible());
+    EXPECT_TRUE(form->findChild<QLineEdit*>("Driver")->isVisible());
+    EXPECT_FALSE(form->findChild<QPushButton*>("btProcurar")->isVisible());
+}
+
+// Alt+letter reaches one control only: the visible captions of the dialog, its tabs and the
+// current tab's fields, have distinct accelerators whichever engine is chosen.
+TEST_F(ConfigurationDialogTest, EveryAcceleratorIsUnique) {
+    ConfigurationDialog dialog(file, AppSettings{}, messages);
+    dialog.show();
+    for (const QString motor : {"sqlserver", "sqlite"}) {
+        chooseEngine(dialog, "Ligacao", motor);
+        std::map<int, QString> seen;
+        const auto check = [&](const QString& caption) {
+            const QKeySequence key = QKeySequence::mnemonic(caption);
+            if (key.isEmpty()) return;
+            const auto [at, added] = seen.emplace(key[0].toCombined(), caption);
+            EXPECT_TRUE(added) << caption.toStdString() << " and " << at->second.toStdString();
+        };
+        auto* tabs = dialog.findChild<QTabWidget*>();
+        ASSERT_NE(tabs, nullptr);
+        for (int i = 0; i < tabs->count(); ++i) check(tabs->tabText(i));
+        for (QLabel* label : dialog.findChildren<QLabel*>())
+            if (label->isVisible()) check(label->text());
+        for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+            if (button->isVisible()) check(button->text());
+        EXPECT_GE(seen.size(), 8u) << motor.toStdString();
+    }
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ ConnectionForm::ConnectionForm(QWidget* parent) : QWidget(parent) {
     server_ = addField("Servidor", "&Servidor");
     database_ = new QLineEdit(this);
     database_->setObjectName("Empresa");
-    browse_ = new QPushButton("&Procurar...", this);
+    browse_ = new QPushButton("Procu&rar...", this);
     browse_->setObjectName("btProcurar");
     auto* databaseRow = new QHBoxLayout;
     databaseRow->addWidget(database_, 1);
@@ -39,7 +39,7 @@ ConnectionForm::ConnectionForm(QWidget* parent) : QWidget(parent) {
     userName_ = addField("Username", "&Utilizador");
     password_ = addField("Password", "&Palavra-passe");
     password_->setEchoMode(QLineEdit::Password);
-    driver_ = addField("Driver", "&Controlador ODBC");
+    driver_ = addField("Driver", "Controla&dor ODBC");
     driver_->setPlaceholderText("predefinido");
     odbcOptions_ = addField("OpcoesODBC", "&Opções ODBC");
     odbcOptions_->setPlaceholderText("Encrypt=yes;TrustServerCertificate=no");
@@ -84,14 +84,15 @@ ConnectionSettings ConnectionForm::settings() const {
     return settings;
 }
 
+// Only what the chosen engine uses is shown: a SQLite file has no server, user or driver, and a
+// SQL Server database is no file to browse for.
 void ConnectionForm::engineChanged() {
     const bool sqlServer = engine_->currentData().toString() == "sqlserver";
-    for (QWidget* field : {static_cast<QWidget*>(server_), static_cast<QWidget*>(userName_),
-                           static_cast<QWidget*>(password_), static_cast<QWidget*>(driver_),
-                           static_cast<QWidget*>(odbcOptions_)}) {
-        field->setEnabled(sqlServer);
+    auto* rows = static_cast<QFormLayout*>(layout());
+    for (QLineEdit* field : {server_, userName_, password_, driver_, odbcOptions_}) {
+        rows->setRowVisible(field, sqlServer);
     }
-    browse_->setEnabled(!sqlServer);
+    browse_->setVisible(!sqlServer);
     databaseLabel_->setText(sqlServer ? "&Base de dados" : "&Ficheiro");
 }
 

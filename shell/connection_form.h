@@ -4,7 +4,8 @@
 // ODBC driver and extra ODBC options — and its "Testar ligação" button, whose press the form
 // only announces (testRequested). Fields are found by their settings keys as objectNames:
 // Motor, Servidor, Empresa, Username, Password, Driver, OpcoesODBC, btProcurar, btTestar.
-// With SQLite the fields only SQL Server uses are switched off.
+// Only the fields the chosen engine uses are shown: with SQLite the server, user, password
+// and ODBC fields are hidden, with SQL Server the browse button.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>

@@ -2,11 +2,22 @@
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/settings_error.h"
+#include "shell/settings_file.h"
 
 namespace talvers {
 namespace {
 
 constexpr int kFailed = 1;
+
+constexpr std::string_view kConfigurationCancelled =
+    "O Talvers não pode iniciar sem uma configuração completa.\n"
+    "Volte a abrir o programa para concluir a configuração.";
+
+// The values as the file holds them, for the configuration step to show and write back: a
+// SQLite file given relative to the settings folder stays relative.
+AppSettings settingsAsWritten(const std::filesystem::path& file) {
+    return appSettingsFrom(SettingsFile::load(file), std::filesystem::path());
+}
 
 DesktopStart failed(MessagePresenter& messages, std::string_view text) {
     showMessage(messages, "", text, 2);
@@ -24,7 +35,11 @@ DesktopStart startDesktopSession(const std::filesystem::path& settingsFile,
     try {
         if (!firstRun) settings = readAppSettings(settingsFile);
         if (firstRun || !missingKeys(settings).empty()) {
-            if (!steps.configure(settingsFile, settings)) return {std::nullopt, 0};
+            const AppSettings shown = firstRun ? settings : settingsAsWritten(settingsFile);
+            if (!steps.configure(settingsFile, shown)) {
+                showMessage(messages, "", kConfigurationCancelled, 2);
+                return {std::nullopt, 0};
+            }
             settings = readAppSettings(settingsFile);
         }
     } catch (const SettingsError& e) {

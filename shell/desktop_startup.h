@@ -4,9 +4,11 @@
 //   1. Read the settings file. A file that does not exist yet goes to the configuration
 //      step (the first run creates it); any other SettingsError is shown and the run ends
 //      with exit code 1.
-//   2. When a value the chosen engine needs is empty, run the configuration step. Cancelling
-//      ends the run quietly with exit code 0; otherwise the file is read again, and if it is
-//      still incomplete the missing keys are shown and the run ends with 1.
+//   2. When a value the chosen engine needs is empty, run the configuration step with the
+//      file's values as written (relative SQLite files unresolved). Cancelling says that the
+//      program cannot start without a complete configuration and ends the run with exit code
+//      0; otherwise the file is read again, and if it is still incomplete the missing keys
+//      are shown and the run ends with 1.
 //   3. startUp(). A DatabaseError (a connection that cannot be opened, a failing company
 //      query) is shown as startupFailureText(description, number) and the run ends with 1.
 // Messages go through the presenter; the configuration step and the opener are injected so

@@ -101,13 +101,24 @@ TEST_F(DesktopStartupTest, AFirstRunWithoutASettingsFileConfiguresIt) {
     EXPECT_TRUE(result.session);
 }
 
-TEST_F(DesktopStartupTest, CancellingTheConfigurationEndsQuietly) {
+TEST_F(DesktopStartupTest, CancellingTheConfigurationSaysTheProgramCannotStart) {
     testing::writeFile(file, "[Ligação]\nServidor=erp01\n");
     const DesktopStart result = start();
     EXPECT_EQ(configured.size(), 1u);
     EXPECT_FALSE(result.session);
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("não pode iniciar sem uma configuração completa"),
+              std::string::npos);
+    EXPECT_EQ(messages.shown[0].title, "Informação");
+}
+
+TEST_F(DesktopStartupTest, TheConfigurationStepShowsRelativeSqliteFilesAsWritten) {
+    testing::writeFile(file, testing::sqliteSettingsText("", "lisboa.db"));
+    start();
+    ASSERT_EQ(shownValues.size(), 1u);
+    EXPECT_EQ(shownValues[0].main.database, "");
+    EXPECT_EQ(shownValues[0].external.database, "lisboa.db");
 }
 
 TEST_F(DesktopStartupTest, SettingsStillIncompleteAfterConfiguringAreReported) {

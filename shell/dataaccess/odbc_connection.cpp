@@ -33,7 +33,8 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const std::string& connecti
                                         integerAttribute(loginTimeoutSeconds), 0),
                      "SQLSetConnectAttr");
     std::u16string text = utf8ToUtf16(connectionString);
-    if (text.size() > SHRT_MAX) throw DatabaseError(0, "The connection string is too long");
+    if (text.size() > SHRT_MAX)
+        throw DatabaseError(0, "A cadeia de ligação ODBC é demasiado longa.");
     connection.check(SQLDriverConnectW(connection.get(), nullptr, sqlWide(text),
                                        static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr,
                                        SQL_DRIVER_NOPROMPT),

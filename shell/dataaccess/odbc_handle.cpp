@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "shell/dataaccess/engine_error_text.h"
 #include "shell/dataaccess/utf16_text.h"
 
 namespace talvers {
@@ -16,6 +17,7 @@ SQLSMALLINT parentType(SQLSMALLINT type) {
 DatabaseError diagnostics(SQLSMALLINT type, SQLHANDLE handle, std::string_view operation) {
     long number = 0;
     std::vector<std::string> messages;
+    std::vector<std::string> states;
     for (SQLSMALLINT record = 1; handle != SQL_NULL_HANDLE; ++record) {
         SQLWCHAR state[6];
         SQLINTEGER native = 0;
@@ -31,15 +33,19 @@ DatabaseError diagnostics(SQLSMALLINT type, SQLHANDLE handle, std::string_view o
         if (!SQL_SUCCEEDED(rc)) break;
         message.resize(static_cast<size_t>(length));
         if (record == 1) number = native;
+        states.push_back(utf16ToUtf8(std::u16string(state, state + 5)));
         std::string text = utf16ToUtf8(message);
         bool repeated = false;
         for (const std::string& seen : messages) repeated = repeated || seen == text;
         if (!repeated) messages.push_back(std::move(text));
     }
-    if (messages.empty()) return DatabaseError(number, std::string(operation) + " failed");
+    if (messages.empty()) {
+        return DatabaseError(
+            number, "A operação ODBC " + std::string(operation) + " falhou sem dizer porquê.");
+    }
     std::string description = messages.front();
     for (size_t i = 1; i < messages.size(); ++i) description += "\n" + messages[i];
-    return DatabaseError(number, description);
+    return DatabaseError(number, odbcErrorText(states, description));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/engine_error_text.h"
 #include "shell/dataaccess/sqlite_document_keys.h"
 #include "shell/dataaccess/sqlite_table_reader.h"
 #include "shell/dataaccess/tsql_rewrite.h"
@@ -40,7 +41,7 @@ std::unique_ptr<SqliteConnection> SqliteConnection::open(const std::filesystem::
         const std::string reason = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
         throw DatabaseError(number, "Não foi possível abrir a base de dados SQLite \"" + path +
-                                        "\": " + reason + ".");
+                                        "\". " + sqliteErrorText(number, reason) + ".");
     }
     std::unique_ptr<SqliteConnection> connection(new SqliteConnection(db));
     sqlite3_extended_result_codes(db, 1);
@@ -48,9 +49,9 @@ std::unique_ptr<SqliteConnection> SqliteConnection::open(const std::filesystem::
     // Opening is lazy: reading the schema is what tells a database from any other file.
     if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
         SQLITE_OK) {
-        throw DatabaseError(sqlite3_extended_errcode(db),
-                            "O ficheiro \"" + path +
-                                "\" não é uma base de dados SQLite: " + sqlite3_errmsg(db) + ".");
+        const int number = sqlite3_extended_errcode(db);
+        throw DatabaseError(number, "Não foi possível abrir a base de dados SQLite \"" + path +
+                                        "\". " + sqliteErrorText(number, sqlite3_errmsg(db)) + ".");
     }
     connection->supplierOrderKeys_ = SqliteDocumentKeys::supplierOrders(db);
     connection->deliveryNoteKeys_ = SqliteDocumentKeys::deliveryNotes(db);
@@ -75,7 +76,9 @@ void SqliteConnection::runExecute(const std::string& sql) {
     int rc;
     while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
     }
-    if (rc != SQLITE_DONE) throw DatabaseError(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_));
+    if (rc != SQLITE_DONE)
+        throw DatabaseError(sqlite3_extended_errcode(db_),
+                            sqliteErrorText(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)));
 }
 
 sqlite3_stmt* SqliteConnection::prepare(const std::string& tsql) {
@@ -83,7 +86,8 @@ sqlite3_stmt* SqliteConnection::prepare(const std::string& tsql) {
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr) !=
         SQLITE_OK) {
-        throw DatabaseError(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_));
+        throw DatabaseError(sqlite3_extended_errcode(db_),
+                            sqliteErrorText(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)));
     }
     if (statement == nullptr) throw DatabaseError(SQLITE_MISUSE, "A instrução SQL está vazia.");
     return statement;
