@@ -4,6 +4,7 @@
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/document_key_functions.h"
+#include "shell/dataaccess/engine_error_text.h"
 #include "shell/dataaccess/tsql_rewrite.h"
 
 namespace talvers {
@@ -40,7 +41,10 @@ SqliteDocumentKeys::SqliteDocumentKeys(sqlite3* db, const char* name, const char
            " and l.artigo=?1") {
     const int rc = sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8, this, &call, nullptr,
                                               nullptr, nullptr);
-    if (rc != SQLITE_OK) throw DatabaseError(sqlite3_extended_errcode(db), sqlite3_errmsg(db));
+    if (rc != SQLITE_OK) {
+        throw DatabaseError(sqlite3_extended_errcode(db),
+                            sqliteErrorText(sqlite3_extended_errcode(db), sqlite3_errmsg(db)));
+    }
 }
 
 SqliteDocumentKeys::~SqliteDocumentKeys() {
@@ -62,7 +66,8 @@ bool SqliteDocumentKeys::hasOwnDefinition() const {
     sqlite3_stmt* check = nullptr;
     const char* sql = "SELECT 1 FROM sqlite_master WHERE type='view' AND name=?1 COLLATE NOCASE";
     if (sqlite3_prepare_v2(db_, sql, -1, &check, nullptr) != SQLITE_OK) {
-        throw DatabaseError(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_));
+        throw DatabaseError(sqlite3_extended_errcode(db_),
+                            sqliteErrorText(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)));
     }
     const std::string view = name_ + "_chaves";
     sqlite3_bind_text(check, 1, view.c_str(), -1, SQLITE_TRANSIENT);
@@ -76,7 +81,9 @@ std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
         if (hasOwnDefinition()) sql_ = "SELECT Chave FROM " + name_ + "_chaves WHERE Artigo=?1";
         if (sqlite3_prepare_v3(db_, sql_.c_str(), static_cast<int>(sql_.size()),
                                SQLITE_PREPARE_PERSISTENT, &statement_, nullptr) != SQLITE_OK) {
-            throw DatabaseError(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_));
+            throw DatabaseError(
+                sqlite3_extended_errcode(db_),
+                sqliteErrorText(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)));
         }
     }
     ResetOnExit reset{statement_};
@@ -90,7 +97,9 @@ std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
         keys.append(reinterpret_cast<const char*>(key),
                     static_cast<size_t>(sqlite3_column_bytes(statement_, 0)));
     }
-    if (rc != SQLITE_DONE) throw DatabaseError(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_));
+    if (rc != SQLITE_DONE)
+        throw DatabaseError(sqlite3_extended_errcode(db_),
+                            sqliteErrorText(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)));
     return keys;
 }
 
