@@ -293,6 +293,10 @@ class SerialCheck(WorkdirTest):
         situations = {c.value for c in ws["D"][3:]}
         self.assertTrue(situations <= {"Em stock", "Sem registo", "Não encontrado",
                                        "Saída sem entrada"})
+        # Every column is at least as wide as its heading, so no heading is cut.
+        for cell in ws[3]:
+            width = ws.column_dimensions[cell.column_letter].width
+            self.assertGreaterEqual(width, len(cell.value) + 1, cell.value)
 
 
 if __name__ == "__main__":
