@@ -12,6 +12,8 @@ import sys
 import tempfile
 import time
 import unittest
+import xml.etree.ElementTree as ElementTree
+import zipfile
 
 import openpyxl
 
@@ -28,6 +30,16 @@ BLUE = "007ACDF6"
 def run(*args, timeout=120):
     return subprocess.run([os.path.join(BIN, args[0]), *args[1:]], capture_output=True,
                           text=True, timeout=timeout)
+
+
+def extended_properties(path):
+    """The company (app.xml) and the custom properties, which openpyxl does not read."""
+    with zipfile.ZipFile(path) as archive:
+        app = ElementTree.fromstring(archive.read("docProps/app.xml"))
+        custom = ElementTree.fromstring(archive.read("docProps/custom.xml"))
+    company = next((e.text for e in app if e.tag.endswith("}Company")), None)
+    values = {p.get("name"): p[0].text for p in custom}
+    return company, values
 
 
 def colour(rgb):
@@ -70,7 +82,24 @@ class WorkdirTest(unittest.TestCase):
         result = run("talvers-report", command, "--settings", Sample.settings(variant),
                      "--output", path, *extra)
         self.assertEqual(result.returncode, 0, result.stderr)
+        self.last_path = path
         return openpyxl.load_workbook(path)
+
+    def assertPrintAndProperties(self, book, ws, title):
+        self.assertEqual(ws.row_dimensions[1].height, 26)
+        setup = ws.page_setup
+        self.assertEqual(setup.orientation, "landscape")
+        self.assertEqual(int(setup.paperSize), 9)  # A4
+        self.assertTrue(ws.sheet_properties.pageSetUpPr.fitToPage)
+        # An absent fitToWidth is the file format's default, 1.
+        self.assertEqual(int(setup.fitToWidth or 1), 1)
+        self.assertEqual(int(setup.fitToHeight), 0)
+        self.assertEqual(ws.print_title_rows, "$1:$3")
+        self.assertEqual(ws.oddFooter.center.text, "Página &P de &N")
+        self.assertEqual(book.properties.title, title)
+        company, custom = extended_properties(self.last_path)
+        self.assertEqual(company, "Distribuidora Exemplo, Lda.")
+        self.assertEqual(custom.get("Aplicação"), "Talvers " + VERSION)
 
     def assertLayout(self, book, sheet_name, title, headers, money_columns):
         self.assertEqual(book.sheetnames, [sheet_name])
@@ -101,6 +130,7 @@ class WorkdirTest(unittest.TestCase):
             for c in ws[letter][3:]:
                 self.assertEqual(c.number_format, "###,###,##0.00", c.coordinate)
                 self.assertTrue(c.value is None or isinstance(c.value, (int, float)))
+        self.assertPrintAndProperties(book, ws, title)
         return ws
 
 
@@ -288,8 +318,12 @@ class SerialCheck(WorkdirTest):
         blocks = result.stdout.split("\n\n")
         self.assertTrue(blocks[0].startswith("Artigo  "))
         self.assertIn("\nStock Artigo  ", blocks[0])
-        ws = openpyxl.load_workbook(path)["Números de Série"]
-        self.assertEqual(ws["A1"].value, "Verificação de Números de Série em " + TITLE_DATE)
+        self.last_path = path
+        book = openpyxl.load_workbook(path)
+        ws = book["Números de Série"]
+        title = "Verificação de Números de Série em " + TITLE_DATE
+        self.assertEqual(ws["A1"].value, title)
+        self.assertPrintAndProperties(book, ws, title)
         situations = {c.value for c in ws["D"][3:]}
         self.assertTrue(situations <= {"Em stock", "Sem registo", "Não encontrado",
                                        "Saída sem entrada"})
