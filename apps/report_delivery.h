@@ -11,6 +11,9 @@
 
 namespace talvers {
 
+inline constexpr OptionSpec kOutputOption{"--output", "FICHEIRO", "o livro .xlsx a escrever", "",
+                                          true};
+
 // The date of `option` ("YYYY-MM-DD"), or `fallback` when the option was not given. A value
 // that is not a valid date is a UsageError.
 DateTime dateOption(const CommandOptions& options, std::string_view option, DateTime fallback);

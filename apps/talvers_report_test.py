@@ -155,6 +155,54 @@ class CheckCommand(unittest.TestCase):
                               "Versão: " + VERSION])
 
 
+class CommandLine(unittest.TestCase):
+    """Help and version on stdout with status 0; usage errors on stderr with status 1."""
+    COMMANDS = ["check", "pendentes", "fornecedor", "aprovisionamento", "lista", "series",
+                "encode-password"]
+
+    CASES = [
+        # program, arguments, status, text on stdout, text on stderr (None: stream empty)
+        ("talvers-report", ["--help"], 0, "Utilização: talvers-report COMANDO", None),
+        ("talvers-report", ["-h"], 0, "--version", None),
+        ("talvers-report", ["pendentes", "--help"], 0, "--date AAAA-MM-DD", None),
+        ("talvers-report", ["aprovisionamento", "-h"], 0, "--family CODIGO", None),
+        ("talvers-report", ["--version"], 0, "talvers-report " + VERSION + "\n", None),
+        ("talvers-report", [], 1, None, "Utilização:"),
+        ("talvers-report", ["bogus"], 1, None, "Comando desconhecido: bogus"),
+        ("talvers-report", ["pendentes", "--bogus", "x"], 1, None, "Opção desconhecida: --bogus"),
+        ("talvers-report", ["pendentes", "--date"], 1, None, "talvers-report pendentes"),
+        ("talvers-report", ["encode-password", "--", "--help"], 0, "enc1:", None),
+        ("talvers-sample", ["--help"], 0, "--variant default|alternate", None),
+        ("talvers-sample", ["-h"], 0, "--out PASTA", None),
+        ("talvers-sample", ["--version"], 0, "talvers-sample " + VERSION + "\n", None),
+        ("talvers-sample", [], 1, None, "Falta a pasta de destino (--out)."),
+        ("talvers-sample", ["--out", "x", "--lines", "5"], 1, None, "Número de linhas inválido"),
+    ]
+
+    def test_streams_and_status(self):
+        for program, args, status, out, err in self.CASES:
+            with self.subTest(program=program, args=args):
+                result = run(program, *args)
+                self.assertEqual(result.returncode, status, result.stderr)
+                for stream, expected in ((result.stdout, out), (result.stderr, err)):
+                    if expected is None:
+                        self.assertEqual(stream, "")
+                    else:
+                        self.assertIn(expected, stream)
+                if status == 1:
+                    self.assertIn("Utilização:", result.stderr)
+
+    def test_every_command_explains_each_of_its_options(self):
+        for command in self.COMMANDS:
+            with self.subTest(command):
+                text = run("talvers-report", command, "--help").stdout
+                synopsis, summary, *options = text.splitlines()[1:]
+                named = [word for word in synopsis.replace("[", " ").split()
+                         if word.startswith("--")]
+                self.assertEqual([line.split()[0] for line in options], named)
+                self.assertTrue(all(len(line.split()) > 2 for line in options))
+
+
 class StartFailures(WorkdirTest):
     def write_settings(self, body, encoding="utf-8"):
         path = os.path.join(self.dir, "Talvers.qor")
