@@ -13,6 +13,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-openpyxl
   xvfb xauth fonts-dejavu-core
+  help2man
+  dpkg-dev
+  lintian
 )
 
 missing=()
