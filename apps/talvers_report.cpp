@@ -29,8 +29,9 @@ void printUsage(std::ostream& out) {
         << "Comandos:\n";
     for (const ReportCommand* command : kCommands) {
         talvers::printCommandUsage(out, kProgram, command->syntax);
+        out << '\n';
     }
-    out << "\nOpções gerais:\n"
+    out << "Opções gerais:\n"
         << "  -h, --help    mostra esta ajuda (com um comando: só a dele) e termina\n"
         << "  --version     mostra o nome e a versão do programa e termina\n\n"
         << "Estado de saída: 0 feito, 2 sem informação para as condições solicitadas,\n"

@@ -196,7 +196,7 @@ class CommandLine(unittest.TestCase):
         for command in self.COMMANDS:
             with self.subTest(command):
                 text = run("talvers-report", command, "--help").stdout
-                synopsis, summary, *options = text.splitlines()[1:]
+                synopsis, summary, *options = [l for l in text.splitlines()[1:] if l]
                 named = [word for word in synopsis.replace("[", " ").split()
                          if word.startswith("--")]
                 self.assertEqual([line.split()[0] for line in options], named)

@@ -60,6 +60,8 @@ void printCommandUsage(std::ostream& out, std::string_view program, const Comman
             << (option.required ? "" : "]");
     }
     out << "\n      " << syntax.summary << '\n';
+    // The blank line sets the options apart as a list (for the manual page too).
+    if (!syntax.options.empty()) out << '\n';
     for (const OptionSpec& option : syntax.options) {
         std::string left = "      " + std::string(option.name) + ' ' + std::string(option.argument);
         left.resize(std::max(left.size() + 2, kOptionColumn), ' ');

@@ -58,8 +58,8 @@ class CommandOptions {
 // Whether the arguments ask for help: "--help" or "-h" before any lone "--".
 bool wantsHelp(const std::vector<std::string>& args);
 
-// "  <program> <name> <positional> [--opt ARG] --required ARG", the summary, then one line
-// per option with its help and fallback. `program` may be "" for a program without commands.
+// "  <program> <name> <positional> [--opt ARG] --required ARG", the summary, a blank line and
+// one line per option with its help and fallback. `program` may be "" for a program without commands.
 void printCommandUsage(std::ostream& out, std::string_view program, const CommandSyntax& syntax);
 
 }  // namespace talvers

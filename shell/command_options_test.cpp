@@ -54,6 +54,8 @@ TEST(CommandOptions, UsageIsMadeFromTheDeclaration) {
     std::string synopsis, summary, line;
     std::getline(lines, synopsis);
     std::getline(lines, summary);
+    std::getline(lines, line);
+    EXPECT_EQ(line, "");
     EXPECT_EQ(synopsis,
               "  prog cmd TEXTO [--settings FICHEIRO] --output FICHEIRO [--date AAAA-MM-DD]");
     EXPECT_EQ(summary, "      Faz isto.");
