@@ -5,9 +5,11 @@
 #include "apps/report_command.h"
 
 namespace talvers {
+namespace {
 
-int runCheck(const std::vector<std::string>& args) {
-    const CommandOptions options(args, {"--settings"});
+constexpr OptionSpec kOptions[] = {kSettingsOption};
+
+int runCheck(const CommandOptions& options) {
     options.requirePositional(0, "nenhum argumento além de --settings");
     const Session session = openCommandSession(options);
     std::cout << "Empresa: " << session.caption << '\n'
@@ -15,5 +17,11 @@ int runCheck(const std::vector<std::string>& args) {
               << "Versão: " << session.versionText << '\n';
     return 0;
 }
+
+}  // namespace
+
+const ReportCommand kCheckCommand{
+    {"check", "", "Abre as duas ligações e mostra a empresa, a variante e a versão.", kOptions},
+    runCheck};
 
 }  // namespace talvers

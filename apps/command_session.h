@@ -8,6 +8,9 @@
 
 namespace talvers {
 
+inline constexpr OptionSpec kSettingsOption{"--settings", "FICHEIRO", "o ficheiro de definições",
+                                            "o que o programa de secretária usa"};
+
 Session openCommandSession(const CommandOptions& options);
 
 }  // namespace talvers

@@ -6,12 +6,21 @@
 #include "shell/password_codec.h"
 
 namespace talvers {
+namespace {
 
-int runEncodePassword(const std::vector<std::string>& args) {
-    const CommandOptions options(args, {});
+int runEncodePassword(const CommandOptions& options) {
     options.requirePositional(1, "a palavra-passe (TEXT)");
     std::cout << encodePassword(options.positional().front()) << '\n';
     return 0;
 }
+
+}  // namespace
+
+const ReportCommand kEncodePasswordCommand{
+    {"encode-password",
+     "TEXTO",
+     "Mostra o valor a guardar como Password no ficheiro de definições.",
+     {}},
+    runEncodePassword};
 
 }  // namespace talvers

@@ -7,9 +7,12 @@
 #include "reports/provisioning/pick_lists.h"
 
 namespace talvers {
+namespace {
 
-int runLista(const std::vector<std::string>& args) {
-    const CommandOptions options(args, {"--settings", "--group"});
+constexpr OptionSpec kOptions[] = {
+    kSettingsOption, {"--group", "CODIGO", "com familias: só as famílias deste grupo", "todas"}};
+
+int runLista(const CommandOptions& options) {
     options.requirePositional(1, "uma lista: armazens, grupos ou familias");
     const std::string& name = options.positional()[0];
     PickList list;
@@ -28,5 +31,12 @@ int runLista(const std::vector<std::string>& args) {
     }
     return 0;
 }
+
+}  // namespace
+
+const ReportCommand kListaCommand{
+    {"lista", "armazens|grupos|familias",
+     "Mostra uma lista de escolha, um \"código<TAB>descrição\" por linha.", kOptions},
+    runLista};
 
 }  // namespace talvers

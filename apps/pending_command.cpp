@@ -6,9 +6,14 @@
 #include "reports/pending/pending_orders.h"
 
 namespace talvers {
+namespace {
 
-int runPendentes(const std::vector<std::string>& args) {
-    const CommandOptions options(args, {"--settings", "--date", "--output"});
+constexpr OptionSpec kOptions[] = {
+    kSettingsOption,
+    {"--date", "AAAA-MM-DD", "a data a partir da qual contam as encomendas", "há um ano"},
+    kOutputOption};
+
+int runPendentes(const CommandOptions& options) {
     options.requirePositional(0, "apenas as opções indicadas");
     const DateTime start = dateOption(options, "--date", DateTime::today().oneYearEarlier());
     const std::string output = requiredOutput(options);
@@ -16,7 +21,12 @@ int runPendentes(const std::vector<std::string>& args) {
     ConsoleProgress progress;
     const Table rows =
         runPendingOrders(*session.bd, *session.bdExt, start, progress, session.settings.lookupMode);
-    return deliverToFile(rows, pendingOrdersOutput(), output);
+    return deliverToFile(rows, pendingOrdersOutput(), output, session);
 }
+
+}  // namespace
+
+const ReportCommand kPendentesCommand{
+    {"pendentes", "", "Escreve o livro das encomendas pendentes.", kOptions}, runPendentes};
 
 }  // namespace talvers

@@ -6,10 +6,17 @@
 #include "reports/provisioning/provisioning.h"
 
 namespace talvers {
+namespace {
 
-int runAprovisionamento(const std::vector<std::string>& args) {
-    const CommandOptions options(
-        args, {"--settings", "--from", "--to", "--group", "--family", "--output"});
+constexpr OptionSpec kOptions[] = {
+    kSettingsOption,
+    {"--from", "AAAA-MM-DD", "o primeiro dia das vendas", "1 de janeiro deste ano"},
+    {"--to", "AAAA-MM-DD", "o último dia das vendas", "hoje"},
+    {"--group", "CODIGO", "só os artigos deste grupo", "todos"},
+    {"--family", "CODIGO", "só os artigos desta família", "todas"},
+    kOutputOption};
+
+int runAprovisionamento(const CommandOptions& options) {
     options.requirePositional(0, "apenas as opções indicadas");
     const DateTime today = DateTime::today();
     ProvisioningFilter filter;
@@ -21,7 +28,13 @@ int runAprovisionamento(const std::vector<std::string>& args) {
     Session session = openCommandSession(options);
     ConsoleProgress progress;
     const Table rows = runProvisioning(*session.bd, session.companyVariant, filter, progress);
-    return deliverToFile(rows, provisioningOutput(), output);
+    return deliverToFile(rows, provisioningOutput(), output, session);
 }
+
+}  // namespace
+
+const ReportCommand kAprovisionamentoCommand{
+    {"aprovisionamento", "", "Escreve o livro do mapa de aprovisionamento.", kOptions},
+    runAprovisionamento};
 
 }  // namespace talvers

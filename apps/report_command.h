@@ -1,8 +1,9 @@
 #pragma once
-// The commands of talvers-report. Each command is one function in its own file
-// (<name>_command.cpp) and one line in the table of talvers_report.cpp. A command parses its
-// own arguments with CommandOptions, does its work and returns the exit status: 0 done,
-// 2 no data, 1 failure. It reports failures by throwing — UsageError for wrong arguments,
+// The commands of talvers-report. Each command is one ReportCommand in its own file
+// (<name>_command.cpp), declaring its options once, and one line in the table of
+// talvers_report.cpp, which parses the arguments against those options (and prints the usage
+// from them). A command does its work and returns the exit status: 0 done, 2 no data,
+// 1 failure. It reports failures by throwing — UsageError for wrong arguments,
 // CommandFailure with a finished message, DatabaseError or SettingsError — and main prints
 // the message on stderr and exits with 1.
 #include <stdexcept>
@@ -10,13 +11,14 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/command_options.h"
+
 namespace talvers {
 
-using CommandFunction = int (*)(const std::vector<std::string>& args);
+using CommandFunction = int (*)(const CommandOptions& options);
 
 struct ReportCommand {
-    std::string_view name;
-    std::string_view arguments;  // for the usage text
+    CommandSyntax syntax;
     CommandFunction run;
 };
 
@@ -26,12 +28,12 @@ class CommandFailure : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-int runCheck(const std::vector<std::string>& args);
-int runEncodePassword(const std::vector<std::string>& args);
-int runPendentes(const std::vector<std::string>& args);
-int runFornecedor(const std::vector<std::string>& args);
-int runAprovisionamento(const std::vector<std::string>& args);
-int runLista(const std::vector<std::string>& args);
-int runSeries(const std::vector<std::string>& args);
+extern const ReportCommand kCheckCommand;
+extern const ReportCommand kEncodePasswordCommand;
+extern const ReportCommand kPendentesCommand;
+extern const ReportCommand kFornecedorCommand;
+extern const ReportCommand kAprovisionamentoCommand;
+extern const ReportCommand kListaCommand;
+extern const ReportCommand kSeriesCommand;
 
 }  // namespace talvers

@@ -24,11 +24,26 @@ std::string requiredOutput(const CommandOptions& options) {
     return *path;
 }
 
-int deliverToFile(const Table& rows, const ReportOutput& output, const std::string& path) {
+namespace {
+
+// The caption is "[" + company name + "]"; the properties want the bare name.
+std::string companyName(const std::string& caption) {
+    if (caption.size() >= 2 && caption.front() == '[' && caption.back() == ']') {
+        return caption.substr(1, caption.size() - 2);
+    }
+    return caption;
+}
+
+}  // namespace
+
+int deliverToFile(const Table& rows, const ReportOutput& output, const std::string& path,
+                  const Session& session) {
+    ReportOutput named = output;
+    named.company = companyName(session.caption);
     FixedFileName files(path);
     ConsolePresenter messages(std::cerr);
     NoOpener opener;
-    return exitCodeFor(deliverReport(rows, output, DateTime::today(), files, messages, opener));
+    return exitCodeFor(deliverReport(rows, named, DateTime::today(), files, messages, opener));
 }
 
 }  // namespace talvers

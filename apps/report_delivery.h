@@ -7,15 +7,21 @@
 #include "reports/frame/output_step.h"
 #include "shell/command_options.h"
 #include "shell/dataaccess/date_time.h"
+#include "shell/startup.h"
 
 namespace talvers {
+
+inline constexpr OptionSpec kOutputOption{"--output", "FICHEIRO", "o livro .xlsx a escrever", "",
+                                          true};
 
 // The date of `option` ("YYYY-MM-DD"), or `fallback` when the option was not given. A value
 // that is not a valid date is a UsageError.
 DateTime dateOption(const CommandOptions& options, std::string_view option, DateTime fallback);
 // The --output value; a UsageError when it is missing.
 std::string requiredOutput(const CommandOptions& options);
-// Writes the workbook and returns the exit status (0 written, 2 no data, 1 failure).
-int deliverToFile(const Table& rows, const ReportOutput& output, const std::string& path);
+// Writes the workbook, naming the session's company in its properties, and returns the exit
+// status (0 written, 2 no data, 1 failure).
+int deliverToFile(const Table& rows, const ReportOutput& output, const std::string& path,
+                  const Session& session);
 
 }  // namespace talvers

@@ -10,9 +10,13 @@
 #include "utility/serial_check.h"
 
 namespace talvers {
+namespace {
 
-int runSeries(const std::vector<std::string>& args) {
-    const CommandOptions options(args, {"--settings", "--output"});
+constexpr OptionSpec kOptions[] = {
+    kSettingsOption,
+    {"--output", "FICHEIRO", "o livro .xlsx das situações encontradas", "não escreve o livro"}};
+
+int runSeries(const CommandOptions& options) {
     options.requirePositional(0, "apenas as opções indicadas");
     Session session = openCommandSession(options);
     ConsoleProgress progress;
@@ -31,7 +35,13 @@ int runSeries(const std::vector<std::string>& args) {
     std::cout.flush();
     const auto output = options.value("--output");
     if (!output) return 0;
-    return deliverToFile(findings, serialCheckOutput(), *output);
+    return deliverToFile(findings, serialCheckOutput(), *output, session);
 }
+
+}  // namespace
+
+const ReportCommand kSeriesCommand{
+    {"series", "", "Verifica o stock dos números de série e mostra as mensagens.", kOptions},
+    runSeries};
 
 }  // namespace talvers

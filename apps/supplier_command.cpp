@@ -6,9 +6,14 @@
 #include "reports/supplier/orders_by_supplier.h"
 
 namespace talvers {
+namespace {
 
-int runFornecedor(const std::vector<std::string>& args) {
-    const CommandOptions options(args, {"--settings", "--date", "--output"});
+constexpr OptionSpec kOptions[] = {
+    kSettingsOption,
+    {"--date", "AAAA-MM-DD", "a data a partir da qual contam as encomendas", "há um ano"},
+    kOutputOption};
+
+int runFornecedor(const CommandOptions& options) {
     options.requirePositional(0, "apenas as opções indicadas");
     const DateTime start = dateOption(options, "--date", DateTime::today().oneYearEarlier());
     const std::string output = requiredOutput(options);
@@ -16,7 +21,13 @@ int runFornecedor(const std::vector<std::string>& args) {
     ConsoleProgress progress;
     const Table rows = runOrdersBySupplier(session.companyVariant, *session.bd, *session.bdExt,
                                            start, progress, session.settings.lookupMode);
-    return deliverToFile(rows, ordersBySupplierOutput(session.companyVariant), output);
+    return deliverToFile(rows, ordersBySupplierOutput(session.companyVariant), output, session);
 }
+
+}  // namespace
+
+const ReportCommand kFornecedorCommand{
+    {"fornecedor", "", "Escreve o livro das encomendas de cliente por fornecedor.", kOptions},
+    runFornecedor};
 
 }  // namespace talvers

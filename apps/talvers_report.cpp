@@ -1,5 +1,6 @@
 // talvers-report: the command line. Runs one command and exits with its status; every failure
-// ends as a message on stderr and status 1, never as an uncaught exception.
+// ends as a message on stderr and status 1, never as an uncaught exception. --help and
+// --version answer on stdout with status 0.
 #include <clocale>
 #include <iostream>
 
@@ -7,34 +8,58 @@
 #include "shell/command_options.h"
 #include "shell/dataaccess/database_error.h"
 #include "shell/settings_error.h"
+#include "shell/startup.h"
 
 namespace {
 
 using talvers::ReportCommand;
 
-constexpr ReportCommand kCommands[] = {
-    {"check", "[--settings FILE]", talvers::runCheck},
-    {"encode-password", "TEXT", talvers::runEncodePassword},
-    {"pendentes", "[--settings FILE] [--date AAAA-MM-DD] --output FICHEIRO", talvers::runPendentes},
-    {"fornecedor", "[--settings FILE] [--date AAAA-MM-DD] --output FICHEIRO",
-     talvers::runFornecedor},
-    {"aprovisionamento",
-     "[--settings FILE] [--from AAAA-MM-DD] [--to AAAA-MM-DD] [--group CODIGO] [--family CODIGO] "
-     "--output FICHEIRO",
-     talvers::runAprovisionamento},
-    {"lista", "armazens|grupos|familias [--settings FILE] [--group CODIGO]", talvers::runLista},
-    {"series", "[--settings FILE] [--output FICHEIRO]", talvers::runSeries},
+const ReportCommand* const kCommands[] = {
+    &talvers::kCheckCommand,          &talvers::kPendentesCommand,
+    &talvers::kFornecedorCommand,     &talvers::kAprovisionamentoCommand,
+    &talvers::kListaCommand,          &talvers::kSeriesCommand,
+    &talvers::kEncodePasswordCommand,
 };
 
+constexpr std::string_view kProgram = "talvers-report";
+
 void printUsage(std::ostream& out) {
-    out << "Utilização:\n";
-    for (const ReportCommand& command : kCommands) {
-        out << "  talvers-report " << command.name << ' ' << command.arguments << '\n';
+    out << "Utilização: " << kProgram << " COMANDO [OPÇÕES]\n"
+        << "Os relatórios do Talvers a partir da linha de comandos.\n\n"
+        << "Comandos:\n";
+    for (const ReportCommand* command : kCommands) {
+        talvers::printCommandUsage(out, kProgram, command->syntax);
+        out << '\n';
     }
+    out << "Opções gerais:\n"
+        << "  -h, --help    mostra esta ajuda (com um comando: só a dele) e termina\n"
+        << "  --version     mostra o nome e a versão do programa e termina\n\n"
+        << "Estado de saída: 0 feito, 2 sem informação para as condições solicitadas,\n"
+        << "1 falha (a mensagem no erro padrão).\n";
 }
 
 std::string failureText(std::string_view description, long number) {
     return "Erro: " + std::string(description) + "  " + std::to_string(number);
+}
+
+void printCommandUsage(std::ostream& out, const ReportCommand& command) {
+    out << "Utilização:\n";
+    talvers::printCommandUsage(out, kProgram, command.syntax);
+}
+
+// A usage error is answered with the usage of the command it was made in.
+int runCommand(const ReportCommand& command, const std::vector<std::string>& args) {
+    if (talvers::wantsHelp(args)) {
+        printCommandUsage(std::cout, command);
+        return 0;
+    }
+    try {
+        return command.run(talvers::CommandOptions(args, command.syntax.options));
+    } catch (const talvers::UsageError& e) {
+        std::cerr << e.what() << '\n';
+        printCommandUsage(std::cerr, command);
+        return 1;
+    }
 }
 
 int run(int argc, char* argv[]) {
@@ -43,8 +68,16 @@ int run(int argc, char* argv[]) {
         return 1;
     }
     const std::string_view name = argv[1];
-    for (const ReportCommand& command : kCommands) {
-        if (command.name == name) return command.run({argv + 2, argv + argc});
+    if (name == "--help" || name == "-h") {
+        printUsage(std::cout);
+        return 0;
+    }
+    if (name == "--version") {
+        std::cout << kProgram << ' ' << talvers::programVersionText() << '\n';
+        return 0;
+    }
+    for (const ReportCommand* command : kCommands) {
+        if (command->syntax.name == name) return runCommand(*command, {argv + 2, argv + argc});
     }
     std::cerr << "Comando desconhecido: " << name << '\n';
     printUsage(std::cerr);
@@ -60,9 +93,6 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_NUMERIC, "C");
     try {
         return run(argc, argv);
-    } catch (const talvers::UsageError& e) {
-        std::cerr << e.what() << '\n';
-        printUsage(std::cerr);
     } catch (const talvers::CommandFailure& e) {
         std::cerr << e.what() << '\n';
     } catch (const talvers::DatabaseError& e) {

@@ -12,6 +12,8 @@ import sys
 import tempfile
 import time
 import unittest
+import xml.etree.ElementTree as ElementTree
+import zipfile
 
 import openpyxl
 
@@ -28,6 +30,16 @@ BLUE = "007ACDF6"
 def run(*args, timeout=120):
     return subprocess.run([os.path.join(BIN, args[0]), *args[1:]], capture_output=True,
                           text=True, timeout=timeout)
+
+
+def extended_properties(path):
+    """The company (app.xml) and the custom properties, which openpyxl does not read."""
+    with zipfile.ZipFile(path) as archive:
+        app = ElementTree.fromstring(archive.read("docProps/app.xml"))
+        custom = ElementTree.fromstring(archive.read("docProps/custom.xml"))
+    company = next((e.text for e in app if e.tag.endswith("}Company")), None)
+    values = {p.get("name"): p[0].text for p in custom}
+    return company, values
 
 
 def colour(rgb):
@@ -70,7 +82,24 @@ class WorkdirTest(unittest.TestCase):
         result = run("talvers-report", command, "--settings", Sample.settings(variant),
                      "--output", path, *extra)
         self.assertEqual(result.returncode, 0, result.stderr)
+        self.last_path = path
         return openpyxl.load_workbook(path)
+
+    def assertPrintAndProperties(self, book, ws, title):
+        self.assertEqual(ws.row_dimensions[1].height, 26)
+        setup = ws.page_setup
+        self.assertEqual(setup.orientation, "landscape")
+        self.assertEqual(int(setup.paperSize), 9)  # A4
+        self.assertTrue(ws.sheet_properties.pageSetUpPr.fitToPage)
+        # An absent fitToWidth is the file format's default, 1.
+        self.assertEqual(int(setup.fitToWidth or 1), 1)
+        self.assertEqual(int(setup.fitToHeight), 0)
+        self.assertEqual(ws.print_title_rows, "$1:$3")
+        self.assertEqual(ws.oddFooter.center.text, "Página &P de &N")
+        self.assertEqual(book.properties.title, title)
+        company, custom = extended_properties(self.last_path)
+        self.assertEqual(company, "Distribuidora Exemplo, Lda.")
+        self.assertEqual(custom.get("Aplicação"), "Talvers " + VERSION)
 
     def assertLayout(self, book, sheet_name, title, headers, money_columns):
         self.assertEqual(book.sheetnames, [sheet_name])
@@ -101,6 +130,7 @@ class WorkdirTest(unittest.TestCase):
             for c in ws[letter][3:]:
                 self.assertEqual(c.number_format, "###,###,##0.00", c.coordinate)
                 self.assertTrue(c.value is None or isinstance(c.value, (int, float)))
+        self.assertPrintAndProperties(book, ws, title)
         return ws
 
 
@@ -123,6 +153,54 @@ class CheckCommand(unittest.TestCase):
             self.assertEqual(result.stdout.splitlines(),
                              ["Empresa: [Distribuidora Exemplo, Lda.]", "Variante: " + flag,
                               "Versão: " + VERSION])
+
+
+class CommandLine(unittest.TestCase):
+    """Help and version on stdout with status 0; usage errors on stderr with status 1."""
+    COMMANDS = ["check", "pendentes", "fornecedor", "aprovisionamento", "lista", "series",
+                "encode-password"]
+
+    CASES = [
+        # program, arguments, status, text on stdout, text on stderr (None: stream empty)
+        ("talvers-report", ["--help"], 0, "Utilização: talvers-report COMANDO", None),
+        ("talvers-report", ["-h"], 0, "--version", None),
+        ("talvers-report", ["pendentes", "--help"], 0, "--date AAAA-MM-DD", None),
+        ("talvers-report", ["aprovisionamento", "-h"], 0, "--family CODIGO", None),
+        ("talvers-report", ["--version"], 0, "talvers-report " + VERSION + "\n", None),
+        ("talvers-report", [], 1, None, "Utilização:"),
+        ("talvers-report", ["bogus"], 1, None, "Comando desconhecido: bogus"),
+        ("talvers-report", ["pendentes", "--bogus", "x"], 1, None, "Opção desconhecida: --bogus"),
+        ("talvers-report", ["pendentes", "--date"], 1, None, "talvers-report pendentes"),
+        ("talvers-report", ["encode-password", "--", "--help"], 0, "enc1:", None),
+        ("talvers-sample", ["--help"], 0, "--variant default|alternate", None),
+        ("talvers-sample", ["-h"], 0, "--out PASTA", None),
+        ("talvers-sample", ["--version"], 0, "talvers-sample " + VERSION + "\n", None),
+        ("talvers-sample", [], 1, None, "Falta a pasta de destino (--out)."),
+        ("talvers-sample", ["--out", "x", "--lines", "5"], 1, None, "Número de linhas inválido"),
+    ]
+
+    def test_streams_and_status(self):
+        for program, args, status, out, err in self.CASES:
+            with self.subTest(program=program, args=args):
+                result = run(program, *args)
+                self.assertEqual(result.returncode, status, result.stderr)
+                for stream, expected in ((result.stdout, out), (result.stderr, err)):
+                    if expected is None:
+                        self.assertEqual(stream, "")
+                    else:
+                        self.assertIn(expected, stream)
+                if status == 1:
+                    self.assertIn("Utilização:", result.stderr)
+
+    def test_every_command_explains_each_of_its_options(self):
+        for command in self.COMMANDS:
+            with self.subTest(command):
+                text = run("talvers-report", command, "--help").stdout
+                synopsis, summary, *options = [l for l in text.splitlines()[1:] if l]
+                named = [word for word in synopsis.replace("[", " ").split()
+                         if word.startswith("--")]
+                self.assertEqual([line.split()[0] for line in options], named)
+                self.assertTrue(all(len(line.split()) > 2 for line in options))
 
 
 class StartFailures(WorkdirTest):
@@ -288,8 +366,12 @@ class SerialCheck(WorkdirTest):
         blocks = result.stdout.split("\n\n")
         self.assertTrue(blocks[0].startswith("Artigo  "))
         self.assertIn("\nStock Artigo  ", blocks[0])
-        ws = openpyxl.load_workbook(path)["Números de Série"]
-        self.assertEqual(ws["A1"].value, "Verificação de Números de Série em " + TITLE_DATE)
+        self.last_path = path
+        book = openpyxl.load_workbook(path)
+        ws = book["Números de Série"]
+        title = "Verificação de Números de Série em " + TITLE_DATE
+        self.assertEqual(ws["A1"].value, title)
+        self.assertPrintAndProperties(book, ws, title)
         situations = {c.value for c in ws["D"][3:]}
         self.assertTrue(situations <= {"Em stock", "Sem registo", "Não encontrado",
                                        "Saída sem entrada"})

@@ -1,5 +1,6 @@
 // talvers-sample: writes the sample ERP (main database, external database and the settings
-// file that points at both) into a folder, for demonstrations and benchmarks.
+// file that points at both) into a folder, for demonstrations and benchmarks. --help and
+// --version answer on stdout with status 0; a usage error gives the usage on stderr and 1.
 #include <chrono>
 #include <clocale>
 #include <ctime>
@@ -7,18 +8,37 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "sample/sample_generator.h"
+#include "shell/command_options.h"
+#include "version.h"
 
 namespace {
 
-const char* const kUsage =
-    "Utilização: talvers-sample --out PASTA [--seed N] [--lines N] [--today AAAA-MM-DD]"
-    " [--variant default|alternate]";
+using talvers::OptionSpec;
+using talvers::UsageError;
 
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+constexpr std::string_view kProgram = "talvers-sample";
+
+constexpr OptionSpec kOptions[] = {
+    {"--out", "PASTA", "a pasta onde escrever erp.db, externa.db e Talvers.qor", "", true},
+    {"--seed", "N", "a semente dos dados gerados (a mesma semente dá os mesmos dados)", "1"},
+    {"--lines", "N", "o número de linhas de encomendas de cliente, de 100 a 10000000", "2000"},
+    {"--today", "AAAA-MM-DD", "a data de referência dos documentos", "hoje"},
+    {"--variant", "default|alternate", "a variante da empresa", "default"},
 };
+
+constexpr talvers::CommandSyntax kSyntax{
+    "", "", "Escreve a base de dados de exemplo e o ficheiro de definições que a usa.", kOptions};
+
+void printUsage(std::ostream& out) {
+    out << "Utilização:\n";
+    talvers::printCommandUsage(out, kProgram, kSyntax);
+    out << "\nOpções gerais:\n"
+        << "  -h, --help    mostra esta ajuda e termina\n"
+        << "  --version     mostra o nome e a versão do programa e termina\n";
+}
 
 std::optional<unsigned long long> wholeNumber(const std::string& text) {
     if (text.empty() || text.size() > 19) return std::nullopt;
@@ -34,46 +54,40 @@ talvers::DateTime localToday() {
     return {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday};
 }
 
-talvers::SampleOptions parseOptions(int argc, char** argv) {
+talvers::SampleOptions parseOptions(const std::vector<std::string>& args) {
+    const talvers::CommandOptions given(args, kOptions);
+    given.requirePositional(0, "apenas as opções indicadas");
     talvers::SampleOptions options;
     options.today = localToday();
-    bool haveOut = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string name = argv[i];
-        if (name != "--out" && name != "--seed" && name != "--lines" && name != "--today" &&
-            name != "--variant") {
-            throw UsageError("Opção desconhecida: " + name + ".");
-        }
-        if (i + 1 >= argc) throw UsageError("Falta o valor da opção " + name + ".");
-        const std::string value = argv[++i];
-        if (name == "--out") {
-            options.outDir = value;
-            haveOut = !value.empty();
-        } else if (name == "--seed") {
-            const auto seed = wholeNumber(value);
-            if (!seed) throw UsageError("Semente inválida: " + value + ".");
-            options.seed = *seed;
-        } else if (name == "--lines") {
-            const auto lines = wholeNumber(value);
-            if (!lines || *lines < 100 || *lines > 10000000) {
-                throw UsageError("Número de linhas inválido: " + value +
-                                 " (deve estar entre 100 e 10000000).");
-            }
-            options.lines = static_cast<long>(*lines);
-        } else if (name == "--today") {
-            const auto today = talvers::DateTime::parse(value);
-            if (!today || value.size() != 10) {
-                throw UsageError("Data inválida: " + value + " (formato AAAA-MM-DD).");
-            }
-            options.today = *today;
-        } else {
-            if (value != "default" && value != "alternate") {
-                throw UsageError("Variante inválida: " + value + " (default ou alternate).");
-            }
-            options.alternateVariant = value == "alternate";
-        }
+    const auto out = given.value("--out");
+    if (!out || out->empty()) throw UsageError("Falta a pasta de destino (--out).");
+    options.outDir = *out;
+    if (const auto value = given.value("--seed")) {
+        const auto seed = wholeNumber(*value);
+        if (!seed) throw UsageError("Semente inválida: " + *value + ".");
+        options.seed = *seed;
     }
-    if (!haveOut) throw UsageError("Falta a pasta de destino (--out).");
+    if (const auto value = given.value("--lines")) {
+        const auto lines = wholeNumber(*value);
+        if (!lines || *lines < 100 || *lines > 10000000) {
+            throw UsageError("Número de linhas inválido: " + *value +
+                             " (deve estar entre 100 e 10000000).");
+        }
+        options.lines = static_cast<long>(*lines);
+    }
+    if (const auto value = given.value("--today")) {
+        const auto today = talvers::DateTime::parse(*value);
+        if (!today || value->size() != 10) {
+            throw UsageError("Data inválida: " + *value + " (formato AAAA-MM-DD).");
+        }
+        options.today = *today;
+    }
+    if (const auto value = given.value("--variant")) {
+        if (*value != "default" && *value != "alternate") {
+            throw UsageError("Variante inválida: " + *value + " (default ou alternate).");
+        }
+        options.alternateVariant = *value == "alternate";
+    }
     return options;
 }
 
@@ -88,8 +102,18 @@ void printCounts(const char* file, const std::vector<talvers::SampleTableCount>&
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (talvers::wantsHelp(args)) {
+        printUsage(std::cout);
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << kProgram << ' ' << TALVERS_VERSION_MAJOR << '.' << TALVERS_VERSION_MINOR << '.'
+                  << TALVERS_VERSION_PATCH << '\n';
+        return 0;
+    }
     try {
-        const talvers::SampleOptions options = parseOptions(argc, argv);
+        const talvers::SampleOptions options = parseOptions(args);
         const auto start = std::chrono::steady_clock::now();
         const talvers::SampleResult result = talvers::generateSample(options);
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -106,7 +130,8 @@ int main(int argc, char** argv) {
         printCounts("externa.db", result.externalCounts);
         return 0;
     } catch (const UsageError& e) {
-        std::cerr << e.what() << "\n" << kUsage << "\n";
+        std::cerr << e.what() << "\n";
+        printUsage(std::cerr);
     } catch (const std::exception& e) {
         std::cerr << "Erro: " << e.what() << "\n";
     }

@@ -17,6 +17,9 @@ packages=(
   qt6-tools-dev
   libqt6svg6
   desktop-file-utils
+  help2man
+  dpkg-dev
+  lintian
 )
 # Node.js for the test-only T-SQL grammar: Debian's, unless the machine already has a node and
 # npm of its own (whose packages would conflict with Debian's npm).

@@ -3,9 +3,18 @@
 #include <algorithm>
 
 namespace talvers {
+namespace {
+
+constexpr size_t kOptionColumn = 28;
+
+bool isHelp(std::string_view arg) {
+    return arg == "--help" || arg == "-h";
+}
+
+}  // namespace
 
 CommandOptions::CommandOptions(const std::vector<std::string>& args,
-                               std::initializer_list<std::string_view> knownOptions) {
+                               std::span<const OptionSpec> known) {
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -13,7 +22,8 @@ CommandOptions::CommandOptions(const std::vector<std::string>& args,
             positional_.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
-        } else if (std::find(knownOptions.begin(), knownOptions.end(), arg) == knownOptions.end()) {
+        } else if (std::none_of(known.begin(), known.end(),
+                                [&](const OptionSpec& spec) { return spec.name == arg; })) {
             throw UsageError("Opção desconhecida: " + arg);
         } else if (i + 1 == args.size()) {
             throw UsageError("Falta o valor da opção " + arg);
@@ -32,6 +42,32 @@ std::optional<std::string> CommandOptions::value(std::string_view option) const 
 void CommandOptions::requirePositional(size_t count, std::string_view what) const {
     if (positional_.size() != count) {
         throw UsageError("Argumentos errados: esperado " + std::string(what));
+    }
+}
+
+bool wantsHelp(const std::vector<std::string>& args) {
+    const auto end = std::find(args.begin(), args.end(), "--");
+    return std::any_of(args.begin(), end, [](const std::string& arg) { return isHelp(arg); });
+}
+
+void printCommandUsage(std::ostream& out, std::string_view program, const CommandSyntax& syntax) {
+    out << "  " << program;
+    if (!program.empty() && !syntax.name.empty()) out << ' ';
+    out << syntax.name;
+    if (!syntax.positional.empty()) out << ' ' << syntax.positional;
+    for (const OptionSpec& option : syntax.options) {
+        out << ' ' << (option.required ? "" : "[") << option.name << ' ' << option.argument
+            << (option.required ? "" : "]");
+    }
+    out << "\n      " << syntax.summary << '\n';
+    // The blank line sets the options apart as a list (for the manual page too).
+    if (!syntax.options.empty()) out << '\n';
+    for (const OptionSpec& option : syntax.options) {
+        std::string left = "      " + std::string(option.name) + ' ' + std::string(option.argument);
+        left.resize(std::max(left.size() + 2, kOptionColumn), ' ');
+        out << left << option.help;
+        if (!option.fallback.empty()) out << " (omissão: " << option.fallback << ')';
+        out << '\n';
     }
 }
 

@@ -13,6 +13,7 @@
 #include "shell/workbook_failure.h"
 #include "shell/workbook_formats.h"
 #include "shell/workbook_sheet.h"
+#include "version.h"
 
 namespace talvers {
 namespace fs = std::filesystem;
@@ -126,9 +127,28 @@ class TempFile {
     bool committed_ = false;
 };
 
+// The library's own "application" entry is fixed, so the program names itself in a custom
+// property.
+void setProperties(lxw_workbook* workbook, const std::string& title,
+                   const WorkbookProperties& properties) {
+    std::string titleText = title;
+    std::string company = properties.company;
+    lxw_doc_properties document{};
+    document.title = titleText.data();
+    if (!company.empty()) document.company = company.data();
+    throwIfXlsxError(workbook_set_properties(workbook, &document),
+                     "Não foi possível gravar as propriedades do ficheiro");
+    const std::string application = "Talvers " + std::to_string(TALVERS_VERSION_MAJOR) + "." +
+                                    std::to_string(TALVERS_VERSION_MINOR) + "." +
+                                    std::to_string(TALVERS_VERSION_PATCH);
+    throwIfXlsxError(
+        workbook_set_custom_property_string(workbook, "Aplicação", application.c_str()),
+        "Não foi possível gravar as propriedades do ficheiro");
+}
+
 void writeFile(const std::vector<std::string>& sheetNames,
                const std::vector<std::string>& sheetTitles, const std::string& fileName,
-               const Table& rows) {
+               const Table& rows, const WorkbookProperties& properties) {
     checkSheetArguments(sheetNames, sheetTitles);
     const fs::path target = utf8Path(fileName);
     TempFile temp(target, fileName);
@@ -145,6 +165,7 @@ void writeFile(const std::vector<std::string>& sheetNames,
     if (!workbook) {
         throwIfXlsxError(LXW_ERROR_MEMORY_MALLOC_FAILED, "Não foi possível criar o ficheiro");
     }
+    setProperties(workbook.get(), sheetTitles.front(), properties);
     const WorkbookFormats formats(workbook.get());
     for (size_t i = 0; i < sheetNames.size(); ++i) {
         writeSheet(workbook.get(), formats, sheetNames[i], sheetTitles[i], rows);
@@ -159,9 +180,10 @@ void writeFile(const std::vector<std::string>& sheetNames,
 
 bool writeWorkbook(const std::vector<std::string>& sheetNames,
                    const std::vector<std::string>& sheetTitles, const std::string& fileName,
-                   const Table& rows, MessagePresenter& messages) {
+                   const Table& rows, MessagePresenter& messages,
+                   const WorkbookProperties& properties) {
     try {
-        writeFile(sheetNames, sheetTitles, fileName, rows);
+        writeFile(sheetNames, sheetTitles, fileName, rows, properties);
         return true;
     } catch (const WorkbookFailure& failure) {
         showFailure(messages, failure.what(), failure.number());

@@ -6,6 +6,9 @@
 // grow with the row count. The file is written to a temporary file in the target folder and
 // moved over the target; on any failure the failure message is shown through `messages`,
 // nothing is left half-written, an existing target is untouched, and false is returned.
+// The document properties carry the first sheet's title, the company and the program's
+// name and version (a custom property "Aplicação": the library writes no application name
+// of its own choosing).
 #include <string>
 #include <vector>
 
@@ -14,8 +17,14 @@
 
 namespace talvers {
 
+// What the document properties say besides the title; an empty company is left out.
+struct WorkbookProperties {
+    std::string company;
+};
+
 bool writeWorkbook(const std::vector<std::string>& sheetNames,
                    const std::vector<std::string>& sheetTitles, const std::string& fileName,
-                   const Table& rows, MessagePresenter& messages);
+                   const Table& rows, MessagePresenter& messages,
+                   const WorkbookProperties& properties = {});
 
 }  // namespace talvers

@@ -14,7 +14,8 @@ OutputOutcome deliverReport(const Table& rows, const ReportOutput& output, const
     const std::string fileName = files.chooseFileName(kExcelFilter);
     if (fileName.empty()) return OutputOutcome::Cancelled;
     const std::string title = output.titlePrefix + today.dmyDate();
-    if (!writeWorkbook({output.sheetName}, {title}, fileName, rows, messages)) {
+    if (!writeWorkbook({output.sheetName}, {title}, fileName, rows, messages,
+                       {.company = output.company})) {
         // The writer has told the user; opening the file now would show a stale or missing
         // workbook as if it were this report.
         return OutputOutcome::Failed;

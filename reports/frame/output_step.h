@@ -31,6 +31,7 @@ class FileOpener {
 struct ReportOutput {
     std::string sheetName;
     std::string titlePrefix;
+    std::string company{};  // for the workbook's properties; "" leaves it out
 };
 
 enum class OutputOutcome { Written, NoData, Cancelled, Failed };
