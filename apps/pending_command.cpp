@@ -15,7 +15,7 @@ int runPendentes(const std::vector<std::string>& args) {
     Session session = openCommandSession(options);
     ConsoleProgress progress;
     const Table rows = runPendingOrders(*session.bd, *session.bdExt, start, progress);
-    return deliverToFile(rows, pendingOrdersOutput(), output);
+    return deliverToFile(rows, pendingOrdersOutput(), output, session);
 }
 
 }  // namespace talvers

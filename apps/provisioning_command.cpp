@@ -21,7 +21,7 @@ int runAprovisionamento(const std::vector<std::string>& args) {
     Session session = openCommandSession(options);
     ConsoleProgress progress;
     const Table rows = runProvisioning(*session.bd, session.companyVariant, filter, progress);
-    return deliverToFile(rows, provisioningOutput(), output);
+    return deliverToFile(rows, provisioningOutput(), output, session);
 }
 
 }  // namespace talvers

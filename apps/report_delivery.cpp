@@ -4,6 +4,7 @@
 
 #include "reports/frame/console_report.h"
 #include "shell/console_presenter.h"
+#include "shell/files_in_use.h"
 
 namespace talvers {
 
@@ -24,11 +25,13 @@ std::string requiredOutput(const CommandOptions& options) {
     return *path;
 }
 
-int deliverToFile(const Table& rows, const ReportOutput& output, const std::string& path) {
+int deliverToFile(const Table& rows, const ReportOutput& output, const std::string& path,
+                  const Session& session) {
     FixedFileName files(path);
     ConsolePresenter messages(std::cerr);
     NoOpener opener;
-    return exitCodeFor(deliverReport(rows, output, DateTime::today(), files, messages, opener));
+    return exitCodeFor(deliverReport(rows, output, DateTime::today(), files, messages, opener,
+                                     filesInUse(session.settings)));
 }
 
 }  // namespace talvers

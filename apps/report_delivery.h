@@ -7,6 +7,7 @@
 #include "reports/frame/output_step.h"
 #include "shell/command_options.h"
 #include "shell/dataaccess/date_time.h"
+#include "shell/startup.h"
 
 namespace talvers {
 
@@ -15,7 +16,9 @@ namespace talvers {
 DateTime dateOption(const CommandOptions& options, std::string_view option, DateTime fallback);
 // The --output value; a UsageError when it is missing.
 std::string requiredOutput(const CommandOptions& options);
-// Writes the workbook and returns the exit status (0 written, 2 no data, 1 failure).
-int deliverToFile(const Table& rows, const ReportOutput& output, const std::string& path);
+// Writes the workbook and returns the exit status (0 written, 2 no data, 1 failure). The
+// session's own files (files_in_use.h) are refused as targets.
+int deliverToFile(const Table& rows, const ReportOutput& output, const std::string& path,
+                  const Session& session);
 
 }  // namespace talvers

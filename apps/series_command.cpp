@@ -31,7 +31,7 @@ int runSeries(const std::vector<std::string>& args) {
     std::cout.flush();
     const auto output = options.value("--output");
     if (!output) return 0;
-    return deliverToFile(findings, serialCheckOutput(), *output);
+    return deliverToFile(findings, serialCheckOutput(), *output, session);
 }
 
 }  // namespace talvers

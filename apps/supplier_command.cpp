@@ -16,7 +16,7 @@ int runFornecedor(const std::vector<std::string>& args) {
     ConsoleProgress progress;
     const Table rows =
         runOrdersBySupplier(session.companyVariant, *session.bd, *session.bdExt, start, progress);
-    return deliverToFile(rows, ordersBySupplierOutput(session.companyVariant), output);
+    return deliverToFile(rows, ordersBySupplierOutput(session.companyVariant), output, session);
 }
 
 }  // namespace talvers

@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <memory>
 #include <new>
 
@@ -19,8 +20,17 @@ namespace {
 
 constexpr size_t kMaxSheetNameChars = 31;
 
+// A workbook dropped before it was closed: freeing it does not close the sheets' streams,
+// whose deleted temporary files would keep their disk space until the program exits.
 struct WorkbookFree {
-    void operator()(lxw_workbook* workbook) const { lxw_workbook_free(workbook); }
+    void operator()(lxw_workbook* workbook) const {
+        lxw_worksheet* sheet = nullptr;
+        STAILQ_FOREACH(sheet, workbook->worksheets, list_pointers) {
+            if (sheet->optimize_tmpfile) std::fclose(sheet->optimize_tmpfile);
+            sheet->optimize_tmpfile = nullptr;
+        }
+        lxw_workbook_free(workbook);
+    }
 };
 using WorkbookPtr = std::unique_ptr<lxw_workbook, WorkbookFree>;
 

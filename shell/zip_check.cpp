@@ -16,6 +16,8 @@ namespace {
 constexpr uint32_t kEndSignature = 0x06054b50;
 constexpr uint32_t kCentralSignature = 0x02014b50;
 constexpr uint32_t kLocalSignature = 0x04034b50;
+constexpr uint32_t kDescriptorSignature = 0x08074b50;
+constexpr size_t kDescriptorSize = 16;
 constexpr size_t kEndSize = 22;
 constexpr size_t kCentralSize = 46;
 constexpr size_t kLocalSize = 30;
@@ -51,6 +53,7 @@ void readAt(int fd, off_t offset, unsigned char* into, size_t size) {
 
 struct Entry {
     std::string name;
+    uint16_t flags = 0;
     uint16_t method = 0;
     uint32_t crc = 0;
     uint32_t packedSize = 0;
@@ -96,6 +99,7 @@ Directory readDirectory(int fd) {
         }
         const unsigned char* p = &central[at];
         Entry entry;
+        entry.flags = le16(p + 8);
         entry.method = le16(p + 10);
         entry.crc = le32(p + 16);
         entry.packedSize = le32(p + 20);
@@ -151,6 +155,17 @@ bool endsWithRootClose(const std::string& head, std::string tail) {
            head.find('<', head.find("<" + root) + 1) == std::string::npos;
 }
 
+// The sizes and CRC-32 written after a part's data, with or without their signature.
+void checkDescriptor(int fd, const Entry& entry, uint64_t at, const std::string& part) {
+    unsigned char record[kDescriptorSize];
+    readAt(fd, static_cast<off_t>(at), record, kDescriptorSize);
+    const unsigned char* values = le32(record) == kDescriptorSignature ? record + 4 : record;
+    if (le32(values) != entry.crc || le32(values + 4) != entry.packedSize ||
+        le32(values + 8) != entry.size) {
+        throw Problem{part + " tem um cabeçalho que não condiz com o índice"};
+    }
+}
+
 // Inflates (or copies) one part, checking its size, CRC-32 and, for XML, its closing tag.
 void checkPart(int fd, const Entry& entry, uint32_t directoryStart) {
     const std::string part = "a parte '" + entry.name + "'";
@@ -167,11 +182,13 @@ void checkPart(int fd, const Entry& entry, uint32_t directoryStart) {
         (flags & kDataDescriptorFlag) ||
         (le32(local + 14) == entry.crc && le32(local + 18) == entry.packedSize &&
          le32(local + 22) == entry.size);
-    if (localName != entry.name || le16(local + 8) != entry.method || !sizesAgree) {
+    if (localName != entry.name || flags != entry.flags || le16(local + 8) != entry.method ||
+        !sizesAgree) {
         throw Problem{part + " tem um cabeçalho que não condiz com o índice"};
     }
     const uint64_t dataStart = uint64_t{entry.localOffset} + kLocalSize + nameSize + extra;
     if (dataStart + entry.packedSize > directoryStart) throw Problem{part + " está cortada"};
+    if (flags & kDataDescriptorFlag) checkDescriptor(fd, entry, dataStart + entry.packedSize, part);
     if (entry.method != 0 && entry.method != Z_DEFLATED) {
         throw Problem{part + " usa uma compressão desconhecida"};
     }
