@@ -177,6 +177,22 @@ TEST_F(SafeReplaceTest, ASuccessfulWriteRemovesOnlyItsOwnStaleTemporaries) {
     EXPECT_EQ(folderEntries(dir.path()), left);
 }
 
+// An existing folder that takes no new file is not called missing: the kernel's own folders
+// refuse a new file with ENOENT (/proc) or EACCES (/sys), even to the super-user.
+TEST_F(SafeReplaceTest, FoldersThatExistButTakeNoFileAreToldApart) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"/proc/mapa.xlsx", "a pasta não permite criar ficheiros  2"},
+        {"/sys/mapa.xlsx", "sem permissão de escrita na pasta  13"},
+        {(dir / "falta" / "mapa.xlsx").string(), "a pasta não existe  2"},
+    };
+    for (const auto& [target, reason] : cases) {
+        SCOPED_TRACE(target);
+        EXPECT_FALSE(write(target));
+        EXPECT_EQ(failure(), "Situação Anómala\n\rErro: Não foi possível gravar o ficheiro '" +
+                                 target + "': " + reason);
+    }
+}
+
 // The child's verdict on one write under a file-size limit.
 enum Outcome {
     Written = 0,
