@@ -4,6 +4,7 @@
 
 #include "reports/frame/console_report.h"
 #include "shell/console_presenter.h"
+#include "shell/files_in_use.h"
 
 namespace talvers {
 
@@ -43,7 +44,8 @@ int deliverToFile(const Table& rows, const ReportOutput& output, const std::stri
     FixedFileName files(path);
     ConsolePresenter messages(std::cerr);
     NoOpener opener;
-    return exitCodeFor(deliverReport(rows, named, DateTime::today(), files, messages, opener));
+    return exitCodeFor(deliverReport(rows, named, DateTime::today(), files, messages, opener,
+                                     filesInUse(session.settings)));
 }
 
 }  // namespace talvers

@@ -9,6 +9,7 @@
 #include "shell/configuration_dialog.h"
 #include "shell/desktop_language.h"
 #include "shell/desktop_startup.h"
+#include "shell/files_in_use.h"
 #include "shell/frm_main.h"
 #include "shell/qt_message_presenter.h"
 #include "shell/settings_folder.h"
@@ -43,7 +44,8 @@ int main(int argc, char* argv[]) {
     DesktopStart start = startDesktopSession(settingsFile, steps);
     if (!start.session) return start.exitCode;
 
-    const ReportWindowServices services{&messages, nullptr, nullptr, {}};
+    const ReportWindowServices services{
+        &messages, nullptr, nullptr, {}, filesInUse(start.session->settings)};
     QSettings placementStore;
     frmMain window(*start.session, desktopReportWindows(*start.session, services), placementStore,
                    messages);

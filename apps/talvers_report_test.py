@@ -5,8 +5,11 @@ CTest with TALVERS_BIN (the folder of talvers-report and talvers-sample) and
 TALVERS_VERSION in the environment.
 """
 import datetime
+import hashlib
 import os
+import resource
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -40,6 +43,20 @@ def extended_properties(path):
     company = next((e.text for e in app if e.tag.endswith("}Company")), None)
     values = {p.get("name"): p[0].text for p in custom}
     return company, values
+
+
+def run_limited(limit, *args):
+    """run() with a file-size limit, its signal ignored so that writes fail with EFBIG."""
+    def limit_size():
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+    return subprocess.run([os.path.join(BIN, args[0]), *args[1:]], capture_output=True,
+                          text=True, timeout=120, preexec_fn=limit_size)
+
+
+def digest(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
 
 
 def colour(rgb):
@@ -379,6 +396,89 @@ class SerialCheck(WorkdirTest):
         for cell in ws[3]:
             width = ws.column_dimensions[cell.column_letter].width
             self.assertGreaterEqual(width, len(cell.value) + 1, cell.value)
+
+
+class OutputTargets(WorkdirTest):
+    """Targets that are not ours to replace, and replaces that keep what the file is."""
+
+    def setUp(self):
+        super().setUp()
+        # A copy of the sample: a failing case here must not destroy the shared one.
+        self.sample = os.path.join(self.dir, "sample")
+        shutil.copytree(os.path.dirname(Sample.settings("default")), self.sample)
+        self.settings = os.path.join(self.sample, "Talvers.qor")
+        self.out = os.path.join(self.dir, "out")
+        os.mkdir(self.out)
+
+    def pendentes(self, target, limit=None):
+        args = ("talvers-report", "pendentes", "--settings", self.settings, "--output", target)
+        return run_limited(limit, *args) if limit else run(*args, timeout=60)
+
+    def test_refused_targets_are_left_as_they_were(self):
+        database = os.path.join(self.sample, "erp.db")
+        external = os.path.join(self.sample, "externa.db")
+        os.link(database, os.path.join(self.out, "hard.db"))
+        os.symlink(self.settings, os.path.join(self.out, "link.qor"))
+        fifo = os.path.join(self.out, "fifo.xlsx")
+        os.mkfifo(fifo)
+        read_only = os.path.join(self.out, "ro.xlsx")
+        with open(read_only, "w") as f:
+            f.write("old")
+        os.chmod(read_only, 0o444)
+        in_use = "é um ficheiro que o programa está a usar"
+        cases = [(database, in_use), (external, in_use), (self.settings, in_use),
+                 (os.path.join(self.out, "hard.db"), in_use),
+                 (os.path.join(self.out, "link.qor"), in_use),
+                 (fifo, "não é um ficheiro normal"), (read_only, "o ficheiro é só de leitura")]
+        for target, reason in cases:
+            with self.subTest(target=target):
+                before = None if target == fifo else digest(target)
+                result = self.pendentes(target)
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertIn("Situação Anómala", result.stderr)
+                self.assertIn(reason, result.stderr)
+                if before:
+                    self.assertEqual(digest(target), before)
+        self.assertTrue(os.path.islink(os.path.join(self.out, "link.qor")))
+        self.assertEqual(sorted(os.listdir(self.out)),
+                         ["fifo.xlsx", "hard.db", "link.qor", "ro.xlsx"])
+
+    def test_mode_link_and_stale_temporaries(self):
+        private = os.path.join(self.out, "private.xlsx")
+        with open(private, "w") as f:
+            f.write("old")
+        os.chmod(private, 0o600)
+        real = os.path.join(self.out, "real.xlsx")
+        link = os.path.join(self.dir, "link.xlsx")
+        os.symlink(real, link)
+        stale = os.path.join(self.out, ".real.xlsx.tmp-0badcafe")
+        foreign = os.path.join(self.out, ".real.xlsx.tmp-notmine")
+        for path in (stale, foreign):
+            with open(path, "w") as f:
+                f.write("x")
+        for target in (private, link):
+            result = self.pendentes(target)
+            self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(os.stat(private).st_mode & 0o777, 0o600)
+        self.assertTrue(os.path.islink(link))
+        self.assertTrue(openpyxl.load_workbook(link).sheetnames)
+        self.assertEqual(sorted(os.listdir(self.out)),
+                         [".real.xlsx.tmp-notmine", "private.xlsx", "real.xlsx"])
+
+    def test_file_size_limit_keeps_the_old_workbook(self):
+        target = os.path.join(self.out, "p.xlsx")
+        result = self.pendentes(target)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        before = digest(target)
+        with zipfile.ZipFile(target) as book:
+            sheet = book.getinfo("xl/worksheets/sheet1.xml").file_size
+        # The rows' own stream fits; the finished sheet, which is larger, does not.
+        result = self.pendentes(target, limit=sheet - 1)
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertIn("Situação Anómala", result.stderr)
+        self.assertEqual(digest(target), before)
+        self.assertTrue(openpyxl.load_workbook(target).sheetnames)
+        self.assertEqual(os.listdir(self.out), ["p.xlsx"])
 
 
 if __name__ == "__main__":

@@ -52,10 +52,24 @@ std::string fileErrorReason(int errorNumber) {
             return "sem permissão de escrita";
         case ENOSPC:
             return "o disco está cheio";
+        case EDQUOT:
+            return "a quota de disco está esgotada";
         case EFBIG:
             return "o ficheiro excede o tamanho permitido";
         default:
             return std::strerror(errorNumber);
+    }
+}
+
+std::string folderErrorReason(int errorNumber) {
+    switch (errorNumber) {
+        case EACCES:
+        case EPERM:
+            return "sem permissão de escrita na pasta";
+        case EROFS:
+            return "sem permissão de escrita: a pasta está num disco só de leitura";
+        default:
+            return fileErrorReason(errorNumber);
     }
 }
 

@@ -26,5 +26,8 @@ void throwIfXlsxError(lxw_error error, std::string_view context);
 // The reason texts users see for a libxlsxwriter error and for a system error number.
 std::string xlsxErrorReason(lxw_error error);
 std::string fileErrorReason(int errorNumber);
+// The reason for a failure to use the folder a file goes into: missing, not a folder, no
+// permission, a read-only disk, a full disk or quota, a file-size limit.
+std::string folderErrorReason(int errorNumber);
 
 }  // namespace talvers

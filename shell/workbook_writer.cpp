@@ -4,15 +4,15 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <new>
-#include <random>
 
 #include "shell/dataaccess/text_utils.h"
+#include "shell/safe_replace.h"
 #include "shell/workbook_failure.h"
 #include "shell/workbook_formats.h"
 #include "shell/workbook_sheet.h"
+#include "shell/zip_check.h"
 #include "version.h"
 
 namespace talvers {
@@ -21,25 +21,19 @@ namespace {
 
 constexpr size_t kMaxSheetNameChars = 31;
 
+// A workbook dropped before it was closed: freeing it does not close the sheets' streams,
+// whose deleted temporary files would keep their disk space until the program exits.
 struct WorkbookFree {
-    void operator()(lxw_workbook* workbook) const { lxw_workbook_free(workbook); }
+    void operator()(lxw_workbook* workbook) const {
+        lxw_worksheet* sheet = nullptr;
+        STAILQ_FOREACH(sheet, workbook->worksheets, list_pointers) {
+            if (sheet->optimize_tmpfile) std::fclose(sheet->optimize_tmpfile);
+            sheet->optimize_tmpfile = nullptr;
+        }
+        lxw_workbook_free(workbook);
+    }
 };
 using WorkbookPtr = std::unique_ptr<lxw_workbook, WorkbookFree>;
-
-fs::path utf8Path(const std::string& text) {
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string utf8Text(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-[[noreturn]] void failFile(const std::string& fileName, int errorNumber) {
-    throw WorkbookFailure(
-        "Não foi possível gravar o ficheiro '" + fileName + "': " + fileErrorReason(errorNumber),
-        errorNumber);
-}
 
 // The spreadsheet's rules for a (non-empty) sheet name, as the library's error codes; the
 // library would refuse the same names, but only after the sheets before had been written.
@@ -77,56 +71,6 @@ void checkSheetArguments(const std::vector<std::string>& names,
     }
 }
 
-// The workbook is first written beside the target under a hidden name and moved over the
-// target only when complete, so a failure never leaves a half-written or missing report.
-// The file is created before any row is written so that a folder that cannot take it
-// fails at once rather than after the whole table.
-class TempFile {
-  public:
-    TempFile(const fs::path& target, const std::string& fileName) : fileName_(fileName) {
-        folder_ = target.parent_path();
-        if (folder_.empty()) folder_ = ".";
-        std::error_code ec;
-        const fs::file_status folderStatus = fs::status(folder_, ec);
-        if (!fs::exists(folderStatus)) failFile(fileName, ec ? ec.value() : ENOENT);
-        if (!fs::is_directory(folderStatus)) failFile(fileName, ENOTDIR);
-        if (fs::is_directory(fs::status(target, ec))) failFile(fileName, EISDIR);
-
-        std::random_device random;
-        do {
-            char suffix[16];
-            std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
-            path_ = folder_ / ("." + utf8Text(target.filename()) + ".tmp-" + suffix);
-        } while (fs::exists(path_, ec));
-        std::FILE* file = std::fopen(path_.string().c_str(), "wb");
-        if (!file) failFile(fileName, errno);
-        std::fclose(file);
-    }
-    ~TempFile() {
-        std::error_code ec;
-        if (!committed_) fs::remove(path_, ec);
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    const fs::path& path() const { return path_; }
-    const fs::path& folder() const { return folder_; }
-
-    // Replaces the target (an existing file silently) with the finished temporary file.
-    void commit(const fs::path& target) {
-        std::error_code ec;
-        fs::rename(path_, target, ec);
-        if (ec) failFile(fileName_, ec.value());
-        committed_ = true;
-    }
-
-  private:
-    const std::string& fileName_;
-    fs::path folder_;
-    fs::path path_;
-    bool committed_ = false;
-};
-
 // The library's own "application" entry is fixed, so the program names itself in a custom
 // property.
 void setProperties(lxw_workbook* workbook, const std::string& title,
@@ -148,20 +92,21 @@ void setProperties(lxw_workbook* workbook, const std::string& title,
 
 void writeFile(const std::vector<std::string>& sheetNames,
                const std::vector<std::string>& sheetTitles, const std::string& fileName,
-               const Table& rows, const WorkbookProperties& properties) {
+               const Table& rows, const WorkbookProperties& properties,
+               const std::vector<fs::path>& protectedFiles) {
     checkSheetArguments(sheetNames, sheetTitles);
-    const fs::path target = utf8Path(fileName);
-    TempFile temp(target, fileName);
+    // The temporary file exists before any row is written, so that a target or a folder that
+    // cannot take it fails at once rather than after the whole table.
+    SafeReplace replace(fileName, protectedFiles);
 
     // Streaming the rows through the library's temporary files keeps memory flat however
-    // many rows a report has. Those files go beside the target: the library does not check
-    // every write to them, but on the target's own disk a full disk also fails the final
-    // write, which it does report.
-    std::string tempFolder = temp.folder().string();
+    // many rows a report has. Those files go beside the target, so that the space they need
+    // is checked where the workbook goes.
+    std::string tempFolder = replace.folder().string();
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = tempFolder.data();
-    WorkbookPtr workbook(workbook_new_opt(temp.path().string().c_str(), &options));
+    WorkbookPtr workbook(workbook_new_opt(replace.temporaryPath().c_str(), &options));
     if (!workbook) {
         throwIfXlsxError(LXW_ERROR_MEMORY_MALLOC_FAILED, "Não foi possível criar o ficheiro");
     }
@@ -173,7 +118,17 @@ void writeFile(const std::vector<std::string>& sheetNames,
     // Closing writes the file and frees the workbook, whatever its result.
     throwIfXlsxError(workbook_close(workbook.release()),
                      "Não foi possível gravar o ficheiro '" + fileName + "'");
-    temp.commit(target);
+    // The library does not report every short write while it zips: only a file read back
+    // whole may replace the target.
+    const std::string problem = zipFileProblem(replace.descriptor());
+    if (!problem.empty()) {
+        throw WorkbookFailure("Não foi possível gravar o ficheiro '" + fileName +
+                                  "': o ficheiro gravado ficou incompleto (disco cheio ou "
+                                  "limite de tamanho?): " +
+                                  problem,
+                              EIO);
+    }
+    replace.commit();
 }
 
 }  // namespace
@@ -181,9 +136,10 @@ void writeFile(const std::vector<std::string>& sheetNames,
 bool writeWorkbook(const std::vector<std::string>& sheetNames,
                    const std::vector<std::string>& sheetTitles, const std::string& fileName,
                    const Table& rows, MessagePresenter& messages,
-                   const WorkbookProperties& properties) {
+                   const WorkbookProperties& properties,
+                   const std::vector<std::filesystem::path>& protectedFiles) {
     try {
-        writeFile(sheetNames, sheetTitles, fileName, rows, properties);
+        writeFile(sheetNames, sheetTitles, fileName, rows, properties, protectedFiles);
         return true;
     } catch (const WorkbookFailure& failure) {
         showFailure(messages, failure.what(), failure.number());

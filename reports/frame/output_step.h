@@ -2,9 +2,13 @@
 // The output step every report ends with: with no rows, the no-data message; otherwise ask
 // for a file name (empty = cancel: nothing written, nothing opened, no message), write the
 // workbook with one sheet and the title prefix + today "dd-mm-yyyy", and open it — only when
-// the write succeeded, so a failed write never shows a stale or missing file.
+// the write succeeded, so a failed write never shows a stale or missing file. The files in
+// `protectedFiles` (the session's databases and settings, see files_in_use.h) are never
+// replaced.
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "shell/dataaccess/date_time.h"
 #include "shell/dataaccess/table.h"
@@ -37,7 +41,7 @@ struct ReportOutput {
 enum class OutputOutcome { Written, NoData, Cancelled, Failed };
 
 OutputOutcome deliverReport(const Table& rows, const ReportOutput& output, const DateTime& today,
-                            FileNameProvider& files, MessagePresenter& messages,
-                            FileOpener& opener);
+                            FileNameProvider& files, MessagePresenter& messages, FileOpener& opener,
+                            const std::vector<std::filesystem::path>& protectedFiles);
 
 }  // namespace talvers

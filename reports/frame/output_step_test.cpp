@@ -48,7 +48,7 @@ TEST(OutputStep, WritesWithTitleOfTodayAndOpens) {
     ScriptedFiles files(path);
     RecordingPresenter messages;
     RecordingOpener opener;
-    EXPECT_EQ(deliverReport(oneRow(), kOutput, kToday, files, messages, opener),
+    EXPECT_EQ(deliverReport(oneRow(), kOutput, kToday, files, messages, opener, {}),
               OutputOutcome::Written);
     EXPECT_EQ(files.filters, (std::vector<std::string>{"Ficheiros de excel (*.xlsx)|*.xlsx"}));
     EXPECT_EQ(opener.opened, (std::vector<std::string>{path}));
@@ -64,7 +64,7 @@ TEST(OutputStep, NoRowsShowsTheNoDataMessageAndAsksNothing) {
     RecordingPresenter messages;
     RecordingOpener opener;
     const Table empty({{"Artigo", FieldType::Text, 15}});
-    EXPECT_EQ(deliverReport(empty, kOutput, kToday, files, messages, opener),
+    EXPECT_EQ(deliverReport(empty, kOutput, kToday, files, messages, opener, {}),
               OutputOutcome::NoData);
     EXPECT_EQ(messages.texts(),
               (std::vector<std::string>{"Não existe informação para as condições solicitadas!"}));
@@ -76,7 +76,7 @@ TEST(OutputStep, CancelWritesNothingOpensNothingAndSaysNothing) {
     ScriptedFiles files("");
     RecordingPresenter messages;
     RecordingOpener opener;
-    EXPECT_EQ(deliverReport(oneRow(), kOutput, kToday, files, messages, opener),
+    EXPECT_EQ(deliverReport(oneRow(), kOutput, kToday, files, messages, opener, {}),
               OutputOutcome::Cancelled);
     EXPECT_TRUE(messages.texts().empty());
     EXPECT_TRUE(opener.opened.empty());
@@ -89,7 +89,7 @@ TEST(OutputStep, AFailedWriteIsReportedAndTheOldFileIsNeverOpened) {
     ScriptedFiles files((dir / "pasta.xlsx").string());
     RecordingPresenter messages;
     RecordingOpener opener;
-    EXPECT_EQ(deliverReport(oneRow(), kOutput, kToday, files, messages, opener),
+    EXPECT_EQ(deliverReport(oneRow(), kOutput, kToday, files, messages, opener, {}),
               OutputOutcome::Failed);
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(messages.texts()[0].rfind("Situação Anómala\n\rErro: ", 0), 0u);

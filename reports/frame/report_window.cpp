@@ -246,7 +246,8 @@ void ReportWindow::finishRun() {
         DesktopOpener desktopOpener;
         FileNameProvider& files = services_.files ? *services_.files : dialogFiles;
         FileOpener& opener = services_.opener ? *services_.opener : desktopOpener;
-        deliverReport(*rows_, output_, today(), files, messages(), opener);
+        deliverReport(*rows_, output_, today(), files, messages(), opener,
+                      services_.protectedFiles);
     } catch (const ReportCancelled&) {
         // Only the window asks for a stop, and then it is closing: nothing to tell.
     } catch (const DatabaseError& error) {
