@@ -16,6 +16,7 @@ frmUtilitario::frmUtilitario(Connection& bd, const ReportWindowServices& service
           box.exec();
       }) {
     setObjectName(QStringLiteral("frmUtilitario"));
+    setSaveDialogTitle(QStringLiteral("Guardar verificação de números de série"));
 }
 
 ReportWindow::ReportRun frmUtilitario::prepareRun() {

@@ -1,9 +1,11 @@
 #pragma once
 // What a report window needs from the desktop besides its connections: the message boxes,
-// the file-name dialog, the desktop's "open with the default program", and today's date.
-// The desktop passes the real ones; tests inject scripted ones. A null file-name provider
-// means the window's own dialog (SelecionaFicheiro); a null clock means the system's date.
+// the file-name dialog, the desktop's "open with the default program", today's date, and
+// whom to tell where a workbook was written. The desktop passes the real ones; tests inject
+// scripted ones. A null file-name provider means the window's own dialog (SelecionaFicheiro);
+// a null clock means the system's date; a null notice tells nobody.
 #include <functional>
+#include <string>
 
 #include "reports/frame/output_step.h"
 #include "shell/dataaccess/date_time.h"
@@ -11,11 +13,15 @@
 
 namespace talvers {
 
+// Called with the file name of each workbook written, as the user chose it.
+using SavedFileNotice = std::function<void(const std::string& fileName)>;
+
 struct ReportWindowServices {
     MessagePresenter* messages = nullptr;  // required
     FileNameProvider* files = nullptr;
     FileOpener* opener = nullptr;  // null: QDesktopServices
     std::function<DateTime()> today;
+    SavedFileNotice saved;
 };
 
 }  // namespace talvers

@@ -1,5 +1,7 @@
 #include "reports/pending/pending_window.h"
 
+#include <QDateEdit>
+
 #include "reports/pending/pending_orders.h"
 
 namespace talvers {
@@ -11,6 +13,7 @@ frmTalvers::frmTalvers(Connection& bd, Connection& bdExt, const ReportWindowServ
       bdExt_(bdExt),
       startDate_(addStartDatePicker()) {
     setObjectName(QStringLiteral("frmTalvers"));
+    setInputChain({startDate_});
 }
 
 ReportWindow::ReportRun frmTalvers::prepareRun() {

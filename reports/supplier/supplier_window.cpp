@@ -1,5 +1,7 @@
 #include "reports/supplier/supplier_window.h"
 
+#include <QDateEdit>
+
 #include "reports/supplier/orders_by_supplier.h"
 
 namespace talvers {
@@ -12,6 +14,7 @@ frmTalversForn::frmTalversForn(Connection& bd, Connection& bdExt, bool companyVa
       companyVariant_(companyVariant),
       startDate_(addStartDatePicker()) {
     setObjectName(QStringLiteral("frmTalversForn"));
+    setInputChain({startDate_});
 }
 
 ReportWindow::ReportRun frmTalversForn::prepareRun() {
