@@ -25,18 +25,6 @@ std::string requiredOutput(const CommandOptions& options) {
     return *path;
 }
 
-namespace {
-
-// The caption is "[" + company name + "]"; the properties want the bare name.
-std::string companyName(const std::string& caption) {
-    if (caption.size() >= 2 && caption.front() == '[' && caption.back() == ']') {
-        return caption.substr(1, caption.size() - 2);
-    }
-    return caption;
-}
-
-}  // namespace
-
 int deliverToFile(const Table& rows, const ReportOutput& output, const std::string& path,
                   const Session& session) {
     ReportOutput named = output;

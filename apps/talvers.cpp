@@ -44,8 +44,11 @@ int main(int argc, char* argv[]) {
     DesktopStart start = startDesktopSession(settingsFile, steps);
     if (!start.session) return start.exitCode;
 
-    const ReportWindowServices services{
-        &messages, nullptr, nullptr, {}, filesInUse(start.session->settings)};
+    ReportWindowServices services;
+    services.messages = &messages;
+    services.protectedFiles = filesInUse(start.session->settings);
+    services.company = companyName(start.session->caption);
+    services.lookupMode = start.session->settings.lookupMode;
     QSettings placementStore;
     frmMain window(*start.session, desktopReportWindows(*start.session, services), placementStore,
                    messages);

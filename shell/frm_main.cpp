@@ -7,7 +7,10 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include <QDir>
+
 #include "shell/dataaccess/database_error.h"
+#include "shell/elided_label.h"
 #include "shell/window_placement.h"
 
 namespace talvers {
@@ -72,7 +75,8 @@ void frmMain::buildStatusBar() {
     bar->setObjectName("StatusBar");
     bar->setSizeGripEnabled(true);
     for (int number = 1; number <= kPanelCount; ++number) {
-        auto* panel = new QLabel(bar);
+        // The wide panel tells where the last workbook went; a long path is cut in the middle.
+        QLabel* panel = number == kWidePanel ? new ElidedLabel(bar) : new QLabel(bar);
         panel->setObjectName(QString("Panel%1").arg(number));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         // Empty panels stay visible as small boxes; the ones with text size to it.
@@ -88,11 +92,17 @@ void frmMain::openReportWindow(const ReportWindowMaker& make) {
     if (!make) return;
     // An exception must not cross Qt's event loop; a window that cannot load is reported.
     try {
-        const std::unique_ptr<QDialog> window = make();
+        const std::unique_ptr<QDialog> window =
+            make([this](const std::string& fileName) { showSavedFile(fileName); });
         window->exec();
     } catch (const DatabaseError& e) {
         showFailure(messages_, e.description(), e.number());
     }
+}
+
+void frmMain::showSavedFile(const std::string& fileName) {
+    auto* panel = statusBar()->findChild<ElidedLabel*>(QString("Panel%1").arg(kWidePanel));
+    panel->setFullText("Gravado: " + QDir::toNativeSeparators(QString::fromStdString(fileName)));
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

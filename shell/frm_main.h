@@ -8,7 +8,8 @@
 // command makes a fresh window through the factory, shows it modally without an owner and
 // destroys it when the user closes it, so at most one report window exists at a time. A
 // window that fails to load with a DatabaseError is reported through `messages` ("Situação
-// Anómala" with number and description) and the main window stays usable.
+// Anómala" with number and description) and the main window stays usable. After a report
+// window writes a workbook, the wide status panel (5) reads "Gravado: " and the file's name.
 #include <QLabel>
 #include <QMainWindow>
 #include <QSettings>
@@ -36,6 +37,7 @@ class frmMain : public QMainWindow {
     void buildMenu();
     void buildStatusBar();
     void openReportWindow(const ReportWindowMaker& make);
+    void showSavedFile(const std::string& fileName);
 
     Session& session_;
     ReportWindowFactory windows_;

@@ -14,6 +14,7 @@
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/desktop_test_support.h"
+#include "shell/elided_label.h"
 #include "shell/window_placement.h"
 #include "tests/temp_dir.h"
 
@@ -59,7 +60,9 @@ class SelfClosingWindow : public QDialog {
 
 ReportWindowFactory loggingFactory(WindowLog& log) {
     const auto maker = [&log](std::string name) -> ReportWindowMaker {
-        return [&log, name] { return std::make_unique<SelfClosingWindow>(log, name); };
+        return [&log, name](const SavedFileNotice&) {
+            return std::make_unique<SelfClosingWindow>(log, name);
+        };
     };
     return {maker("pending"), maker("supplier"), maker("provisioning"), maker("utility")};
 }
@@ -145,6 +148,34 @@ TEST_F(MainWindowTest, StatusBarHasSixPanelsWithStatusAndTheVersion) {
     for (int n : {0, 1, 2, 3, 5}) EXPECT_GT(panels[4]->width(), panels[n]->width()) << n + 1;
 }
 
+TEST_F(MainWindowTest, AWrittenWorkbookIsNamedInTheWidePanelCutInTheMiddleWhenLong) {
+    Session session = sqliteSession(dir, "");
+    const std::string longPath = "/home/ana/" + std::string(300, 'x') + "/pendentes.xlsx";
+    ReportWindowFactory factory = loggingFactory(log);
+    factory.pending = [&](const SavedFileNotice& saved) -> std::unique_ptr<QDialog> {
+        auto window = std::make_unique<SelfClosingWindow>(log, "pending");
+        saved("/tmp/pendentes.xlsx");
+        saved(longPath);
+        return window;
+    };
+    frmMain window(session, factory, store, messages);
+    window.resize(600, 400);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* panel = window.statusBar()->findChild<ElidedLabel*>("Panel5");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->text().isEmpty());
+    window.findChild<QAction*>("Enc")->trigger();
+    // The last workbook written is the one named; the window keeps its width.
+    EXPECT_EQ(panel->fullText(), QString::fromStdString("Gravado: " + longPath));
+    EXPECT_EQ(panel->toolTip(), panel->fullText());
+    EXPECT_EQ(window.width(), 600);
+    EXPECT_TRUE(panel->text().startsWith("Gravado: /home/ana/")) << panel->text().toStdString();
+    EXPECT_TRUE(panel->text().endsWith("/pendentes.xlsx")) << panel->text().toStdString();
+    EXPECT_TRUE(panel->text().contains(QChar(0x2026)));
+    EXPECT_LE(panel->fontMetrics().horizontalAdvance(panel->text()), panel->width());
+}
+
 TEST_F(MainWindowTest, CaptionAndVariantComeFromTheCompany) {
     Session session = sqliteSession(dir, "INSERT INTO EMPRESA VALUES ('ACME LDA', '123456789');",
                                     "[Talvers]\nContribuinteVariante=500000000\n");
@@ -191,7 +222,7 @@ TEST_F(MainWindowTest, EachCommandMakesAFreshModalWindowAndDestroysItWhenClosed)
 TEST_F(MainWindowTest, AWindowThatCannotLoadIsReportedAndTheMainWindowStays) {
     Session session = sqliteSession(dir, "");
     ReportWindowFactory factory = loggingFactory(log);
-    factory.pending = []() -> std::unique_ptr<QDialog> {
+    factory.pending = [](const SavedFileNotice&) -> std::unique_ptr<QDialog> {
         throw DatabaseError(208, "Invalid object name 'dbo.Artigo'.");
     };
     frmMain window(session, factory, store, messages);
@@ -206,10 +237,10 @@ TEST_F(MainWindowTest, AWindowThatCannotLoadIsReportedAndTheMainWindowStays) {
 
 TEST_F(MainWindowTest, TheProgramsFactoryMakesEachCommandsOwnWindow) {
     Session session = sqliteSession(dir, "");
-    const ReportWindowServices services{&messages, nullptr, nullptr, {}};
+    const ReportWindowServices services{&messages, nullptr, nullptr, {}, {}};
     const ReportWindowFactory factory = desktopReportWindows(session, services);
     const auto className = [](const ReportWindowMaker& make) {
-        return std::string(make()->metaObject()->className());
+        return std::string(make({})->metaObject()->className());
     };
     EXPECT_EQ(className(factory.pending), "talvers::frmTalvers");
     EXPECT_EQ(className(factory.supplier), "talvers::frmTalversForn");

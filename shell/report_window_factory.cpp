@@ -9,20 +9,26 @@ namespace talvers {
 
 ReportWindowFactory desktopReportWindows(Session& session, const ReportWindowServices& services) {
     // Each window is shown without an owner, as the main window's menu always did.
+    const auto with = [&services](const SavedFileNotice& saved) {
+        ReportWindowServices own = services;
+        own.saved = saved;
+        return own;
+    };
     ReportWindowFactory factory;
-    factory.pending = [&session, &services]() -> std::unique_ptr<QDialog> {
-        return std::make_unique<frmTalvers>(*session.bd, *session.bdExt, services);
+    factory.pending = [&session, with](const SavedFileNotice& saved) -> std::unique_ptr<QDialog> {
+        return std::make_unique<frmTalvers>(*session.bd, *session.bdExt, with(saved));
     };
-    factory.supplier = [&session, &services]() -> std::unique_ptr<QDialog> {
+    factory.supplier = [&session, with](const SavedFileNotice& saved) -> std::unique_ptr<QDialog> {
         return std::make_unique<frmTalversForn>(*session.bd, *session.bdExt, session.companyVariant,
-                                                services);
+                                                with(saved));
     };
-    factory.provisioning = [&session, &services]() -> std::unique_ptr<QDialog> {
+    factory.provisioning = [&session,
+                            with](const SavedFileNotice& saved) -> std::unique_ptr<QDialog> {
         return std::make_unique<frmMapaAprovisionamento>(*session.bd, session.companyVariant,
-                                                         services);
+                                                         with(saved));
     };
-    factory.utility = [&session, &services]() -> std::unique_ptr<QDialog> {
-        return std::make_unique<frmUtilitario>(*session.bd, services);
+    factory.utility = [&session, with](const SavedFileNotice& saved) -> std::unique_ptr<QDialog> {
+        return std::make_unique<frmUtilitario>(*session.bd, with(saved));
     };
     return factory;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // ReportWindowFactory: how frmMain gets a fresh report window for each menu command. Each
 // function returns a new, not yet shown window that frmMain shows modally and destroys when
-// it closes, so every command starts with the window's initial settings. Tests inject their
-// own; the desktop program uses desktopReportWindows().
+// it closes, so every command starts with the window's initial settings. frmMain passes the
+// notice the window calls with each workbook it writes. Tests inject their own; the desktop
+// program uses desktopReportWindows().
 #include <QDialog>
 
 #include <functional>
@@ -13,7 +14,7 @@
 
 namespace talvers {
 
-using ReportWindowMaker = std::function<std::unique_ptr<QDialog>()>;
+using ReportWindowMaker = std::function<std::unique_ptr<QDialog>(const SavedFileNotice& saved)>;
 
 struct ReportWindowFactory {
     ReportWindowMaker pending;       // frmTalvers
@@ -22,8 +23,9 @@ struct ReportWindowFactory {
     ReportWindowMaker utility;       // frmUtilitario
 };
 
-// The program's report windows over the session's connections and company variant. The
-// session and the services (and what they point at) must outlive every window made.
+// The program's report windows over the session's connections and company variant, each with
+// `services` and the notice it is made with. The session and the services (and what they
+// point at) must outlive every window made.
 ReportWindowFactory desktopReportWindows(Session& session, const ReportWindowServices& services);
 
 }  // namespace talvers

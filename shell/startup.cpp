@@ -55,6 +55,13 @@ CompanyInfo readCompany(Connection& bd, std::string_view variantTaxpayer) {
     return info;
 }
 
+std::string companyName(std::string_view caption) {
+    if (caption.size() >= 2 && caption.front() == '[' && caption.back() == ']') {
+        return std::string(caption.substr(1, caption.size() - 2));
+    }
+    return std::string(caption);
+}
+
 std::string startupFailureText(std::string_view description, long number) {
     return "Não foi possível iniciar o Talvers.\nErro: " + std::string(description) + "  " +
            std::to_string(number);

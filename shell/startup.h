@@ -49,6 +49,9 @@ struct CompanyInfo {
 // taxpayer number is configured, so an empty NumContr never selects the variant.
 CompanyInfo readCompany(Connection& bd, std::string_view variantTaxpayer);
 
+// The company's name as the caption shows it between brackets ("[ACME LDA]" -> "ACME LDA").
+std::string companyName(std::string_view caption);
+
 // "Não foi possível iniciar o Talvers.", line feed, "Erro: ", description, two blanks, number.
 std::string startupFailureText(std::string_view description, long number);
 

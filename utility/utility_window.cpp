@@ -16,15 +16,17 @@ frmUtilitario::frmUtilitario(Connection& bd, const ReportWindowServices& service
           box.exec();
       }) {
     setObjectName(QStringLiteral("frmUtilitario"));
+    setSaveDialogTitle(QStringLiteral("Guardar verificação de números de série"));
 }
 
 ReportWindow::ReportRun frmUtilitario::prepareRun() {
-    return {[this, separator = userDecimalSeparator()](ReportProgress& progress) {
-                return runSerialCheck(
-                    bd_, [this](const std::string& text) { showCheckMessage(text); }, separator,
-                    progress);
-            },
-            serialCheckOutput()};
+    return {
+        [this, separator = userDecimalSeparator(), mode = lookupMode()](ReportProgress& progress) {
+            return runSerialCheck(
+                bd_, [this](const std::string& text) { showCheckMessage(text); }, separator,
+                progress, mode);
+        },
+        serialCheckOutput()};
 }
 
 void frmUtilitario::showCheckMessage(const std::string& text) {

@@ -1,7 +1,8 @@
 #pragma once
 // frmUtilitario: the serial-number stock check window. Confirm runs the check; each of its
 // messages is shown in a box with an OK button under the application's title, and the run
-// waits until the box is closed. The findings then go through the output step like a report.
+// waits until the box is closed. The findings then go through the output step like a report
+// (the save dialog reads "Guardar verificação de números de série") and stay in the grid.
 // The connection stays owned by the caller and must outlive the window.
 #include <QString>
 

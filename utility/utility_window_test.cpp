@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 #include <filesystem>
@@ -36,6 +37,7 @@ TEST_F(UtilityWindowTest, ControlsAndCaption) {
     EXPECT_EQ(window.windowTitle(), "Utilitário");
     EXPECT_EQ(control<QPushButton>(window, "btConf")->toolTip(), "Confirmar a operação.");
     EXPECT_EQ(control<QPushButton>(window, "btSair")->text(), "&Sair");
+    EXPECT_EQ(window.saveDialogTitle(), "Guardar verificação de números de série");
 }
 
 TEST_F(UtilityWindowTest, OneBoxPerMovementRowThenTheFindingsWorkbook) {
@@ -69,6 +71,10 @@ TEST_F(UtilityWindowTest, OneBoxPerMovementRowThenTheFindingsWorkbook) {
     EXPECT_EQ(dump.maxRow("Números de Série"), 4);
     EXPECT_EQ(dump.cell("Números de Série", "C4").value, "SN1");
     EXPECT_EQ(dump.cell("Números de Série", "D4").value, "Não encontrado");
+    const QAbstractItemModel* grid = control<QTableView>(window, "Grelha")->model();
+    ASSERT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(grid->index(0, 2).data().toString(), "SN1");
+    EXPECT_EQ(grid->index(0, 3).data().toString(), "Não encontrado");
 }
 
 TEST_F(UtilityWindowTest, ClosingWhileABoxIsAwaitedStopsTheCheck) {

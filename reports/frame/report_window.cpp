@@ -11,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -19,6 +18,7 @@
 #include <future>
 #include <memory>
 
+#include "reports/frame/report_grid.h"
 #include "shell/dataaccess/database_error.h"
 
 namespace talvers {
@@ -59,6 +59,20 @@ class ReportWindow::DialogFileNames : public FileNameProvider {
     ReportWindow& window_;
 };
 
+// Keeps the name the user chose, to announce where the workbook went.
+class ReportWindow::RememberedFileName : public FileNameProvider {
+  public:
+    explicit RememberedFileName(FileNameProvider& inner) : inner_(inner) {}
+    std::string chooseFileName(std::string_view filter) override {
+        return chosen_ = inner_.chooseFileName(filter);
+    }
+    const std::string& chosen() const { return chosen_; }
+
+  private:
+    FileNameProvider& inner_;
+    std::string chosen_;
+};
+
 class ReportWindow::DesktopOpener : public FileOpener {
   public:
     void open(const std::string& path) override {
@@ -69,16 +83,30 @@ class ReportWindow::DesktopOpener : public FileOpener {
 
 namespace {
 
+// Room for a report's columns; the user may maximise it, the controls keep their size.
+constexpr int kDefaultWidth = 900;
+constexpr int kDefaultHeight = 600;
+constexpr int kInputsToButtons = 24;
+
 QFont labelFont() {
     return QFont(QStringLiteral("Verdana"));
 }
+
+// Tab leaves the date for the next control, as every other input does; the day, month and
+// year are reached with the arrow keys.
+class WholeDateEdit : public QDateEdit {
+  public:
+    using QDateEdit::QDateEdit;
+
+  protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
 
 QPushButton* makeButton(const QString& objectName, const QString& text, const QString& toolTip,
                         QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(objectName);
     button->setToolTip(toolTip);
-    button->setAutoDefault(false);
     return button;
 }
 
@@ -86,13 +114,29 @@ QPushButton* makeButton(const QString& objectName, const QString& text, const QS
 
 ReportWindow::ReportWindow(const QString& caption, const ReportWindowServices& services,
                            QWidget* parent)
-    : QDialog(parent), services_(services) {
+    : QDialog(parent), services_(services), saveTitle_(QStringLiteral("Guardar relatório")) {
     setWindowTitle(caption);
     setModal(true);
+    resize(kDefaultWidth, kDefaultHeight);
 
-    auto* layout = new QVBoxLayout(this);
-    inputs_ = new QGridLayout;
-    layout->addLayout(inputs_);
+    // The inputs sit in a block of their own size, so that a maximised window widens the
+    // grid and not the date fields.
+    auto* inputBlock = new QWidget(this);
+    inputBlock->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    inputs_ = new QGridLayout(inputBlock);
+    inputs_->setContentsMargins(0, 0, 0, 0);
+
+    confirm_ = makeButton(QStringLiteral("btConf"), QStringLiteral("&Confirmar"),
+                          QStringLiteral("Confirmar a operação."), this);
+    confirm_->setDefault(true);
+    leave_ = makeButton(QStringLiteral("btSair"), QStringLiteral("&Sair"),
+                        QStringLiteral("Abandonar a opção."), this);
+    auto* top = new QHBoxLayout;
+    top->addWidget(inputBlock, 0, Qt::AlignTop);
+    top->addSpacing(kInputsToButtons);
+    top->addWidget(confirm_, 0, Qt::AlignBottom);
+    top->addWidget(leave_, 0, Qt::AlignBottom);
+    top->addStretch();
 
     auto* progressRow = new QHBoxLayout;
     working_ = new QLabel(QStringLiteral("a processar ...."), this);
@@ -101,29 +145,25 @@ ReportWindow::ReportWindow(const QString& caption, const ReportWindowServices& s
     counter_->setObjectName(QStringLiteral("Label2_2"));
     for (QLabel* label : {working_, counter_}) {
         label->setFont(labelFont());
+        // The grid does not jump when the labels come and go.
+        QSizePolicy policy = label->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        label->setSizePolicy(policy);
         label->hide();
         progressRow->addWidget(label);
     }
     progressRow->addStretch();
+
+    grid_ = new ReportGrid(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
     layout->addLayout(progressRow);
-
-    // The reports deliver workbooks only; the grid stays empty.
-    auto* grid = new QTableWidget(this);
-    grid->setObjectName(QStringLiteral("Grelha"));
-    layout->addWidget(grid);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    confirm_ = makeButton(QStringLiteral("btConf"), QStringLiteral("&Confirmar"),
-                          QStringLiteral("Confirmar a operação."), this);
-    auto* leave = makeButton(QStringLiteral("btSair"), QStringLiteral("&Sair"),
-                             QStringLiteral("Abandonar a opção."), this);
-    buttons->addWidget(confirm_);
-    buttons->addWidget(leave);
-    layout->addLayout(buttons);
+    layout->addWidget(grid_, 1);
 
     connect(confirm_, &QPushButton::clicked, this, &ReportWindow::confirm);
-    connect(leave, &QPushButton::clicked, this, &QWidget::close);
+    connect(leave_, &QPushButton::clicked, this, &QWidget::close);
+    setInputChain({});
 }
 
 ReportWindow::~ReportWindow() {
@@ -143,7 +183,7 @@ QLabel* ReportWindow::addCaption(const QString& objectName, const QString& text)
 
 QDateEdit* ReportWindow::addDatePicker(const QString& objectName, const QString& toolTip,
                                        const DateTime& date) {
-    auto* picker = new QDateEdit(QDate(date.year, date.month, date.day), this);
+    auto* picker = new WholeDateEdit(QDate(date.year, date.month, date.day), this);
     picker->setObjectName(objectName);
     picker->setToolTip(toolTip);
     picker->setCalendarPopup(true);
@@ -158,6 +198,13 @@ QDateEdit* ReportWindow::addStartDatePicker() {
     inputs_->addWidget(addCaption(QStringLiteral("Label2_0"), QStringLiteral("Data")), 0, 0);
     inputs_->addWidget(picker, 0, 1);
     return picker;
+}
+
+void ReportWindow::setInputChain(const QList<QWidget*>& inputs) {
+    QList<QWidget*> chain = inputs;
+    chain << confirm_ << leave_ << grid_;
+    for (qsizetype i = 0; i + 1 < chain.size(); ++i) setTabOrder(chain[i], chain[i + 1]);
+    chain.front()->setFocus();
 }
 
 DateTime ReportWindow::dateOf(const QDateEdit* picker) {
@@ -185,7 +232,7 @@ QStringList ReportWindow::nameFilters(const QString& extensao) {
 }
 
 QString ReportWindow::SelecionaFicheiro(const QString& Extensao) {
-    QFileDialog dialog(this);
+    QFileDialog dialog(this, saveTitle_);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -212,8 +259,6 @@ void ReportWindow::confirm() {
     }
     confirm_->setEnabled(false);
     counter_->clear();
-    working_->show();
-    counter_->show();
 
     worker_ = std::thread([this, engine = std::move(run.engine)] {
         WorkerProgress progress(*this);
@@ -230,7 +275,15 @@ void ReportWindow::confirm() {
 void ReportWindow::showProgress() {
     progressPending_ = false;
     std::lock_guard lock(progressMutex_);
-    if (count_ > 0) counter_->setText(QStringLiteral("%1/%2").arg(position_).arg(count_));
+    if (position_ < 1 || count_ < 1) return;
+    counter_->setText(QStringLiteral("%1/%2").arg(position_).arg(count_));
+    working_->show();
+    counter_->show();
+}
+
+void ReportWindow::hideProgress() {
+    working_->hide();
+    counter_->hide();
 }
 
 void ReportWindow::finishRun() {
@@ -240,14 +293,13 @@ void ReportWindow::finishRun() {
         endRun();
         return;
     }
+    std::shared_ptr<const Table> shown;
     try {
         if (failure_) std::rethrow_exception(failure_);
-        DialogFileNames dialogFiles(*this);
-        DesktopOpener desktopOpener;
-        FileNameProvider& files = services_.files ? *services_.files : dialogFiles;
-        FileOpener& opener = services_.opener ? *services_.opener : desktopOpener;
-        deliverReport(*rows_, output_, today(), files, messages(), opener,
-                      services_.protectedFiles);
+        // The rows move to the grid, which keeps them after the run; nothing is copied.
+        shown = std::make_shared<const Table>(std::move(*rows_));
+        if (shown->empty()) hideProgress();
+        deliver(*shown);
     } catch (const ReportCancelled&) {
         // Only the window asks for a stop, and then it is closing: nothing to tell.
     } catch (const DatabaseError& error) {
@@ -255,14 +307,26 @@ void ReportWindow::finishRun() {
     } catch (const std::exception& error) {
         showFailure(messages(), error.what(), 0);
     }
+    grid_->showRows(std::move(shown));
     endRun();
+}
+
+void ReportWindow::deliver(const Table& rows) {
+    DialogFileNames dialogFiles(*this);
+    DesktopOpener desktopOpener;
+    RememberedFileName files(services_.files ? *services_.files : dialogFiles);
+    FileOpener& opener = services_.opener ? *services_.opener : desktopOpener;
+    ReportOutput output = output_;
+    output.company = services_.company;
+    const OutputOutcome outcome =
+        deliverReport(rows, output, today(), files, messages(), opener, services_.protectedFiles);
+    if (outcome == OutputOutcome::Written && services_.saved) services_.saved(files.chosen());
 }
 
 void ReportWindow::endRun() {
     rows_.reset();
     failure_ = nullptr;
-    working_->hide();
-    counter_->hide();
+    hideProgress();
     confirm_->setEnabled(true);
     running_ = false;
     emit runFinished();

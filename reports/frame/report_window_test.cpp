@@ -28,6 +28,8 @@ class ScriptedReportWindow : public ReportWindow {
                          std::function<Table(ReportProgress&)> engine)
         : ReportWindow(QStringLiteral("Teste"), services, nullptr), engine_(std::move(engine)) {}
 
+    void runOnWindowThreadForTest(const std::function<void()>& task) { runOnWindowThread(task); }
+
   protected:
     ReportRun prepareRun() override { return {engine_, {"Folha", "Título em "}}; }
 
@@ -119,6 +121,80 @@ TEST_F(ReportWindowFrame, TheLastCountShowsHoweverFastTheEngineReports) {
     desktop.files.onAsk = [&] { shown = control<QLabel>(window, "Label2_2")->text(); };
     ASSERT_TRUE(confirmAndWait(window));
     EXPECT_EQ(shown, "5000/5000");
+}
+
+// The progress labels appear with the first row and never behind the no-data message.
+TEST_F(ReportWindowFrame, ProgressLabelsShowOnlyOnceRowsAreCounted) {
+    bool seenBeforeFirstRow = true;
+    bool seenWithRows = false;
+    ScriptedReportWindow* current = nullptr;
+    const auto labelsUp = [&] {
+        return control<QLabel>(*current, "Label2_1")->isVisible() ||
+               control<QLabel>(*current, "Label2_2")->isVisible();
+    };
+    const auto engine = [&](long rows) {
+        return [&, rows](ReportProgress& progress) {
+            // The query phase: the window is shown what the labels look like meanwhile.
+            current->runOnWindowThreadForTest([&] { seenBeforeFirstRow = labelsUp(); });
+            for (long i = 1; i <= rows; ++i) reportProgress(progress, i, rows);
+            if (rows > 0) QTest::qWait(0);
+            return rows > 1 ? oneRow() : Table({{"Coluna", FieldType::Text, 10}});
+        };
+    };
+    for (const long rows : {0L, 1L, 2L}) {
+        ScriptedReportWindow window(desktop.services(), engine(rows));
+        current = &window;
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        std::vector<bool> upWhileAsked;
+        desktop.messages.onPresent = [&] { upWhileAsked.push_back(labelsUp()); };
+        desktop.files.onAsk = [&] { seenWithRows = labelsUp(); };
+        ASSERT_TRUE(confirmAndWait(window));
+        EXPECT_FALSE(seenBeforeFirstRow) << rows;
+        EXPECT_FALSE(labelsUp()) << rows;
+        if (rows < 2) {
+            // Rows counted but none kept, or none at all: the no-data message, labels down.
+            EXPECT_EQ(upWhileAsked, std::vector<bool>{false}) << rows;
+        } else {
+            EXPECT_TRUE(seenWithRows);
+        }
+        desktop.messages.shown.clear();
+    }
+}
+
+TEST_F(ReportWindowFrame, AWrittenWorkbookIsAnnouncedAndTheDialogSaysWhatItSaves) {
+    ScriptedReportWindow window(desktop.services(), [](ReportProgress&) { return oneRow(); });
+    EXPECT_EQ(window.saveDialogTitle(), "Guardar relatório");
+    desktop.files.answer = "";
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_TRUE(desktop.saved.empty());  // cancelled: nothing written, nothing to tell
+    desktop.files.answer = (out.path() / "livro.xlsx").string();
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_EQ(desktop.saved, std::vector<std::string>{desktop.files.answer});
+    // A write that fails is not announced.
+    desktop.files.answer = (out.path() / "no-such-folder" / "livro.xlsx").string();
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_EQ(desktop.saved.size(), 1u);
+    EXPECT_EQ(desktop.messages.shown.size(), 1u);
+
+    whenFileDialogOpens([&](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Guardar relatório");
+        dialog.reject();
+    });
+    EXPECT_EQ(window.SelecionaFicheiro("Ficheiros de excel (*.xlsx)|*.xlsx"), "");
+}
+
+TEST_F(ReportWindowFrame, KeyboardFocusStartsOnConfirmWithoutInputsAndEnterRunsIt) {
+    ScriptedReportWindow window(desktop.services(), [](ReportProgress&) { return oneRow(); });
+    desktop.files.answer = (out.path() / "enter.xlsx").string();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(tabChain(window, 3), (std::vector<std::string>{"btConf", "btSair", "Grelha"}));
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "btConf");
+    EXPECT_EQ(window.size(), QSize(900, 600));
+    ASSERT_TRUE(enterAndWait(window));
+    EXPECT_EQ(desktop.saved.size(), 1u);
 }
 
 TEST_F(ReportWindowFrame, AnyEngineFailureIsShownAsTheFailureMessage) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -51,12 +52,39 @@ Table GateConnection::runQuery(const std::string& sql) {
     return inner_.query(sql);
 }
 
+bool waitForRunEnd(QSignalSpy& finished) {
+    return finished.count() > 0 || finished.wait(20000);
+}
+
 bool confirmAndWait(ReportWindow& window) {
     QSignalSpy finished(&window, &ReportWindow::runFinished);
     auto* button = window.findChild<QPushButton*>(QStringLiteral("btConf"));
     if (!button) return false;
     QTest::mouseClick(button, Qt::LeftButton);
-    return finished.count() > 0 || finished.wait(20000);
+    return waitForRunEnd(finished);
+}
+
+bool enterAndWait(ReportWindow& window) {
+    QSignalSpy finished(&window, &ReportWindow::runFinished);
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused) return false;
+    QTest::keyClick(focused, Qt::Key_Return);
+    return waitForRunEnd(finished);
+}
+
+std::vector<std::string> tabChain(QWidget& window, int steps) {
+    std::vector<std::string> names;
+    for (int i = 0; i < steps; ++i) {
+        QWidget* focused = window.focusWidget();
+        if (!focused) break;
+        // A date edit's focus lives in its inner line edit (Qt's "qt_..."): name the control.
+        while (focused != &window && focused->parentWidget() &&
+               (focused->objectName().isEmpty() || focused->objectName().startsWith("qt_")))
+            focused = focused->parentWidget();
+        names.push_back(focused->objectName().toStdString());
+        QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+    }
+    return names;
 }
 
 std::vector<std::string> texts(const RecordingPresenter& messages) {

@@ -4,6 +4,7 @@
 // helpers to find controls and run a window's report to its end.
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
 #include <QString>
 
 #include <atomic>
@@ -32,6 +33,16 @@ class ScriptedFileNames : public FileNameProvider {
     std::function<void()> onAsk;
 };
 
+// Records the boxes; `onPresent` runs while a box is up (to look at the window then).
+class WatchedPresenter : public RecordingPresenter {
+  public:
+    MessageResult present(const MessageBoxSpec& box) override {
+        if (onPresent) onPresent();
+        return RecordingPresenter::present(box);
+    }
+    std::function<void()> onPresent;
+};
+
 class RecordingOpener : public FileOpener {
   public:
     void open(const std::string& path) override { opened.push_back(path); }
@@ -41,11 +52,13 @@ class RecordingOpener : public FileOpener {
 inline const DateTime kLeapDay{2024, 2, 29, 15, 45, 0};
 
 struct ScriptedDesktop {
-    RecordingPresenter messages;
+    WatchedPresenter messages;
     ScriptedFileNames files;
     RecordingOpener opener;
+    std::vector<std::string> saved;  // the workbooks announced as written
     ReportWindowServices services() {
-        return {&messages, &files, &opener, [] { return kLeapDay; }};
+        return {&messages, &files, &opener, [] { return kLeapDay; },
+                [this](const std::string& fileName) { saved.push_back(fileName); }};
     }
 };
 
@@ -82,6 +95,13 @@ T* control(QWidget& window, const char* name) {
 
 // Clicks btConf and waits until the run has ended. False when it did not end in time.
 bool confirmAndWait(ReportWindow& window);
+// The same, started by Enter on the focused control.
+bool enterAndWait(ReportWindow& window);
+// Waits until the run started before has ended (true) or the time is up (false).
+bool waitForRunEnd(QSignalSpy& finished);
+
+// The objectNames met from the focused control on by pressing Tab `steps` times.
+std::vector<std::string> tabChain(QWidget& window, int steps);
 
 // The messages' texts, in order.
 std::vector<std::string> texts(const RecordingPresenter& messages);

@@ -1,5 +1,7 @@
 #include "reports/pending/pending_window.h"
 
+#include <QDateEdit>
+
 #include "reports/pending/pending_orders.h"
 
 namespace talvers {
@@ -11,11 +13,13 @@ frmTalvers::frmTalvers(Connection& bd, Connection& bdExt, const ReportWindowServ
       bdExt_(bdExt),
       startDate_(addStartDatePicker()) {
     setObjectName(QStringLiteral("frmTalvers"));
+    setInputChain({startDate_});
 }
 
 ReportWindow::ReportRun frmTalvers::prepareRun() {
-    return {[&bd = bd_, &bdExt = bdExt_, start = dateOf(startDate_)](ReportProgress& progress) {
-                return runPendingOrders(bd, bdExt, start, progress);
+    return {[&bd = bd_, &bdExt = bdExt_, start = dateOf(startDate_),
+             mode = lookupMode()](ReportProgress& progress) {
+                return runPendingOrders(bd, bdExt, start, progress, mode);
             },
             pendingOrdersOutput()};
 }

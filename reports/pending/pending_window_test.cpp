@@ -6,12 +6,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
 #include <filesystem>
 
+#include "reports/frame/report_table_model.h"
 #include "reports/frame/report_window_test_support.h"
 #include "tests/erp_fixture.h"
 #include "tests/temp_dir.h"
@@ -74,7 +75,7 @@ TEST_F(PendingWindowTest, ControlsCaptionsAndStartDate) {
     for (QLabel* label : {control<QLabel>(window, "Label2_0"), working(), counter()}) {
         EXPECT_EQ(label->font().family(), "Verdana");
     }
-    EXPECT_EQ(control<QTableWidget>(window, "Grelha")->rowCount(), 0);
+    EXPECT_EQ(control<QTableView>(window, "Grelha")->model()->rowCount(), 0);
     expectAtRest();
 }
 
@@ -118,6 +119,49 @@ TEST_F(PendingWindowTest, FullRunWritesTheWorkbookUnderTheChosenNameAndOpensIt) 
     EXPECT_EQ(desktop.opener.opened.size(), 2u);
 }
 
+// Started from the keyboard; the grid then holds what the workbook holds.
+TEST_F(PendingWindowTest, EnterInTheDateRunsTheReportAndTheGridShowsTheWorkbooksRows) {
+    twoOrderLines();
+    db.execMain("UPDATE DOCGCLIN SET Valor = 1234.5");
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(tabChain(window, 4),
+              (std::vector<std::string>{"DTPicker1", "btConf", "btSair", "Grelha"}));
+    EXPECT_EQ(tabChain(window, 1), std::vector<std::string>{"DTPicker1"});
+    const auto file = out.path() / "grelha.xlsx";
+    desktop.files.answer = file.string();
+    ASSERT_TRUE(enterAndWait(window));
+    ASSERT_TRUE(desktop.messages.shown.empty()) << texts(desktop.messages).front();
+    const XlsxDump dump = dumpWorkbook(file);
+    const std::string sheet = "Enc. Pendentes";
+    const QAbstractItemModel* grid = control<QTableView>(window, "Grelha")->model();
+    ASSERT_EQ(grid->rowCount(), dump.maxRow(sheet) - 3);
+    ASSERT_EQ(grid->columnCount(), dump.maxColumn(sheet));
+    int moneyColumn = -1;
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        EXPECT_EQ(grid->headerData(c, Qt::Horizontal).toString().toStdString(),
+                  dump.cell(sheet, 3, c + 1).value);
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            const XlsxCell& cell = dump.cell(sheet, r + 4, c + 1);
+            const QModelIndex shown = grid->index(r, c);
+            if (cell.type != "n") {
+                EXPECT_EQ(shown.data().toString().toStdString(), cell.value) << r << "," << c;
+                continue;
+            }
+            // Numbers in the workbook's format, in the user's form, right-aligned.
+            EXPECT_EQ(cell.numberFormat, "###,###,##0.00");
+            EXPECT_EQ(shown.data().toString(),
+                      ReportTableModel::numberText(Value(*Money::parse(cell.value)), QLocale()));
+            EXPECT_TRUE(shown.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
+            if (cell.number() == 1234.5) moneyColumn = c;
+        }
+    }
+    ASSERT_GE(moneyColumn, 0);
+    const QString thousands = QLocale().groupSeparator();
+    EXPECT_EQ(grid->index(0, moneyColumn).data().toString(),
+              "1" + thousands + "234" + QLocale().decimalPoint() + "50");
+}
+
 TEST_F(PendingWindowTest, CancelledFileNameWritesNothingOpensNothingSaysNothing) {
     twoOrderLines();
     desktop.files.answer = "";
@@ -126,6 +170,12 @@ TEST_F(PendingWindowTest, CancelledFileNameWritesNothingOpensNothingSaysNothing)
     EXPECT_TRUE(desktop.opener.opened.empty());
     EXPECT_TRUE(desktop.messages.shown.empty());
     expectAtRest();
+    // The rows stay in view; a later run without rows clears them.
+    auto* grid = control<QTableView>(window, "Grelha");
+    EXPECT_EQ(grid->model()->rowCount(), 2);
+    db.execMain("DELETE FROM DocGcLin");
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_EQ(grid->model()->rowCount(), 0);
 }
 
 TEST_F(PendingWindowTest, SecondConfirmDuringARunIsRefused) {
@@ -138,7 +188,8 @@ TEST_F(PendingWindowTest, SecondConfirmDuringARunIsRefused) {
     // The window stays responsive while the engine waits on the database.
     EXPECT_TRUE(window.isRunning());
     EXPECT_FALSE(btConf()->isEnabled());
-    EXPECT_TRUE(working()->isVisible());
+    // The query has not given its first row yet: no progress to show.
+    EXPECT_FALSE(working()->isVisible());
     const long sent = gate.queriesSent();
     QTest::mouseClick(btConf(), Qt::LeftButton);
     window.confirm();

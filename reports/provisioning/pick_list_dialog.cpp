@@ -43,12 +43,20 @@ PickListDialog::PickListDialog(const Table& rows, const PickListLayout& layout, 
     if (list_->columnCount() > 1)
         list_->setColumnWidth(1, pixelsFromTwips(layout.secondColumnTwips, dpi));
     if (list_->rowCount() > 0) list_->setCurrentCell(0, 0);
+    // Typing looks for the typed start in the current column: keeping the current cell on
+    // the code makes the first letters of a code find its row, wherever the user clicked.
+    connect(list_, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
+        if (row >= 0 && column != 0) list_->setCurrentCell(row, 0);
+    });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(list_, &QTableWidget::cellDoubleClicked, this, &QDialog::accept);
+
+    // Typing goes to the list from the start.
+    list_->setFocus();
 
     auto* box = new QVBoxLayout(this);
     box->addWidget(list_);

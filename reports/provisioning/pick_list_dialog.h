@@ -2,7 +2,8 @@
 // PickListDialog: the pick list beside a provisioning filter. Shows the list's rows (code
 // first, description second) under its caption, sized from the list's widths in twips, and
 // gives back the first-column text of the picked row (double-click, Enter or OK), or "" when
-// the user cancels.
+// the user cancels. The list has the focus; typing the first letters of a code selects its
+// row.
 #include <QDialog>
 #include <QString>
 

@@ -50,7 +50,7 @@ frmMapaAprovisionamento::frmMapaAprovisionamento(Connection& bd, bool companyVar
     grid->addWidget(addCaption(QStringLiteral("Label2_6"), QStringLiteral("Ult.Data")), 0, 2);
     grid->addWidget(lastDate_, 0, 3);
 
-    std::array<QPushButton*, 3> lists{};
+    QList<QWidget*> chain{firstDate_, lastDate_};
     for (int i = 0; i < 3; ++i) {
         const FieldSpec& spec = kFields[i];
         auto* field = new QLineEdit(this);
@@ -60,7 +60,6 @@ frmMapaAprovisionamento::frmMapaAprovisionamento(Connection& bd, bool companyVar
         auto* list = new QPushButton(QStringLiteral("..."), this);
         list->setObjectName(QStringLiteral("btLista_%1").arg(i));
         list->setToolTip(QString::fromUtf8(spec.listToolTip));
-        list->setAutoDefault(false);
         connect(list, &QPushButton::clicked, this, [this, i] { btLista(i); });
         grid->addWidget(
             addCaption(QString::fromUtf8(spec.captionName), QString::fromUtf8(spec.caption)), i + 1,
@@ -68,22 +67,10 @@ frmMapaAprovisionamento::frmMapaAprovisionamento(Connection& bd, bool companyVar
         grid->addWidget(field, i + 1, 1);
         grid->addWidget(list, i + 1, 2);
         campo_[i] = field;
-        lists[i] = list;
+        lists_[i] = list;
+        chain << field << list;
     }
-
-    // The fields follow each other, then the confirm button, so that moving on after a pick
-    // lands on the next filter (or on btConf after the family); the list buttons come last.
-    QWidget* chain[] = {firstDate_,
-                        lastDate_,
-                        campo_[0],
-                        campo_[1],
-                        campo_[2],
-                        findChild<QPushButton*>(QStringLiteral("btConf")),
-                        findChild<QPushButton*>(QStringLiteral("btSair")),
-                        lists[0],
-                        lists[1],
-                        lists[2]};
-    for (size_t i = 0; i + 1 < std::size(chain); ++i) setTabOrder(chain[i], chain[i + 1]);
+    setInputChain(chain);
 
     connect(this, &ReportWindow::runFinished, this, &frmMapaAprovisionamento::clearFields);
 }
@@ -116,6 +103,9 @@ void frmMapaAprovisionamento::btLista(int index) {
     if (code.empty()) return;
     field->setText(QString::fromStdString(code));
     field->selectAll();
+    // On past the field and its own list button: to the next filter, or to btConf after the
+    // family, ready for the next keystroke.
+    lists_[index]->setFocus();
     focusNextChild();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // frmMapaAprovisionamento: the provisioning window. DTPicker1_0 starts on 1 January of the
 // current year and DTPicker1_1 on today; campo_0..2 hold up to 6 characters (warehouse, group,
-// family) and are emptied at the end of every run. Each btLista_i opens the pick list of its
-// field; a picked code is written into the field and the focus moves past it, a cancelled
+// family) and are emptied at the end of every run. Tab goes through the dates, then each field
+// followed by its list button. Each btLista_i opens the pick list of its field; a picked code
+// is written into the field and the focus moves on past the field and its button, a cancelled
 // list gives the field its focus back and changes nothing. The connection stays owned by the
 // caller and must outlive the window.
 #include <QString>
@@ -16,6 +17,7 @@
 #include "shell/dataaccess/connection.h"
 
 class QLineEdit;
+class QPushButton;
 
 namespace talvers {
 
@@ -46,6 +48,7 @@ class frmMapaAprovisionamento : public ReportWindow {
     QDateEdit* firstDate_;
     QDateEdit* lastDate_;
     std::array<QLineEdit*, 3> campo_{};
+    std::array<QPushButton*, 3> lists_{};
     PickListChooser chooser_;
 };
 

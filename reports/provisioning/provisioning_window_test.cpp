@@ -85,6 +85,13 @@ TEST_F(ProvisioningWindowTest, ControlsCaptionsAndStartValues) {
     }
 }
 
+TEST_F(ProvisioningWindowTest, TabFollowsTheLayoutFromTheFirstDate) {
+    EXPECT_EQ(tabChain(window, 12),
+              (std::vector<std::string>{"DTPicker1_0", "DTPicker1_1", "campo_0", "btLista_0",
+                                        "campo_1", "btLista_1", "campo_2", "btLista_2", "btConf",
+                                        "btSair", "Grelha", "DTPicker1_0"}));
+}
+
 TEST_F(ProvisioningWindowTest, APickedCodeFillsTheFieldAndTheFocusMovesPastIt) {
     answer = "G1";
     clickList(1);
@@ -182,6 +189,25 @@ TEST_F(PickListDialogTest, EnterGivesTheCodeOfTheCurrentRowEscapeGivesNothing) {
     EXPECT_EQ(PickListDialog::choose(db.bd(), PickList::Groups, "", nullptr), "G1");
     answerWith(0, Qt::Key_Escape);
     EXPECT_EQ(PickListDialog::choose(db.bd(), PickList::Groups, "", nullptr), "");
+}
+
+TEST_F(PickListDialogTest, TypingACodesFirstLettersFindsItsRow) {
+    db.execMain("INSERT INTO Grupos VALUES ('H7', 'Anilhas');");
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll] {
+        auto* dialog = qobject_cast<PickListDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        poll->stop();
+        poll->deleteLater();
+        auto* list = dialog->findChild<QTableWidget*>(QStringLiteral("Lista"));
+        EXPECT_EQ(dialog->focusWidget(), list);
+        // Wherever the user clicked, the search is on the codes.
+        list->setCurrentCell(0, 1);
+        QTest::keyClicks(list, "g1");
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    poll->start(10);
+    EXPECT_EQ(PickListDialog::choose(db.bd(), PickList::Groups, "", nullptr), "G1");
 }
 
 TEST(PickListDialogSize, TwipsToPixels) {

@@ -1,5 +1,7 @@
 #include "reports/supplier/supplier_window.h"
 
+#include <QDateEdit>
+
 #include "reports/supplier/orders_by_supplier.h"
 
 namespace talvers {
@@ -12,12 +14,13 @@ frmTalversForn::frmTalversForn(Connection& bd, Connection& bdExt, bool companyVa
       companyVariant_(companyVariant),
       startDate_(addStartDatePicker()) {
     setObjectName(QStringLiteral("frmTalversForn"));
+    setInputChain({startDate_});
 }
 
 ReportWindow::ReportRun frmTalversForn::prepareRun() {
-    return {[variant = companyVariant_, &bd = bd_, &bdExt = bdExt_,
-             start = dateOf(startDate_)](ReportProgress& progress) {
-                return runOrdersBySupplier(variant, bd, bdExt, start, progress);
+    return {[variant = companyVariant_, &bd = bd_, &bdExt = bdExt_, start = dateOf(startDate_),
+             mode = lookupMode()](ReportProgress& progress) {
+                return runOrdersBySupplier(variant, bd, bdExt, start, progress, mode);
             },
             ordersBySupplierOutput(companyVariant_)};
 }
