@@ -10,6 +10,7 @@ import os
 import resource
 import shutil
 import signal
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -479,6 +480,98 @@ class OutputTargets(WorkdirTest):
         self.assertEqual(digest(target), before)
         self.assertTrue(openpyxl.load_workbook(target).sheetnames)
         self.assertEqual(os.listdir(self.out), ["p.xlsx"])
+
+
+class HostileData(WorkdirTest):
+    """Texts and figures no ERP should hold, and settings files that are no files."""
+    BAD_NAME = ("CASE Codigo % 4 WHEN 0 THEN CAST(X'C3' AS TEXT) "
+                "WHEN 1 THEN CAST(X'41C328FF' AS TEXT) WHEN 2 THEN CAST(X'EDA080' AS TEXT) "
+                "ELSE 'Ctl' || char(1) || char(31) END")
+
+    def sample_copy(self, variant, *statements):
+        folder = os.path.join(tempfile.mkdtemp(dir=self.dir), variant)
+        shutil.copytree(os.path.dirname(Sample.settings(variant)), folder)
+        for statement in statements:
+            # The external database holds only some of the tables.
+            for name in ("erp.db", "externa.db"):
+                with sqlite3.connect(os.path.join(folder, name)) as db:
+                    try:
+                        db.execute(statement)
+                    except sqlite3.OperationalError as error:
+                        if name == "erp.db" or "no such table" not in str(error):
+                            raise
+        return os.path.join(folder, "Talvers.qor")
+
+    def run_report(self, settings, command):
+        path = os.path.join(self.dir, command + ".xlsx")
+        return path, run("talvers-report", command, "--settings", settings, "--output", path)
+
+    def test_invalid_text_gives_well_formed_workbooks(self):
+        statements = [
+            "UPDATE Clientes SET Nome = " + self.BAD_NAME + " || Nome",
+            "UPDATE Fornec SET Nome = Nome || CAST(X'C3' AS TEXT)",
+            "UPDATE Artigos SET Nome = CAST(X'EDA080' AS TEXT) || Nome || char(2)",
+        ]
+        for variant in ("default", "alternate"):
+            settings = self.sample_copy(variant, *statements)
+            for command in ("pendentes", "fornecedor", "aprovisionamento", "series"):
+                with self.subTest(variant=variant, command=command):
+                    path, result = self.run_report(settings, command)
+                    self.assertEqual(result.returncode, 0, result.stderr)
+                    with zipfile.ZipFile(path) as z:
+                        for part in z.namelist():
+                            if part.endswith(".xml"):
+                                ElementTree.fromstring(z.read(part))  # raises when not XML
+                    texts = [c for ws in openpyxl.load_workbook(path).worksheets
+                             for row in ws.iter_rows(values_only=True) for c in row
+                             if isinstance(c, str)]
+                    self.assertFalse([t for t in texts if "\x01" in t or "\x02" in t])
+                    if command in ("pendentes", "fornecedor"):
+                        self.assertTrue(any("\ufffd" in t for t in texts))
+
+    def test_quantity_that_is_no_number_or_out_of_range_is_reported(self):
+        first = ("(SELECT min(rowid) FROM ArtArm WHERE Armazem IN ('001', '002') AND "
+                 "Artigo IN (SELECT Codigo FROM Artigos WHERE ArtouDes = 0))")
+        cases = [
+            ("UPDATE ArtArm SET Existenc='muito' WHERE rowid=" + first,
+             "não tem um valor numérico: 'muito'."),
+            ("UPDATE ArtArm SET Existenc='1e30' WHERE rowid=" + first,
+             "tem um valor fora do intervalo dos montantes: '1e+30'."),
+        ]
+        for statement, message in cases:
+            with self.subTest(statement):
+                settings = self.sample_copy("default", statement)
+                path, result = self.run_report(settings, "aprovisionamento")
+                self.assertEqual(result.returncode, 1, result.stdout)
+                self.assertIn("O campo 'Existenc' do artigo '", result.stderr)
+                self.assertIn(message, result.stderr)
+                self.assertFalse(os.path.exists(path))
+
+    def test_estimated_date_beyond_year_9999_is_reported(self):
+        settings = self.sample_copy("alternate", "UPDATE Artigos SET DiasSkRs=9223372036854775807")
+        path, result = self.run_report(settings, "fornecedor")
+        self.assertEqual(result.returncode, 1, result.stdout)
+        self.assertIn("A data estimada do artigo '", result.stderr)
+        self.assertIn("fica fora dos anos 1 a 9999.", result.stderr)
+        self.assertFalse(os.path.exists(path))
+
+    def test_settings_that_are_no_regular_file_fail_at_once(self):
+        fifo = os.path.join(self.dir, "fifo.qor")
+        os.mkfifo(fifo)
+        for settings in (fifo, "/dev/zero"):
+            with self.subTest(settings):
+                result = run("talvers-report", "check", "--settings", settings, timeout=30)
+                self.assertEqual(result.returncode, 1)
+                self.assertIn("não é um ficheiro comum", result.stderr)
+
+    def test_settings_with_one_windows_1252_line_are_read(self):
+        settings = self.sample_copy("default")
+        with open(settings, "rb") as f:
+            body = f.read()
+        with open(settings, "wb") as f:
+            f.write(b"; c\xf3pia antiga\n" + body)
+        result = run("talvers-report", "check", "--settings", settings)
+        self.assertEqual(result.returncode, 0, result.stderr)
 
 
 if __name__ == "__main__":

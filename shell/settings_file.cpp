@@ -2,7 +2,6 @@
 
 #include <array>
 #include <fstream>
-#include <iterator>
 
 #include "shell/dataaccess/text_utils.h"
 #include "shell/settings_error.h"
@@ -13,6 +12,8 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr char32_t kReplacement = 0xFFFD;
+// A settings file is a few kilobytes; anything far larger is not one.
+constexpr size_t kMaxSettingsBytes = 1024 * 1024;
 
 // Windows-1252 0x80..0x9F; 0 marks the five undefined bytes. The rest equals Latin-1.
 constexpr std::array<char32_t, 32> kCp1252High = {
@@ -35,9 +36,10 @@ std::string windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string toUtf8(std::string_view bytes) {
-    if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-    return isValidUtf8(bytes) ? std::string(bytes) : windows1252ToUtf8(bytes);
+// Each line on its own: a file saved as UTF-8 may carry one stray Windows-1252 byte (a comment
+// pasted from an older file), and that must not change how the other lines read.
+std::string lineToUtf8(std::string_view line) {
+    return isValidUtf8(line) ? std::string(line) : windows1252ToUtf8(line);
 }
 
 // Lower case for ASCII letters and for the Latin-1 capitals U+00C0..U+00DE (but U+00D7, the
@@ -82,28 +84,38 @@ std::string entryKey(std::string_view section, std::string_view key) {
 }  // namespace
 
 SettingsFile SettingsFile::load(const std::filesystem::path& file) {
+    const auto refuse = [&file](std::string_view why) {
+        return SettingsError(
+            SettingsErrorNumber::Unreadable,
+            "O ficheiro de definições \"" + pathText(file) + "\" " + std::string(why));
+    };
     std::error_code ec;
-    const bool exists = std::filesystem::exists(file, ec);
-    std::ifstream in;
-    // A folder opens as a stream on some systems and then reads as empty.
-    if (exists && !std::filesystem::is_directory(file, ec)) in.open(file, std::ios::binary);
-    std::string bytes;
-    if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in.is_open() || in.bad()) {
-        throw SettingsError(SettingsErrorNumber::Unreadable,
-                            "O ficheiro de definições \"" + pathText(file) + "\" " +
-                                (exists ? "não pode ser lido." : "não existe."));
-    }
+    const std::filesystem::file_status status = std::filesystem::status(file, ec);
+    if (!std::filesystem::exists(status)) throw refuse("não existe.");
+    // Only a regular file is read: a device (/dev/zero) or a FIFO would never end, and a
+    // folder opens as a stream on some systems and then reads as empty.
+    if (!std::filesystem::is_regular_file(status)) throw refuse("não é um ficheiro comum.");
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (ec || size > kMaxSettingsBytes) throw refuse("é demasiado grande para ser lido.");
+    std::ifstream in(file, std::ios::binary);
+    // Read at most one byte past the limit, so that a file swapped for a device after the
+    // check above still ends.
+    std::string bytes(kMaxSettingsBytes + 1, '\0');
+    if (in) in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!in.is_open() || in.bad()) throw refuse("não pode ser lido.");
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    if (bytes.size() > kMaxSettingsBytes) throw refuse("é demasiado grande para ser lido.");
     return parse(bytes);
 }
 
 SettingsFile SettingsFile::parse(std::string_view bytes) {
     SettingsFile result;
-    const std::string text = toUtf8(bytes);
+    if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
     std::optional<std::string> section;
-    for (std::string_view rawLine : splitText(text, '\n')) {
-        const std::string_view line =
-            trimmed(rawLine.ends_with('\r') ? rawLine.substr(0, rawLine.size() - 1) : rawLine);
+    for (const std::string& rawBytes : splitText(bytes, '\n')) {
+        const std::string rawLine = lineToUtf8(rawBytes);
+        const std::string_view line = trimmed(std::string_view(rawLine).substr(
+            0, rawLine.ends_with('\r') ? rawLine.size() - 1 : rawLine.size()));
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
             const size_t close = line.find(']');

@@ -2,7 +2,7 @@
 // SettingsFile: an INI file read into memory — "[Section]" lines, "Key=Value" lines, blank
 // lines and comments.
 //
-// Encoding: a leading UTF-8 byte-order mark is skipped. The rest is taken as UTF-8 when it is
+// Encoding: a leading UTF-8 byte-order mark is skipped. Each line is taken as UTF-8 when it is
 // valid UTF-8, otherwise as Windows-1252 (older files were written so) and converted. The five
 // bytes Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become U+FFFD: one stray
 // byte in a comment must not make the whole file unusable, and a value holding U+FFFD fails
@@ -30,7 +30,8 @@ namespace talvers {
 class SettingsFile {
   public:
     // Reads and parses `file`. Throws SettingsError (Unreadable) naming the file when it does
-    // not exist or cannot be read.
+    // not exist, is not a regular file (a folder, a device, a FIFO), is larger than 1 MiB or
+    // cannot be read.
     static SettingsFile load(const std::filesystem::path& file);
     // Parses the file's raw bytes (any encoding described above).
     static SettingsFile parse(std::string_view bytes);

@@ -4,6 +4,10 @@
 
 #include <fstream>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "shell/settings_error.h"
 #include "tests/temp_dir.h"
 
@@ -97,6 +101,39 @@ TEST(SettingsFile, LoadsFileAndReportsUnreadableOnes) {
     // A folder where the file should be reads as nothing on some systems: still an error.
     EXPECT_THROW(SettingsFile::load(dir.path()), SettingsError);
 }
+
+TEST(SettingsFile, EncodingIsDecidedPerLine) {
+    // A UTF-8 file with one Windows-1252 byte (0xE9, "é") in a comment: the UTF-8 lines keep
+    // their meaning and the odd line is read as Windows-1252.
+    const SettingsFile s =
+        SettingsFile::parse("[Ligação]\r\n; c\xE9u\r\nUsername=joão\r\nEmpresa=S\xE3o\r\n");
+    EXPECT_EQ(s.value("Ligação", "Username"), "joão");
+    EXPECT_EQ(s.value("Ligação", "Empresa"), "São");
+}
+
+#ifndef _WIN32
+TEST(SettingsFile, OnlyRegularFilesOfAFewKilobytesAreRead) {
+    testing::TempDir dir;
+    const std::filesystem::path fifo = dir / "fifo.qor";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    {
+        std::ofstream out(dir / "big.qor", std::ios::binary);
+        out << "[A]\n" << std::string(2 * 1024 * 1024, ';');
+    }
+    // Opening a FIFO for reading waits for a writer, and a device such as /dev/zero never
+    // ends: both must be refused before they are opened.
+    for (const std::filesystem::path& file :
+         {fifo, std::filesystem::path("/dev/zero"), dir / "big.qor"}) {
+        try {
+            SettingsFile::load(file);
+            ADD_FAILURE() << file << " must be refused";
+        } catch (const SettingsError& e) {
+            EXPECT_EQ(e.number(), static_cast<long>(SettingsErrorNumber::Unreadable));
+            EXPECT_NE(e.description().find(file.filename().string()), std::string::npos);
+        }
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace talvers

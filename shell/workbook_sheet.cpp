@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shell/dataaccess/text_utils.h"
+#include "shell/dataaccess/xml_text.h"
 #include "shell/workbook_failure.h"
 
 namespace talvers {
@@ -32,8 +33,10 @@ class SheetWriter {
                                     " da folha '" + sheetName_ + "'");
     }
 
-    void writeText(lxw_row_t row, lxw_col_t column, const std::string& text,
+    void writeText(lxw_row_t row, lxw_col_t column, const std::string& rawText,
                    lxw_format* format) const {
+        // The last guard for the sheet's XML, whatever the text's source.
+        const std::string text = validXmlText(rawText);
         // Only a text of more bytes than the limit can have more characters than it.
         if (text.size() > kMaxCellChars && charCount(text) > kMaxCellChars) {
             check(worksheet_write_string(sheet_, row, column,
@@ -104,7 +107,7 @@ void setUpPages(lxw_worksheet* sheet, const SheetWriter& writer) {
 
 void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
                 const std::string& sheetName, const std::string& title, const Table& rows) {
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook, sheetName.c_str());
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, validXmlText(sheetName).c_str());
     if (!sheet) {
         // The name was checked before, so what is left is the sheet's temporary file.
         throwIfXlsxError(LXW_ERROR_CREATING_TMPFILE,
@@ -136,7 +139,7 @@ void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
     // A single column cannot be merged; its title cell simply holds the title.
     if (columnCount > 1) {
         writer.check(worksheet_merge_range(sheet, kTitleRow, 0, kTitleRow, columnCount - 1,
-                                           title.c_str(), formats.title()),
+                                           validXmlText(title).c_str(), formats.title()),
                      kTitleRow, 0);
     } else {
         writer.writeText(kTitleRow, 0, title, formats.title());

@@ -1,5 +1,6 @@
 #include "reports/provisioning/provisioning.h"
 
+#include <initializer_list>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,44 @@ Value flattenedName(const Table& rows, size_t row, std::string_view column, size
     return Value(leftChars(name, size));
 }
 
+// The report's sums are made by the database, and SQLite's sum() takes a text that is no number
+// ("muito") as 0. These queries find the stored quantities that are not numbers (x <> x + 0 holds
+// only for those; on SQL Server the columns are numeric and they find nothing), and each is
+// reported through the same reading as every other quantity, naming the article.
+struct QuantityCheck {
+    const char* sql;
+    const char* articleColumn;
+    std::initializer_list<std::string_view> columns;
+};
+
+void refuseQuantitiesThatAreNoNumbers(Connection& bd, const ProvisioningFilter& filter) {
+    const std::string salesLines =
+        "select l.Artigo, l.QtdOrig from Docgccab as c inner join DOCGCLIN as l ON "
+        "l.tpdocum=c.Tpdoc and l.Nnumdoc=c.NNumdoc and l.serie=c.serie and l.ano=c.ano where "
+        "c.Data>=CONVERT(DATETIME, '" +
+        provisioningFirstDateText(filter.firstDate) + "', 102) and c.Data<=CONVERT(DATETIME, '" +
+        provisioningLastDateText(filter.lastDate) + "', 102) and l.QtdOrig <> l.QtdOrig + 0";
+    const QuantityCheck checks[] = {
+        {salesLines.c_str(), "Artigo", {"QtdOrig"}},
+        {"select Artigo, Existenc, ArmEncCl, ArmEncFo from ArtArm where Existenc <> Existenc + 0 "
+         "or ArmEncCl <> ArmEncCl + 0 or ArmEncFo <> ArmEncFo + 0",
+         "Artigo",
+         {"Existenc", "ArmEncCl", "ArmEncFo"}},
+        {"select Codigo, TotEncCl, TotEncFo from Artigos where TotEncCl <> TotEncCl + 0 or "
+         "TotEncFo <> TotEncFo + 0",
+         "Codigo",
+         {"TotEncCl", "TotEncFo"}},
+    };
+    for (const QuantityCheck& check : checks) {
+        const Table rows = bd.query(check.sql);
+        for (size_t i = 0; i < rows.rowCount(); ++i) {
+            const std::string article = rows.at(i, check.articleColumn).toText();
+            for (const std::string_view column : check.columns)
+                moneyField(rows, i, column, article);
+        }
+    }
+}
+
 }  // namespace
 
 ReportOutput provisioningOutput() {
@@ -55,26 +94,25 @@ ReportOutput provisioningOutput() {
 Table runProvisioning(Connection& bd, bool companyVariant, const ProvisioningFilter& filter,
                       ReportProgress& progress) {
     Table result = newResultTable();
+    refuseQuantitiesThatAreNoNumbers(bd, filter);
     const Table rows = bd.query(provisioningSql(companyVariant, filter));
     const long count = static_cast<long>(rows.rowCount());
     for (size_t i = 0; i < rows.rowCount(); ++i) {
-        const std::optional<Money> sales = moneyField(rows, i, "Vendas");
-        const std::optional<Money> stock = moneyField(rows, i, "Existenc");
-        const std::optional<Money> customerOrders = moneyField(rows, i, "TotEncCl");
-        const std::optional<Money> supplierOrders = moneyField(rows, i, "TotEncFo");
+        const std::string article = rows.at(i, "Codigo").toText();
         // A null among the four makes the sum null, and such a row is left out like one whose
         // four values add up to exactly 0.
-        if (sales && stock && customerOrders && supplierOrders &&
-            !(*sales + *stock + *customerOrders + *supplierOrders).isZero()) {
+        const std::optional<Money> sum =
+            moneySum(rows, i, {"Vendas", "Existenc", "TotEncCl", "TotEncFo"}, article);
+        if (sum && !sum->isZero()) {
             result.addRow({
                 withLeadingBlank(rows, i, "Codigo", kCodeSize),
                 withLeadingBlank(rows, i, "Abrev", kCodeSize),
                 withLeadingBlank(rows, i, "Nome", kNameSize),
-                moneyValue(sales),
-                moneyValue(stock),
-                moneyValue(customerOrders),
-                moneyValue(supplierOrders),
-                moneyValue(moneyField(rows, i, "Prazo")),
+                moneyValue(moneyField(rows, i, "Vendas", article)),
+                moneyValue(moneyField(rows, i, "Existenc", article)),
+                moneyValue(moneyField(rows, i, "TotEncCl", article)),
+                moneyValue(moneyField(rows, i, "TotEncFo", article)),
+                moneyValue(moneyField(rows, i, "Prazo", article)),
                 withLeadingBlank(rows, i, "Fornec", kCodeSize),
                 flattenedName(rows, i, "Nome Fornecedor", kSupplierNameSize),
             });

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/money_field.h"
 #include "tests/erp_fixture.h"
 
 namespace talvers {
@@ -132,6 +134,49 @@ TEST_F(ProvisioningDefault, TextsGetALeadingBlankAndSupplierNamesOneLine) {
     EXPECT_EQ(rows.at(0, "Fornecedor"), Value("  "));
     EXPECT_EQ(rows.at(0, "Nome Fornecedor"), Value(" "));
     EXPECT_EQ(rows.at(1, "Fornecedor"), Value(" F9"));
+}
+
+TEST_F(ProvisioningDefault, AQuantityThatIsNoNumberIsReportedNotCountedAsZero) {
+    // SQLite's sum() would take each of these as 0; the report names field, article and value.
+    const std::pair<std::string, std::string> cases[] = {
+        {"UPDATE ArtArm SET Existenc='muito' WHERE Artigo='A1' AND Armazem='001'",
+         "O campo 'Existenc' do artigo 'A1' não tem um valor numérico: 'muito'."},
+        {"UPDATE ArtArm SET ArmEncCl='x' WHERE Artigo='A1' AND Armazem='002'",
+         "O campo 'ArmEncCl' do artigo 'A1' não tem um valor numérico: 'x'."},
+        {"UPDATE DOCGCLIN SET QtdOrig='muitos' WHERE Artigo='A7'",
+         "O campo 'QtdOrig' do artigo 'A7' não tem um valor numérico: 'muitos'."},
+    };
+    for (const auto& [update, message] : cases) {
+        ErpFixture fresh;
+        fresh.execMain(
+            "INSERT INTO Artigos (Codigo, Abrev, Nome, ArtouDes) VALUES ('A1', 'a', 'n', 0),"
+            " ('A7', 'a', 'n', 0);");
+        addStock(fresh, "A1", "001", "10");
+        addStock(fresh, "A1", "002", "5");
+        addDocument(fresh, 1, "2024-01-02", 1, {{"A7", "001", "1"}});
+        fresh.execMain(update + ";");
+        try {
+            runProvisioning(fresh.bd(), false, kJanuary, progress);
+            ADD_FAILURE() << update;
+        } catch (const DatabaseError& error) {
+            EXPECT_EQ(error.description(), message);
+        }
+    }
+}
+
+TEST_F(ProvisioningDefault, ASumBeyondTheMoneyRangeIsReported) {
+    addStock(db, "A3", "001", "900000000000000");
+    addStock(db, "A3", "002", "0", "0", "900000000000000");
+    try {
+        run();
+        ADD_FAILURE() << "the sum was made";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(error.number(), kMoneyOutOfRangeError);
+        EXPECT_EQ(error.description(),
+                  "A soma dos campos 'Vendas', 'Existenc', 'TotEncCl', 'TotEncFo' do artigo 'A3' "
+                  "fica fora do intervalo dos montantes: '0', '900000000000000', '0', "
+                  "'900000000000000'.");
+    }
 }
 
 TEST_F(ProvisioningDefault, ProgressCountsEveryQueryRowKeptOrNot) {

@@ -6,6 +6,7 @@
 #include "reports/supplier/orders_by_supplier.h"
 #include "reports/supplier/supplier_order_note.h"
 #include "reports/supplier/supplier_sql.h"
+#include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/money_field.h"
 #include "shell/dataaccess/text_utils.h"
 
@@ -27,11 +28,20 @@ Table supplierOrdersTable() {
 }
 
 // The order date moved on by the article's days figure; the time of day is dropped, and an
-// order without a date or an article without a days figure has no estimate.
-std::string estimatedDate(const std::optional<DateTime>& date, const Value& days) {
+// order without a date or an article without a days figure has no estimate. A days figure
+// that leads past the year 9999 (or before the year 1) is a fault in the data.
+std::string estimatedDate(const std::optional<DateTime>& date, const Value& days,
+                          const std::string& article) {
     const auto dayCount = days.toInteger();
     if (!date || !dayCount) return {};
-    return date->dateOnly().plusDays(static_cast<long>(*dayCount)).isoDate();
+    try {
+        return date->dateOnly().plusDays(static_cast<long>(*dayCount)).isoDate();
+    } catch (const DateOutOfRange&) {
+        throw DatabaseError(kDateOutOfRangeError, "A data estimada do artigo '" + article + "' (" +
+                                                      date->isoDate() + " mais " +
+                                                      std::to_string(*dayCount) +
+                                                      " dias) fica fora dos anos 1 a 9999.");
+    }
 }
 
 }  // namespace
@@ -81,7 +91,7 @@ Table ExtrairDIID(Connection& bd, Connection& bdExt, const DateTime& startDate,
                      firstText(customers.rowsOf(documents[i]), "CliLx", 80, " "),
                      lastSupplierName(suppliers.rowsOf(article)), hasOrders ? "Sim" : "Não",
                      article[0], source.at(i, "NomeArtigo").toText(), moneyCell(source, i, "Quant"),
-                     estimatedDate(date, source.at(i, "Dias")), std::move(note)});
+                     estimatedDate(date, source.at(i, "Dias"), article[0]), std::move(note)});
         reportProgress(progress, static_cast<long>(i) + 1, count);
     }
     return rows;

@@ -93,8 +93,16 @@ DateTime DateTime::today() {
 }
 
 DateTime DateTime::plusDays(long days) const {
+    static const long first = daysFromCivil(1, 1, 1);
+    static const long last = daysFromCivil(9999, 12, 31);
+    long target = 0;
+    if (!isValidDate(year, month, day) ||
+        __builtin_add_overflow(daysFromCivil(year, month, day), days, &target) || target < first ||
+        target > last) {
+        throw DateOutOfRange();
+    }
     DateTime r = *this;
-    civilFromDays(daysFromCivil(year, month, day) + days, r.year, r.month, r.day);
+    civilFromDays(target, r.year, r.month, r.day);
     return r;
 }
 

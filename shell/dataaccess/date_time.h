@@ -3,10 +3,20 @@
 // dates are local wall-clock values and are never converted.
 #include <compare>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace talvers {
+
+// A date computed beyond the years 1 to 9999, which no database date can hold.
+class DateOutOfRange : public std::out_of_range {
+  public:
+    DateOutOfRange() : std::out_of_range("date outside the years 1 to 9999") {}
+};
+// The error number a report gives such a date with (after the T-SQL rewrite's 50001 and the
+// money range's 50002).
+inline constexpr long kDateOutOfRangeError = 50003;
 
 struct DateTime {
     int year = 1900;
@@ -26,7 +36,8 @@ struct DateTime {
     static int daysInMonth(int year, int month);
 
     DateTime dateOnly() const { return {year, month, day, 0, 0, 0}; }
-    DateTime plusDays(long days) const;  // keeps the time of day
+    // Keeps the time of day. Throws DateOutOfRange when the result leaves the years 1 to 9999.
+    DateTime plusDays(long days) const;
     // The same day one calendar year earlier; 29 February becomes 28 February.
     DateTime oneYearEarlier() const;
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace talvers {
 namespace {
 
@@ -22,6 +24,15 @@ TEST(DateTime, CalendarArithmetic) {
     EXPECT_EQ(DateTime::parse("2024-01-30")->plusDays(5).isoDate(), "2024-02-04");
     EXPECT_EQ(DateTime::parse("2023-12-31")->plusDays(1).isoDate(), "2024-01-01");
     EXPECT_EQ(DateTime::parse("2024-03-01")->plusDays(-1).isoDate(), "2024-02-29");
+    const DateTime day{2024, 1, 5, 10, 30, 0};
+    EXPECT_EQ(day.plusDays(2900000), (DateTime{9963, 12, 11, 10, 30, 0}));  // time of day kept
+    EXPECT_EQ(DateTime::parse("9999-12-30")->plusDays(1).isoDate(), "9999-12-31");
+    EXPECT_EQ(DateTime::parse("0001-01-02")->plusDays(-1).isoDate(), "0001-01-01");
+    for (const long days :
+         {std::numeric_limits<long>::max(), std::numeric_limits<long>::min(), 2913170L, -738890L}) {
+        EXPECT_THROW(day.plusDays(days), DateOutOfRange) << days;
+    }
+    EXPECT_THROW(DateTime::parse("9999-12-31")->plusDays(1), DateOutOfRange);
     EXPECT_EQ(DateTime::parse("2026-12-07 15:00")->dmyDate(), "07-12-2026");
 }
 

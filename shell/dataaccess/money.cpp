@@ -10,13 +10,13 @@ namespace {
 
 std::int64_t checkedAdd(std::int64_t a, std::int64_t b) {
     std::int64_t r;
-    if (__builtin_add_overflow(a, b, &r)) throw std::overflow_error("Money overflow");
+    if (__builtin_add_overflow(a, b, &r)) throw MoneyOutOfRange();
     return r;
 }
 
 std::int64_t checkedMul(std::int64_t a, std::int64_t b) {
     std::int64_t r;
-    if (__builtin_mul_overflow(a, b, &r)) throw std::overflow_error("Money overflow");
+    if (__builtin_mul_overflow(a, b, &r)) throw MoneyOutOfRange();
     return r;
 }
 
@@ -29,12 +29,20 @@ Money Money::fromInteger(std::int64_t units) {
 Money Money::fromDouble(double value) {
     const double scaled = std::round(value * kScale);
     if (!std::isfinite(scaled) || std::fabs(scaled) >= 9.2e18) {
-        throw std::overflow_error("Money overflow");
+        throw MoneyOutOfRange();
     }
     return Money(static_cast<std::int64_t>(scaled));
 }
 
 std::optional<Money> Money::parse(std::string_view text) {
+    try {
+        return parseInRange(text);
+    } catch (const MoneyOutOfRange&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<Money> Money::parseInRange(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
     if (text.empty()) return std::nullopt;
@@ -75,7 +83,8 @@ std::optional<Money> Money::parse(std::string_view text) {
         for (; i < text.size(); ++i) {
             if (text[i] < '0' || text[i] > '9') return std::nullopt;
             exponent = exponent * 10 + (text[i] - '0');
-            if (exponent > 400) return std::nullopt;
+            // Any exponent this large leaves the range, unless the digits are all zero.
+            if (exponent > 400) exponent = 400;
         }
         if (expNegative) exponent = -exponent;
     }
@@ -84,23 +93,19 @@ std::optional<Money> Money::parse(std::string_view text) {
     size_t firstNonZero = digits.find_first_not_of('0');
     if (firstNonZero == std::string::npos) return Money(0);
     digits.erase(0, firstNonZero);
-    try {
-        std::int64_t ticks = 0;
-        if (shift >= 0) {
-            for (char c : digits) ticks = checkedAdd(checkedMul(ticks, 10), c - '0');
-            for (int k = 0; k < shift; ++k) ticks = checkedMul(ticks, 10);
-        } else {
-            const int drop = -shift;
-            if (static_cast<size_t>(drop) > digits.size()) return Money(0);
-            const size_t keep = digits.size() - drop;
-            for (size_t k = 0; k < keep; ++k)
-                ticks = checkedAdd(checkedMul(ticks, 10), digits[k] - '0');
-            if (digits[keep] >= '5') ticks = checkedAdd(ticks, 1);  // half away from zero
-        }
-        return Money(negative ? -ticks : ticks);
-    } catch (const std::overflow_error&) {
-        return std::nullopt;
+    std::int64_t ticks = 0;
+    if (shift >= 0) {
+        for (char c : digits) ticks = checkedAdd(checkedMul(ticks, 10), c - '0');
+        for (int k = 0; k < shift; ++k) ticks = checkedMul(ticks, 10);
+    } else {
+        const int drop = -shift;
+        if (static_cast<size_t>(drop) > digits.size()) return Money(0);
+        const size_t keep = digits.size() - drop;
+        for (size_t k = 0; k < keep; ++k)
+            ticks = checkedAdd(checkedMul(ticks, 10), digits[k] - '0');
+        if (digits[keep] >= '5') ticks = checkedAdd(ticks, 1);  // half away from zero
     }
+    return Money(negative ? -ticks : ticks);
 }
 
 std::string Money::plainText(char decimalSeparator) const {
@@ -126,8 +131,7 @@ Money Money::operator+(Money other) const {
 
 Money Money::operator-(Money other) const {
     std::int64_t r;
-    if (__builtin_sub_overflow(ticks_, other.ticks_, &r))
-        throw std::overflow_error("Money overflow");
+    if (__builtin_sub_overflow(ticks_, other.ticks_, &r)) throw MoneyOutOfRange();
     return Money(r);
 }
 

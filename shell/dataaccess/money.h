@@ -1,14 +1,21 @@
 #pragma once
 // Money: the ERP's currency type, an exact fixed-point number with four decimals, held as a
 // count of ten-thousandths. Quantities and values are compared and subtracted exactly, never
-// through double. Arithmetic that leaves the int64 range throws std::overflow_error.
+// through double. Arithmetic that leaves the int64 range throws MoneyOutOfRange.
 #include <compare>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace talvers {
+
+// A number that Money cannot hold (beyond about ±922 337 203 685 477).
+class MoneyOutOfRange : public std::overflow_error {
+  public:
+    MoneyOutOfRange() : std::overflow_error("Money out of range") {}
+};
 
 class Money {
   public:
@@ -22,8 +29,12 @@ class Money {
     static Money fromDouble(double value);
     // Parses a decimal text as databases write it: optional sign, digits, optional '.'
     // and decimals, optional exponent ("1E+2" from some drivers). More than four decimals
-    // round half away from zero. Returns nullopt for anything else.
+    // round half away from zero. Returns nullopt for anything else, and for a number beyond
+    // the range.
     static std::optional<Money> parse(std::string_view text);
+    // The same, but a number beyond the range throws MoneyOutOfRange: nullopt means "not a
+    // number".
+    static std::optional<Money> parseInRange(std::string_view text);
 
     constexpr std::int64_t ticks() const { return ticks_; }
     double toDouble() const { return static_cast<double>(ticks_) / kScale; }

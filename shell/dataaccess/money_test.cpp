@@ -77,5 +77,28 @@ TEST(MoneyField, NullStaysNullNumbersAreExactAndTextIsAFault) {
     }
 }
 
+TEST(MoneyField, ANumberBeyondTheRangeIsCalledSo) {
+    Table rows({{"Quant", FieldType::Money, 0}, {"Artigo", FieldType::Text, 0}});
+    rows.addRow({Value("99999999999999999999"), Value("A1")});
+    rows.addRow({Value(1e300), Value("A1")});
+    rows.addRow({Value(std::numeric_limits<std::int64_t>::max()), Value("A1")});
+    rows.addRow({Value("1e999"), Value("A1")});
+    const char* shown[] = {"99999999999999999999", "1e+300", "9223372036854775807", "1e999"};
+    for (size_t row = 0; row < rows.rowCount(); ++row) {
+        try {
+            moneyField(rows, row, "Quant", "A1");
+            ADD_FAILURE() << row;
+        } catch (const DatabaseError& error) {
+            EXPECT_EQ(error.number(), kMoneyOutOfRangeError);
+            EXPECT_EQ(error.description(),
+                      std::string("O campo 'Quant' do artigo 'A1' tem um valor fora do intervalo "
+                                  "dos montantes: '") +
+                          shown[row] + "'.");
+        }
+    }
+    // Exactly zero is zero however it is written.
+    EXPECT_EQ(Money::parseInRange("0e999"), Money());
+}
+
 }  // namespace
 }  // namespace talvers

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "shell/dataaccess/utf16_text.h"
+#include "shell/dataaccess/xml_text.h"
 
 namespace talvers {
 
@@ -121,7 +122,7 @@ std::optional<std::string> readText(const OdbcHandle& statement, SQLUSMALLINT in
         text.append(piece, std::min(available, kPieceUnits - 1));
         if (rc == SQL_SUCCESS) break;
     }
-    return utf16ToUtf8(text);
+    return validXmlText(utf16ToUtf8(text));
 }
 
 template <typename T>

@@ -8,6 +8,7 @@
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/engine_error_text.h"
+#include "shell/dataaccess/xml_text.h"
 
 namespace talvers {
 namespace {
@@ -79,8 +80,11 @@ Value readValue(sqlite3_stmt* statement, int index, const Column& column) {
             return number;
         }
         case SQLITE_TEXT: {
-            std::string text(reinterpret_cast<const char*>(sqlite3_column_text(statement, index)),
-                             static_cast<size_t>(sqlite3_column_bytes(statement, index)));
+            // SQLite keeps whatever bytes were stored; the rest of the program relies on valid
+            // UTF-8 (cuts by characters, the workbook's XML).
+            const std::string text = validXmlText(std::string_view(
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, index)),
+                static_cast<size_t>(sqlite3_column_bytes(statement, index))));
             if (column.declared == Declared::Date) {
                 if (const auto date = DateTime::parse(text)) return *date;
             }

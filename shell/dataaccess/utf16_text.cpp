@@ -1,57 +1,13 @@
 #include "shell/dataaccess/utf16_text.h"
 
 #include "shell/dataaccess/text_utils.h"
+#include "shell/dataaccess/xml_text.h"
 
 namespace talvers {
 
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-bool isContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
-// Decodes the code point at `pos` and moves `pos` past it; a malformed sequence yields
-// U+FFFD and consumes one byte, so the text after it still decodes.
-char32_t decodeUtf8(std::string_view text, size_t& pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    size_t length = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, cp = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, cp = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, cp = lead & 0x07, minimum = 0x10000;
-    } else {
-        ++pos;
-        return kReplacement;
-    }
-    if (pos + length > text.size()) {
-        ++pos;
-        return kReplacement;
-    }
-    for (size_t k = 1; k < length; ++k) {
-        const auto byte = static_cast<unsigned char>(text[pos + k]);
-        if (!isContinuation(byte)) {
-            ++pos;
-            return kReplacement;
-        }
-        cp = (cp << 6) | (byte & 0x3F);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are not characters.
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++pos;
-        return kReplacement;
-    }
-    pos += length;
-    return cp;
-}
 
 bool isHighSurrogate(char16_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;

@@ -1,7 +1,9 @@
 #pragma once
 // UTF-8 <-> UTF-16 conversion for the wide-character ODBC calls. Done here rather than through
 // the C library so that the result does not depend on the process locale. Malformed input
-// (invalid UTF-8 bytes, unpaired surrogates) becomes U+FFFD, one per bad unit, never an error.
+// (invalid UTF-8 sequences, unpaired surrogates) becomes U+FFFD, one per maximal invalid
+// subpart or unpaired surrogate, never an error. Texts read from the driver are also made
+// valid XML character data (see xml_text.h), as texts from SQLite are.
 #include <string>
 #include <string_view>
 

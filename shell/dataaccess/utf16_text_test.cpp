@@ -18,9 +18,10 @@ TEST(Utf16Text, ConvertsAccentsEuroAndCharactersBeyondTheBasicPlane) {
 }
 
 TEST(Utf16Text, MalformedInputBecomesReplacementCharacters) {
-    // A lone Windows-1252 'é', a cut three-byte sequence and an overlong '/'.
+    // A lone Windows-1252 'é', a cut three-byte sequence (one replacement for the whole cut
+    // sequence) and an overlong '/' (two bytes that never start or continue a character).
     EXPECT_EQ(utf8ToUtf16("caf\xE9!"), u"caf\uFFFD!");
-    EXPECT_EQ(utf8ToUtf16("\xE2\x82"), u"\uFFFD\uFFFD");
+    EXPECT_EQ(utf8ToUtf16("\xE2\x82"), u"\uFFFD");
     EXPECT_EQ(utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");
     // Unpaired surrogates, high at the end and low on its own.
     EXPECT_EQ(utf16ToUtf8(std::u16string(u"a") + char16_t(0xD834)), "a\xEF\xBF\xBD");

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <stdexcept>
 
 namespace talvers {
 
@@ -27,12 +26,17 @@ std::string Value::toText() const {
 
 std::optional<Money> Value::toMoney() const {
     try {
-        if (isMoney()) return money();
-        if (isInteger()) return Money::fromInteger(std::get<std::int64_t>(data_));
-        if (isDouble()) return Money::fromDouble(std::get<double>(data_));
-        if (isText()) return Money::parse(text());
-    } catch (const std::overflow_error&) {
+        return toMoneyInRange();
+    } catch (const MoneyOutOfRange&) {
+        return std::nullopt;
     }
+}
+
+std::optional<Money> Value::toMoneyInRange() const {
+    if (isMoney()) return money();
+    if (isInteger()) return Money::fromInteger(std::get<std::int64_t>(data_));
+    if (isDouble()) return Money::fromDouble(std::get<double>(data_));
+    if (isText()) return Money::parseInRange(text());
     return std::nullopt;
 }
 

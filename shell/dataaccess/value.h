@@ -34,7 +34,10 @@ class Value {
     // ("yyyy-mm-dd" when the time is midnight).
     std::string toText() const;
     // Exact for money, integers and decimal texts; doubles are rounded to four decimals.
+    // nullopt for a value that is no number and for a number beyond Money's range.
     std::optional<Money> toMoney() const;
+    // The same, but a number beyond the range throws MoneyOutOfRange.
+    std::optional<Money> toMoneyInRange() const;
     // Date-times as they are; texts parsed by DateTime::parse.
     std::optional<DateTime> toDateTime() const;
     // Whole numbers only (integers, whole doubles, whole money, integer texts).
