@@ -13,6 +13,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-openpyxl
   xvfb xauth fonts-dejavu-core
+  clang
+  libclang-rt-14-dev
 )
 
 missing=()
