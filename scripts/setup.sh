@@ -20,6 +20,8 @@ packages=(
   help2man
   dpkg-dev
   lintian
+  clang
+  libclang-rt-14-dev
 )
 # Node.js for the test-only T-SQL grammar: Debian's, unless the machine already has a node and
 # npm of its own (whose packages would conflict with Debian's npm).

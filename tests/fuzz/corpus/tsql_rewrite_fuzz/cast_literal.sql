@@ -1,0 +1,1 @@
+SELECT CAST(Ano AS VARCHAR(4)) FROM DOCGCCAB WHERE Serie = 'A''B' -- fim

@@ -1,0 +1,1 @@
+SELECT TpDoc + '/' + Serie AS Doc, N'Ligação' FROM [dbo].DOCGCCAB WHERE Quant > 2.5

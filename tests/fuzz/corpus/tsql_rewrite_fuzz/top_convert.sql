@@ -1,0 +1,1 @@
+SELECT TOP (10) Artigo, Descricao FROM dbo.Artigo WHERE Data >= CONVERT(DATETIME, '2024.05.13', 102) ORDER BY Artigo
