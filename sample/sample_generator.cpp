@@ -20,11 +20,10 @@ constexpr long kMaxLines = 10000000;
 // view named after it, the keys of the open supplier-order lines of each article.
 constexpr const char* kLineLevelSupplierOrderKeys =
     "CREATE VIEW qor_LinhaParaString_chaves AS SELECT l.Artigo AS Artigo, "
-    "group_concat(c.TpDoc||'/'||c.Ano||'/'||c.Serie||'/'||c.NNumDoc||'/'||l.NumLinha, ', ') "
-    "AS Chave FROM DOCGCCAB AS c INNER JOIN DOCGCLIN AS l ON c.NNUMDOC = l.NNUMDOC AND "
+    "c.TpDoc||'/'||c.Ano||'/'||c.Serie||'/'||c.NNumDoc||'/'||l.NumLinha AS Chave "
+    "FROM DOCGCLIN AS l INNER JOIN DOCGCCAB AS c ON c.NNUMDOC = l.NNUMDOC AND "
     "c.TPDOC = l.TPDOCUM AND c.SERIE = l.SERIE AND c.ANO = l.ANO WHERE c.nvias<>-1 AND "
-    "c.areag=2 AND c.Tpterc=1 AND l.quant>0 AND l.[convert]<>-1 AND l.ARTIGO >'' "
-    "GROUP BY l.Artigo";
+    "c.areag=2 AND c.Tpterc=1 AND l.quant>0 AND l.[convert]<>-1 AND l.ARTIGO >''";
 
 bool isTaxpayerNumber(const std::string& text) {
     if (text.size() != 9) return false;

@@ -116,7 +116,12 @@ TEST_P(LookupModesTest, TiesAreInTheSampleAndTheRuleDecidesThem) {
 
 INSTANTIATE_TEST_SUITE_P(Samples, LookupModesTest,
                          ::testing::Values(Sample{1, 400, false}, Sample{2, 900, false},
-                                           Sample{3, 400, true}, Sample{4, 1000, true}));
+                                           Sample{3, 400, true}, Sample{4, 1000, true}),
+                         [](const ::testing::TestParamInfo<Sample>& info) {
+                             return "seed" + std::to_string(info.param.seed) + "_" +
+                                    std::to_string(info.param.lines) +
+                                    (info.param.alternate ? "_variante" : "_default");
+                         });
 
 }  // namespace
 }  // namespace talvers

@@ -123,7 +123,8 @@ TEST_F(ExtrairDiidTest, LineLevelKeysFillTheNoteOfEveryLineOfTheArticle) {
         "INSERT INTO U_DocGCLin0 (TpDocum, Ano, Serie, NNumDoc, NumLinha, OBS) VALUES "
         "('ECF', 2024, 'B', 7, 2, '  chega em abril  ');"
         "CREATE VIEW qor_LinhaParaString_chaves AS SELECT 'AR1' AS Artigo, "
-        "'ECF/2024/B/7/2, ECF/2024/B/8/1' AS Chave UNION ALL SELECT 'AR2', ' ECF/2024/B/9/9';");
+        "'ECF/2024/B/7/2' AS Chave UNION ALL SELECT 'AR1', 'ECF/2024/B/8/1' "
+        "UNION ALL SELECT 'AR2', ' ECF/2024/B/9/9';");
     db.orderLine("ECL/2024/A/1/1", "2024-02-01", kCustomerOrder, 1, "AR1", "1");
     db.orderLine("ECL/2024/A/2/1", "2024-02-02", kCustomerOrder, 1, "AR1", "1");
     db.orderLine("ECL/2024/A/3/1", "2024-02-03", kCustomerOrder, 1, "AR2", "1");

@@ -14,8 +14,9 @@
 // A database's own definition: SQL Server keeps a function of that name that already exists,
 // and some sites' definitions list line-level keys. SQLite has no stored functions, so a
 // database that defines its own keeps them in a view named after the function with "_chaves"
-// appended, with the columns Artigo and Chave; when that view exists the function lists its
-// Chave values for the article (compared as the view's Artigo column compares) instead.
+// appended, with one row per key and the columns Artigo and Chave; when that view exists the
+// function joins the article's Chave values (compared as the view's Artigo column compares)
+// instead.
 #include <memory>
 #include <string>
 
