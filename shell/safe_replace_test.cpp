@@ -30,22 +30,11 @@ using testing::dumpWorkbook;
 using testing::RecordingPresenter;
 using testing::TempDir;
 
+using testing::folderEntries;
+using testing::writeText;
+
 std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::vector<std::string> folderEntries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return testing::fileBytes(path);
 }
 
 Table rowsOf(int count) {

@@ -30,22 +30,11 @@ constexpr const char* kWhite = "FFFFFFFF";
 constexpr const char* kDataFill = "FF7ACDF6";
 constexpr const char* kThousands = "###,###,##0.00";
 
+using testing::folderEntries;
+using testing::writeText;
+
 std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::vector<std::string> folderEntries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return testing::fileBytes(path);
 }
 
 // Three columns: text, integer, date; ten rows with a null in every third row.

@@ -1,5 +1,8 @@
 #include "tests/temp_dir.h"
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -27,6 +30,24 @@ TempDir::~TempDir() {
         }
     }
     std::filesystem::remove_all(path_, ec);
+}
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace talvers::testing

@@ -2,6 +2,8 @@
 // A fresh folder under the system's temporary folder, removed with everything in it when the
 // object goes out of scope.
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace talvers::testing {
 
@@ -17,5 +19,11 @@ class TempDir {
   private:
     std::filesystem::path path_;
 };
+
+// A file's bytes ("" when it cannot be read), a file written with `text`, and the names in a
+// folder, sorted.
+std::string fileBytes(const std::filesystem::path& path);
+void writeText(const std::filesystem::path& path, const std::string& text);
+std::vector<std::string> folderEntries(const std::filesystem::path& folder);
 
 }  // namespace talvers::testing

@@ -81,7 +81,7 @@ std::optional<DateTime> DateTime::parse(std::string_view text) {
     return t;
 }
 
-DateTime DateTime::today() {
+DateTime DateTime::now() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
 #ifdef _WIN32
@@ -89,7 +89,8 @@ DateTime DateTime::today() {
 #else
     localtime_r(&now, &local);
 #endif
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, 0, 0, 0};
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 DateTime DateTime::plusDays(long days) const {

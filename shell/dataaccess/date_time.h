@@ -31,8 +31,10 @@ struct DateTime {
     // Returns nullopt for anything else, including impossible dates.
     static std::optional<DateTime> parse(std::string_view text);
     static bool isValidDate(int year, int month, int day);
+    // The local date and time now, to the second.
+    static DateTime now();
     // The local calendar date now, at midnight.
-    static DateTime today();
+    static DateTime today() { return now().dateOnly(); }
     static int daysInMonth(int year, int month);
 
     DateTime dateOnly() const { return {year, month, day, 0, 0, 0}; }

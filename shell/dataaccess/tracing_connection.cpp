@@ -3,9 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 #include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/date_time.h"
 
 namespace talvers {
 namespace {
@@ -23,19 +23,6 @@ std::string oneLine(const std::string& sql) {
         }
     }
     return out;
-}
-
-std::string localTimestamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
 }
 
 }  // namespace
@@ -56,8 +43,8 @@ SqlTrace::~SqlTrace() {
 void SqlTrace::write(const std::string& connection, const std::string& outcome, double milliseconds,
                      const std::string& sql) {
     const std::lock_guard<std::mutex> lock(mutex_);
-    std::fprintf(file_, "%s\t%s\t%s\t%.1f ms\t%s\n", localTimestamp().c_str(), connection.c_str(),
-                 outcome.c_str(), milliseconds, oneLine(sql).c_str());
+    std::fprintf(file_, "%s\t%s\t%s\t%.1f ms\t%s\n", DateTime::now().isoDateTime().c_str(),
+                 connection.c_str(), outcome.c_str(), milliseconds, oneLine(sql).c_str());
     std::fflush(file_);
 }
 
