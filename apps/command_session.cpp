@@ -2,8 +2,8 @@
 
 #include "apps/report_command.h"
 #include "shell/dataaccess/database_error.h"
-#include "shell/settings_error.h"
-#include "shell/settings_folder.h"
+#include "shell/settings/settings_error.h"
+#include "shell/settings/settings_folder.h"
 
 namespace talvers {
 namespace {
@@ -30,9 +30,7 @@ AppSettings completeSettings(const CommandOptions& options) {
 Session openCommandSession(const CommandOptions& options) {
     try {
         return startUp(completeSettings(options));
-    } catch (const SettingsError& e) {
-        throw CommandFailure(startupFailureText(e.description(), e.number()));
-    } catch (const DatabaseError& e) {
+    } catch (const NumberedError& e) {
         throw CommandFailure(startupFailureText(e.description(), e.number()));
     }
 }

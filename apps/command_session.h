@@ -3,7 +3,7 @@
 // (--settings as given, else where the desktop program finds it), read it, refuse incomplete
 // settings, and run start-up. Any failure throws CommandFailure with the start-up failure
 // message (error number and description).
-#include "shell/command_options.h"
+#include "shell/cli/command_options.h"
 #include "shell/startup.h"
 
 namespace talvers {

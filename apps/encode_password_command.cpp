@@ -2,8 +2,8 @@
 #include <iostream>
 
 #include "apps/report_command.h"
-#include "shell/command_options.h"
-#include "shell/password_codec.h"
+#include "shell/cli/command_options.h"
+#include "shell/settings/password_codec.h"
 
 namespace talvers {
 namespace {

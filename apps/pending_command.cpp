@@ -2,7 +2,7 @@
 #include "apps/command_session.h"
 #include "apps/report_command.h"
 #include "apps/report_delivery.h"
-#include "reports/frame/console_report.h"
+#include "reports/frame/output/console_report.h"
 #include "reports/pending/pending_orders.h"
 
 namespace talvers {

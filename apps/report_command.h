@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/command_options.h"
+#include "shell/cli/command_options.h"
 
 namespace talvers {
 

@@ -2,9 +2,9 @@
 
 #include <iostream>
 
-#include "reports/frame/console_report.h"
-#include "shell/console_presenter.h"
-#include "shell/files_in_use.h"
+#include "reports/frame/output/console_report.h"
+#include "shell/messages/console_presenter.h"
+#include "shell/settings/files_in_use.h"
 
 namespace talvers {
 

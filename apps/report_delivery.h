@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "reports/frame/output_step.h"
-#include "shell/command_options.h"
+#include "reports/frame/output/output_step.h"
+#include "shell/cli/command_options.h"
 #include "shell/dataaccess/date_time.h"
 #include "shell/startup.h"
 

@@ -6,13 +6,14 @@
 
 #include <clocale>
 
-#include "shell/configuration_dialog.h"
-#include "shell/desktop_language.h"
-#include "shell/desktop_startup.h"
-#include "shell/files_in_use.h"
-#include "shell/frm_main.h"
-#include "shell/qt_message_presenter.h"
-#include "shell/settings_folder.h"
+#include "apps/desktop/desktop_report_windows.h"
+#include "shell/desktop/configuration_dialog.h"
+#include "shell/desktop/desktop_language.h"
+#include "shell/desktop/desktop_startup.h"
+#include "shell/desktop/frm_main.h"
+#include "shell/desktop/qt_message_presenter.h"
+#include "shell/settings/files_in_use.h"
+#include "shell/settings/settings_folder.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -5,9 +5,8 @@
 #include <iostream>
 
 #include "apps/report_command.h"
-#include "shell/command_options.h"
-#include "shell/dataaccess/database_error.h"
-#include "shell/settings_error.h"
+#include "shell/cli/command_options.h"
+#include "shell/messages/numbered_error.h"
 #include "shell/startup.h"
 
 namespace {
@@ -95,9 +94,7 @@ int main(int argc, char* argv[]) {
         return run(argc, argv);
     } catch (const talvers::CommandFailure& e) {
         std::cerr << e.what() << '\n';
-    } catch (const talvers::DatabaseError& e) {
-        std::cerr << failureText(e.description(), e.number()) << '\n';
-    } catch (const talvers::SettingsError& e) {
+    } catch (const talvers::NumberedError& e) {
         std::cerr << failureText(e.description(), e.number()) << '\n';
     } catch (const std::exception& e) {
         std::cerr << failureText(e.what(), 0) << '\n';

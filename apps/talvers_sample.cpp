@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "sample/sample_generator.h"
-#include "shell/command_options.h"
+#include "shell/cli/command_options.h"
 #include "version.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include "reports/supplier/orders_by_supplier.h"
 #include "sample/sample_generator.h"
 #include "shell/dataaccess/money.h"
-#include "shell/dataaccess/sqlite_connection.h"
+#include "shell/dataaccess/sqlite/sqlite_connection.h"
 #include "utility/serial_check.h"
 
 namespace {

@@ -10,12 +10,12 @@
 #include <memory>
 #include <string>
 
-#include "reports/frame/report_grid.h"
+#include "reports/frame/desktop/report_grid.h"
 #include "reports/pending/pending_orders.h"
 #include "sample/sample_generator.h"
-#include "shell/dataaccess/sqlite_connection.h"
-#include "shell/workbook_writer.h"
-#include "tests/recording_presenter.h"
+#include "shell/dataaccess/sqlite/sqlite_connection.h"
+#include "shell/workbook/workbook_writer.h"
+#include "tests/support/recording_presenter.h"
 
 namespace {
 

@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/console_presenter.h"
-#include "shell/workbook_columns.h"
-#include "shell/workbook_writer.h"
+#include "shell/messages/console_presenter.h"
+#include "shell/workbook/workbook_columns.h"
+#include "shell/workbook/workbook_writer.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <sstream>
 
-#include "tests/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace talvers {
 namespace {

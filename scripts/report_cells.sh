@@ -11,7 +11,7 @@ build="$(cd "$1" && pwd)"
 out="$2"
 lines="${3:-1500}"
 source_dir="$(cd "$(dirname "$0")/.." && pwd)"
-reader="$source_dir/tests/xlsx_reader.py"
+reader="$source_dir/tests/support/xlsx_reader.py"
 python="${TALVERS_PYTHON:-/usr/bin/python3}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

@@ -13,9 +13,9 @@
 #include <string>
 #include <string_view>
 
-#include "shell/app_settings.h"
 #include "shell/dataaccess/connection.h"
-#include "shell/dataaccess/open_connection.h"
+#include "shell/open_connection.h"
+#include "shell/settings/app_settings.h"
 
 namespace talvers {
 

@@ -8,10 +8,10 @@
 #include <functional>
 #include <string>
 
-#include "reports/frame/output_step.h"
+#include "reports/frame/lookup_mode.h"
+#include "reports/frame/report_output.h"
 #include "reports/frame/report_progress.h"
 #include "shell/dataaccess/connection.h"
-#include "shell/dataaccess/lookup_mode.h"
 
 namespace talvers {
 

@@ -3,28 +3,6 @@
 #include "shell/dataaccess/sql_literal.h"
 
 namespace talvers {
-namespace {
-
-std::string articleKeys(std::string_view rows) {
-    return "(values " + std::string(rows) + ") as k(n, Artigo)";
-}
-
-std::optional<std::string> articleLiterals(const LookupKey& key) {
-    return keyLiterals(key, "T");
-}
-
-// A lookup keyed by one article whose reference text takes the article alone.
-KeyedLookup articleLookup(std::string (*perRow)(std::string_view), std::string setBasedHead,
-                          std::string setBasedTail) {
-    return {
-        [perRow](const LookupKey& key) -> std::optional<std::string> { return perRow(key.at(0)); },
-        articleLiterals,
-        [head = std::move(setBasedHead), tail = std::move(setBasedTail)](std::string_view rows) {
-            return head + articleKeys(rows) + tail;
-        }};
-}
-
-}  // namespace
 
 std::string serialMovementsSql() {
     return std::string(
@@ -100,8 +78,8 @@ KeyedLookup serialMovesLookup() {
                 return keyLiterals(key, "TN");
             },
             [](std::string_view rows) {
-                return "select k.n, m.* from (values " + std::string(rows) +
-                       ") as k(n, Artigo, TpfStck) inner join NSerMovs as m on m.artigo = "
+                return "select k.n, m.* from " + keyTable(rows, "Artigo, TpfStck") +
+                       " inner join NSerMovs as m on m.artigo = "
                        "k.Artigo and m.TPFSTCK = k.TpfStck";
             }};
 }
@@ -113,8 +91,8 @@ KeyedLookup serialLineCheckLookup() {
             },
             [](const LookupKey& key) { return keyLiterals(key, "TTNNN"); },
             [](std::string_view rows) {
-                return "select k.n, l.Quant from (values " + std::string(rows) +
-                       ") as k(n, TpDocum, Serie, NNumdoc, Ano, NumLinha)"
+                return "select k.n, l.Quant from " +
+                       keyTable(rows, "TpDocum, Serie, NNumdoc, Ano, NumLinha") +
                        " inner join DocGcLin as l on l.TpDocum = k.TpDocum and l.Serie = "
                        "k.Serie and l.NNumdoc = k.NNumdoc and l.Ano = k.Ano and l.NumLinha = "
                        "k.NumLinha"

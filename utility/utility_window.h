@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "reports/frame/report_window.h"
+#include "reports/frame/desktop/report_window.h"
 #include "shell/dataaccess/connection.h"
 
 namespace talvers {

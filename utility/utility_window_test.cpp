@@ -8,10 +8,10 @@
 
 #include <filesystem>
 
-#include "reports/frame/report_window_test_support.h"
-#include "tests/erp_fixture.h"
-#include "tests/temp_dir.h"
-#include "tests/xlsx_dump.h"
+#include "tests/support/desktop/report_window_test_support.h"
+#include "tests/support/erp_fixture.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/xlsx_dump.h"
 
 namespace talvers {
 namespace {

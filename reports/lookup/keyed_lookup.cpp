@@ -20,4 +20,18 @@ std::optional<std::string> keyLiterals(const LookupKey& key, std::string_view ki
     return literals;
 }
 
+std::string keyTable(std::string_view rows, std::string_view columns) {
+    return "(values " + std::string(rows) + ") as k(n, " + std::string(columns) + ")";
+}
+
+KeyedLookup articleLookup(std::string (*perRow)(std::string_view), std::string head,
+                          std::string tail) {
+    return {
+        [perRow](const LookupKey& key) -> std::optional<std::string> { return perRow(key.at(0)); },
+        [](const LookupKey& key) { return keyLiterals(key, "T"); },
+        [head = std::move(head), tail = std::move(tail)](std::string_view rows) {
+            return head + keyTable(rows, "Artigo") + tail;
+        }};
+}
+
 }  // namespace talvers

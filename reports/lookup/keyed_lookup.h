@@ -34,4 +34,12 @@ struct KeyedLookup {
 // or the key has another number of parts.
 std::optional<std::string> keyLiterals(const LookupKey& key, std::string_view kinds);
 
+// The key table a set-based text joins: "(values ROWS) as k(n, COLUMNS)".
+std::string keyTable(std::string_view rows, std::string_view columns);
+
+// A lookup keyed by one article (a text): the reference text takes the article alone, the
+// set-based text is `head` + the key table (n, Artigo) + `tail`.
+KeyedLookup articleLookup(std::string (*perRow)(std::string_view), std::string head,
+                          std::string tail);
+
 }  // namespace talvers

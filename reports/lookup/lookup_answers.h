@@ -5,10 +5,10 @@
 #include <map>
 #include <vector>
 
+#include "reports/frame/lookup_mode.h"
 #include "reports/frame/report_progress.h"
 #include "reports/lookup/keyed_lookup.h"
 #include "shell/dataaccess/connection.h"
-#include "shell/dataaccess/lookup_mode.h"
 
 namespace talvers {
 

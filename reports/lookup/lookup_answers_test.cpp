@@ -4,7 +4,7 @@
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/sql_literal.h"
-#include "tests/erp_fixture.h"
+#include "tests/support/erp_fixture.h"
 
 namespace talvers {
 namespace {

@@ -5,8 +5,8 @@
 #include "reports/pending/pending_orders.h"
 #include "reports/supplier/orders_by_supplier.h"
 #include "sample/sample_generator.h"
-#include "shell/dataaccess/sqlite_connection.h"
-#include "tests/temp_dir.h"
+#include "shell/dataaccess/sqlite/sqlite_connection.h"
+#include "tests/support/temp_dir.h"
 #include "utility/serial_check.h"
 
 namespace talvers {

@@ -1,7 +1,8 @@
 #include "reports/pending/pending_orders.h"
 
 #include "reports/lookup/lookup_answers.h"
-#include "reports/pending/lookup_cells.h"
+#include "reports/lookup/orders/lookup_cells.h"
+#include "reports/lookup/orders/order_lookups_sql.h"
 #include "reports/pending/pending_orders_sql.h"
 #include "shell/dataaccess/money_field.h"
 #include "shell/dataaccess/text_utils.h"

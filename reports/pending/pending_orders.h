@@ -2,11 +2,11 @@
 // Pending customer orders: one row per open customer order line dated on or after the start
 // date, with stock, most recent supplier, the Lisbon order it was exported from (external
 // connection) and the article's open supplier orders and delivery notes.
-#include "reports/frame/output_step.h"
+#include "reports/frame/lookup_mode.h"
+#include "reports/frame/report_output.h"
 #include "reports/frame/report_progress.h"
 #include "shell/dataaccess/connection.h"
 #include "shell/dataaccess/date_time.h"
-#include "shell/dataaccess/lookup_mode.h"
 
 namespace talvers {
 

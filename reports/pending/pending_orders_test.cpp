@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "reports/lookup/orders/order_lookups_sql.h"
 #include "reports/pending/pending_orders_sql.h"
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/text_utils.h"
-#include "tests/erp_fixture.h"
+#include "tests/support/erp_fixture.h"
 
 namespace talvers {
 

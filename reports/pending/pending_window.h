@@ -2,7 +2,7 @@
 // frmTalvers: the pending customer-orders window. DTPicker1 starts one calendar year before
 // today; confirm runs the pending-orders report from that date on the two connections, which
 // stay owned by the caller and must outlive the window.
-#include "reports/frame/report_window.h"
+#include "reports/frame/desktop/report_window.h"
 #include "shell/dataaccess/connection.h"
 
 namespace talvers {

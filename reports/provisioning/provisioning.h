@@ -4,7 +4,7 @@
 // by the company-variant flag.
 #include <string>
 
-#include "reports/frame/output_step.h"
+#include "reports/frame/report_output.h"
 #include "reports/frame/report_progress.h"
 #include "shell/dataaccess/connection.h"
 #include "shell/dataaccess/date_time.h"

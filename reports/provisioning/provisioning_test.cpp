@@ -7,7 +7,7 @@
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/money_field.h"
-#include "tests/erp_fixture.h"
+#include "tests/support/erp_fixture.h"
 
 namespace talvers {
 namespace {

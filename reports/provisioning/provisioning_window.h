@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "reports/frame/report_window.h"
+#include "reports/frame/desktop/report_window.h"
 #include "reports/provisioning/pick_lists.h"
 #include "shell/dataaccess/connection.h"
 

@@ -2,7 +2,7 @@
 
 #include "reports/supplier/orders_by_supplier.h"
 #include "shell/dataaccess/text_utils.h"
-#include "tests/erp_fixture.h"
+#include "tests/support/erp_fixture.h"
 
 namespace talvers {
 namespace {

@@ -2,7 +2,7 @@
 // the external company's order it was exported from, whether the article has open supplier
 // orders (with the first one's note) and the estimated date.
 #include "reports/lookup/lookup_answers.h"
-#include "reports/pending/lookup_cells.h"
+#include "reports/lookup/orders/lookup_cells.h"
 #include "reports/supplier/orders_by_supplier.h"
 #include "reports/supplier/supplier_order_note.h"
 #include "reports/supplier/supplier_sql.h"

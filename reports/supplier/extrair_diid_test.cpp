@@ -4,7 +4,7 @@
 #include "reports/supplier/orders_by_supplier.h"
 #include "reports/supplier/supplier_order_note.h"
 #include "reports/supplier/supplier_sql.h"
-#include "tests/erp_fixture.h"
+#include "tests/support/erp_fixture.h"
 
 namespace talvers {
 namespace {

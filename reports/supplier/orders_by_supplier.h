@@ -3,11 +3,11 @@
 // supplier orders to the open customer lines article by article; the alternate variant
 // (ExtrairDIID), chosen by the company-variant flag, lists last supplier, Lisbon customer,
 // open-order mark, note and estimated date per line.
-#include "reports/frame/output_step.h"
+#include "reports/frame/lookup_mode.h"
+#include "reports/frame/report_output.h"
 #include "reports/frame/report_progress.h"
 #include "shell/dataaccess/connection.h"
 #include "shell/dataaccess/date_time.h"
-#include "shell/dataaccess/lookup_mode.h"
 
 namespace talvers {
 

@@ -54,13 +54,9 @@ std::string supplierKeysCondition(const DateTime& startDate) {
     return concat({kSupplierFilter, dateCondition(startDate)});
 }
 
-std::string articleKeys(std::string_view rows) {
-    return concat({"(values ", rows, ") as k(n, Artigo)"});
-}
-
 // The supplier lines of the keys' articles: the lines themselves joined to the key table.
 std::string supplierLinesOfKeys(std::string_view rows) {
-    return concat({" from ", articleKeys(rows),
+    return concat({" from ", keyTable(rows, "Artigo"),
                    " INNER JOIN  DOCGCLIN as l ON l.Artigo = k.Artigo"
                    " INNER JOIN  DOCGCCAB as c ON c.NNUMDOC = l.NNUMDOC AND c.TPDOC = l.TPDOCUM "
                    "AND c.SERIE = l.SERIE AND c.ANO = l.ANO"});
@@ -119,7 +115,7 @@ KeyedLookup articleStockLookup() {
             articleLiterals,
             [](std::string_view rows) {
                 return concat({"select k.n, coalesce(sum(a.Existenc),0) as Existencia from ",
-                               articleKeys(rows),
+                               keyTable(rows, "Artigo"),
                                " inner join ArtArm as a on a.Artigo = k.Artigo and "
                                "(a.Armazem='001' or a.Armazem='002') group by k.n"});
             }};
@@ -160,8 +156,8 @@ KeyedLookup supplierOrderNoteLookup() {
                 return keyLiterals({trimBlanks(key[0]), key[1], key[2], key[3], key[4]}, "TNTNN");
             },
             [](std::string_view rows) {
-                return concat({"select k.n, u.OBS from (values ", rows,
-                               ") as k(n, TpDocum, Ano, Serie, NNumdoc, NumLinha)"
+                return concat({"select k.n, u.OBS from ",
+                               keyTable(rows, "TpDocum, Ano, Serie, NNumdoc, NumLinha"),
                                " inner join U_DocGCLin0 as u on u.Ano = k.Ano and u.TpDocum = "
                                "k.TpDocum and u.Serie = k.Serie and u.NNumdoc = k.NNumdoc and "
                                "u.NumLinha = k.NumLinha"});

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "reports/lookup/keyed_lookup.h"
-#include "reports/pending/pending_orders_sql.h"
+#include "reports/lookup/orders/order_lookups_sql.h"
 #include "shell/dataaccess/date_time.h"
 
 namespace talvers {

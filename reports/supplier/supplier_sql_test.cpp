@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/erp_fixture.h"
+#include "tests/support/erp_fixture.h"
 
 namespace talvers {
 namespace {

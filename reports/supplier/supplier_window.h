@@ -2,7 +2,7 @@
 // frmTalversForn: the customer orders by supplier window. DTPicker1 starts one calendar year
 // before today; confirm runs the extraction the company-variant flag selects. The connections
 // stay owned by the caller and must outlive the window.
-#include "reports/frame/report_window.h"
+#include "reports/frame/desktop/report_window.h"
 #include "shell/dataaccess/connection.h"
 
 namespace talvers {

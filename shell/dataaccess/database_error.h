@@ -2,21 +2,13 @@
 // DatabaseError: every failure of the data-access layer — a driver diagnostic, an SQL text the
 // SQLite rewrite does not know, a file that cannot be opened. Carries the native error number
 // and the driver's description, which the user sees in the failure message.
-#include <stdexcept>
-#include <string>
+#include "shell/messages/numbered_error.h"
 
 namespace talvers {
 
-class DatabaseError : public std::runtime_error {
+class DatabaseError : public NumberedError {
   public:
-    DatabaseError(long number, std::string description)
-        : std::runtime_error(description), number_(number), description_(std::move(description)) {}
-    long number() const { return number_; }
-    const std::string& description() const { return description_; }
-
-  private:
-    long number_;
-    std::string description_;
+    using NumberedError::NumberedError;
 };
 
 }  // namespace talvers

@@ -4,8 +4,8 @@
 #include <sqlite3.h>
 
 #include "shell/dataaccess/database_error.h"
-#include "shell/dataaccess/sqlite_connection.h"
-#include "tests/temp_dir.h"
+#include "shell/dataaccess/sqlite/sqlite_connection.h"
+#include "tests/support/temp_dir.h"
 
 #include <fstream>
 #include <functional>

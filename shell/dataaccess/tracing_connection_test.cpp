@@ -6,8 +6,8 @@
 
 #include "sample/erp_schema.h"
 #include "shell/dataaccess/database_error.h"
-#include "shell/dataaccess/sqlite_connection.h"
-#include "tests/erp_fixture.h"
+#include "shell/dataaccess/sqlite/sqlite_connection.h"
+#include "tests/support/erp_fixture.h"
 
 namespace talvers {
 namespace {

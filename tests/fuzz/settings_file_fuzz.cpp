@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "shell/dataaccess/text_utils.h"
-#include "shell/settings_file.h"
+#include "shell/settings/settings_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

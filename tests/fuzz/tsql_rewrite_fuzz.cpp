@@ -8,7 +8,7 @@
 #include <string>
 
 #include "shell/dataaccess/database_error.h"
-#include "shell/dataaccess/tsql_rewrite.h"
+#include "shell/dataaccess/tsql/tsql_rewrite.h"
 
 namespace {
 

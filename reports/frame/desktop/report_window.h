@@ -1,0 +1,160 @@
+#pragma once
+// ReportWindow: the frame every report window shares. A modal dialog (its creator deletes it
+// after it closes) with its inputs and the confirm and leave buttons in a block of their own
+// size at the top, the progress labels below them and the grid taking the rest of the window.
+// A subclass lays out its inputs in inputLayout(), names them in reading order with
+// setInputChain() and, on confirm, reads them into a ReportRun: the engine call and the
+// output names.
+//
+// Keyboard: the focus starts on the first input; Tab goes through the inputs in the order
+// given, then btConf, btSair and the grid; Enter runs btConf (the default button) from any
+// input, while a focused button takes Enter for itself.
+//
+// A run: the engine runs on a worker thread while the window stays responsive; progress
+// reaches Label2_2 as "position/count" through queued calls. The progress labels appear with
+// the first position the engine reports, so a query still running or a run without rows never
+// shows them; the no-data message is shown with the labels already hidden. The connections
+// the engine uses are touched by that thread only while the run lasts, and no second run can
+// start inside it (btConf is disabled and confirm() refuses). When the engine returns, the
+// output step runs here on the user-interface thread; a workbook written is announced
+// through the services' notice. Then the grid shows the run's rows (also when the file name
+// was cancelled or the write failed); no rows or an engine failure leave it empty. An engine
+// failure is shown as the failure message and the window stays usable. Closing the window
+// during a run (btSair, Esc, the close box) asks the engine to stop, waits for the worker,
+// writes nothing and then closes. runFinished() is emitted at the end of every run, whatever
+// its outcome.
+#include <QDialog>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "reports/frame/desktop/report_window_services.h"
+#include "reports/frame/output/output_step.h"
+#include "reports/frame/report_progress.h"
+#include "shell/dataaccess/date_time.h"
+#include "shell/dataaccess/table.h"
+
+class QDateEdit;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+
+namespace talvers {
+
+class ReportGrid;
+
+class ReportWindow : public QDialog {
+    Q_OBJECT
+  public:
+    ~ReportWindow() override;
+
+    // Asks for the output file with a save dialog titled saveDialogTitle() that never
+    // questions overwriting.
+    // `Extensao` is "description|pattern[|description|pattern...]". Returns the chosen name
+    // exactly as given (no extension added), or "" on cancel. The last chosen name is
+    // remembered while the window lives and preset the next time.
+    QString SelecionaFicheiro(const QString& Extensao);
+
+    // "Ficheiros de excel (*.xlsx)|*.xlsx" -> {"Ficheiros de excel (*.xlsx)"}; a description
+    // that does not already name its pattern gets it appended in parentheses.
+    static QStringList nameFilters(const QString& extensao);
+
+    bool isRunning() const { return running_; }
+
+    // "Guardar relatório" unless the window says what else it saves.
+    QString saveDialogTitle() const { return saveTitle_; }
+
+  public slots:
+    // btConf: runs the report once; refused while a run is in progress.
+    void confirm();
+
+  signals:
+    void runFinished();
+
+  protected:
+    struct ReportRun {
+        // Runs on the worker thread; must not touch widgets.
+        std::function<Table(ReportProgress&)> engine;
+        ReportOutput output;
+    };
+
+    ReportWindow(const QString& caption, const ReportWindowServices& services, QWidget* parent);
+
+    // Reads the window's inputs (on the user-interface thread) into the run to start.
+    virtual ReportRun prepareRun() = 0;
+
+    // Where subclasses put their captions and inputs; the block keeps its own size.
+    QGridLayout* inputLayout() const { return inputs_; }
+    // The inputs in reading order (an input's list button right after it): the tab order,
+    // followed by btConf, btSair and the grid; the focus starts on the first one (on btConf
+    // when there are none).
+    void setInputChain(const QList<QWidget*>& inputs);
+    void setSaveDialogTitle(const QString& title) { saveTitle_ = title; }
+    QLabel* addCaption(const QString& objectName, const QString& text);
+    // A date picker with its calendar popup, showing dd-MM-yyyy; Tab leaves it whole.
+    QDateEdit* addDatePicker(const QString& objectName, const QString& toolTip,
+                             const DateTime& date);
+    // Label2_0 "Data" beside DTPicker1, one calendar year before today (the order reports).
+    QDateEdit* addStartDatePicker();
+    static DateTime dateOf(const QDateEdit* picker);
+
+    DateTime today() const;
+    MessagePresenter& messages() const { return *services_.messages; }
+    // How the report fetches its lookups, as the settings say.
+    LookupMode lookupMode() const { return services_.lookupMode; }
+
+    // Runs `task` on the user-interface thread and waits for it; for engine callbacks that
+    // must show something. Throws ReportCancelled when the window is being closed, so a
+    // worker never waits on a window that is going away.
+    void runOnWindowThread(const std::function<void()>& task);
+
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    class WorkerProgress;
+    class DialogFileNames;
+    class DesktopOpener;
+    class RememberedFileName;
+
+    void showProgress();
+    void hideProgress();
+    void finishRun();
+    // The output step over the run's rows; announces a written workbook.
+    void deliver(const Table& rows);
+    void endRun();
+    // Asks a running engine to stop and waits (processing events) until its run has ended.
+    void stopRun();
+
+    ReportWindowServices services_;
+    QGridLayout* inputs_ = nullptr;
+    QLabel* working_ = nullptr;  // Label2_1
+    QLabel* counter_ = nullptr;  // Label2_2
+    QPushButton* confirm_ = nullptr;
+    QPushButton* leave_ = nullptr;
+    ReportGrid* grid_ = nullptr;
+    QString lastFileName_;
+    QString saveTitle_;
+
+    bool running_ = false;
+    std::atomic<bool> cancel_{false};
+    std::thread worker_;
+    ReportOutput output_;
+    std::optional<Table> rows_;   // written by the worker, read after join
+    std::exception_ptr failure_;  // likewise
+
+    std::mutex progressMutex_;
+    long position_ = 0;
+    long count_ = 0;
+    std::atomic<bool> progressPending_{false};
+};
+
+}  // namespace talvers

@@ -1,0 +1,33 @@
+#pragma once
+// What a report window needs from the desktop besides its connections: the message boxes,
+// the file-name dialog, the desktop's "open with the default program", today's date, and
+// whom to tell where a workbook was written. The desktop passes the real ones; tests inject
+// scripted ones. A null file-name provider means the window's own dialog (SelecionaFicheiro);
+// a null clock means the system's date; a null notice tells nobody.
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "reports/frame/lookup_mode.h"
+#include "reports/frame/output/output_step.h"
+#include "shell/dataaccess/date_time.h"
+#include "shell/messages/messages.h"
+
+namespace talvers {
+
+// Called with the file name of each workbook written, as the user chose it.
+using SavedFileNotice = std::function<void(const std::string& fileName)>;
+
+struct ReportWindowServices {
+    MessagePresenter* messages = nullptr;  // required
+    FileNameProvider* files = nullptr;
+    FileOpener* opener = nullptr;  // null: QDesktopServices
+    std::function<DateTime()> today;
+    SavedFileNotice saved;
+    std::vector<std::filesystem::path> protectedFiles;  // never replaced by an output
+    std::string company;                           // the company named in the workbooks' properties
+    LookupMode lookupMode = LookupMode::SetBased;  // how the reports fetch their lookups
+};
+
+}  // namespace talvers

@@ -1,0 +1,42 @@
+#include "reports/frame/output/console_report.h"
+
+#include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#define TALVERS_ISATTY(fd) _isatty(fd)
+#else
+#include <unistd.h>
+#define TALVERS_ISATTY(fd) isatty(fd)
+#endif
+
+namespace talvers {
+
+ConsoleProgress::ConsoleProgress() : live_(TALVERS_ISATTY(2) != 0) {}
+
+ConsoleProgress::~ConsoleProgress() {
+    if (shown_) std::fputc('\n', stderr);
+}
+
+void ConsoleProgress::advance(long position, long count) {
+    if (!live_) return;
+    // Repainting every row would cost more than the row itself on a slow terminal.
+    if (position != count && position % 100 != 0) return;
+    std::fprintf(stderr, "\ra processar .... %ld/%ld", position, count);
+    std::fflush(stderr);
+    shown_ = true;
+}
+
+int exitCodeFor(OutputOutcome outcome) {
+    switch (outcome) {
+        case OutputOutcome::Written:
+            return 0;
+        case OutputOutcome::NoData:
+            return 2;
+        case OutputOutcome::Cancelled:
+        case OutputOutcome::Failed:
+            return 1;
+    }
+    return 1;
+}
+
+}  // namespace talvers

@@ -1,0 +1,284 @@
+#include "shell/dataaccess/odbc/odbc_connection.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <clocale>
+#include <filesystem>
+#include <future>
+#include <iostream>
+#include <optional>
+#include <thread>
+
+#include "shell/dataaccess/odbc/odbc_connection_string.h"
+#include "tests/support/temp_dir.h"
+
+#ifndef _WIN32
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace talvers {
+namespace {
+
+// The ODBC path is exercised through the SQLite ODBC driver on a file built here with the
+// SQLite C API. That driver takes 8-bit text, so the driver manager converts the SQL text
+// through the locale's character set: the program runs in the user's UTF-8 locale, and so do
+// these tests. Reading text back does not depend on it.
+class OdbcConnectionTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        savedLocale_ = std::setlocale(LC_CTYPE, nullptr);
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
+    static void TearDownTestSuite() { std::setlocale(LC_CTYPE, savedLocale_.c_str()); }
+
+    void SetUp() override {
+        file_ = dir_ / "erp.db";
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(file_.string().c_str(), &db), SQLITE_OK);
+        const char* schema =
+            "CREATE TABLE Artigos (Codigo VARCHAR(20), Descricao NVARCHAR(100),"
+            " Preco DECIMAL(19,4), Quantidade INTEGER, Peso REAL, Criado DATETIME, Dia DATE,"
+            " Obs TEXT);";
+        ASSERT_EQ(sqlite3_exec(db, schema, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_stmt* insert = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(db, "INSERT INTO Artigos VALUES (?,?,?,?,?,?,?,?)", -1,
+                                     &insert, nullptr),
+                  SQLITE_OK);
+        addRow(insert, {"A1", "Ligação Açores €", "1234567.8901", "9007199254740993", "2.5",
+                        "2024-03-15 10:30:00", "2024-02-29", longText()});
+        addRow(insert,
+               {"A2", "Outro", "0.1", "-3", "0", "2023-12-31 23:59:59", "2023-01-01", "curta"});
+        addRow(insert, {"A3", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr});
+        sqlite3_finalize(insert);
+        sqlite3_close(db);
+    }
+
+    // Declared numbers are stored by SQLite as numbers (column affinity), as an ERP copy would.
+    static void addRow(sqlite3_stmt* insert, std::initializer_list<const char*> values) {
+        int index = 1;
+        for (const char* value : values) {
+            if (value) {
+                sqlite3_bind_text(insert, index, value, -1, SQLITE_TRANSIENT);
+            } else {
+                sqlite3_bind_null(insert, index);
+            }
+            ++index;
+        }
+        ASSERT_EQ(sqlite3_step(insert), SQLITE_DONE);
+        sqlite3_reset(insert);
+    }
+
+    // Longer than any piece the driver hands over, with multi-byte characters (a four-byte
+    // one included) so that the pieces are cut inside them.
+    static const char* longText() {
+        static const std::string text = [] {
+            std::string t;
+            for (int i = 0; i < 1500; ++i) t += "Observação € \xF0\x9D\x84\x9E ";
+            return t;
+        }();
+        return text.c_str();
+    }
+
+    ConnectionSettings settings(const std::string& driver) const {
+        ConnectionSettings s;
+        s.driver = driver;
+        s.database = file_.string();
+        return s;
+    }
+
+    // The registered driver name, or its library when this machine has not registered it.
+    std::unique_ptr<OdbcConnection> open() const {
+        try {
+            return OdbcConnection::open(buildOdbcConnectionString(settings("SQLite3")));
+        } catch (const DatabaseError&) {
+            return OdbcConnection::open(buildOdbcConnectionString(
+                settings("/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so")));
+        }
+    }
+
+    testing::TempDir dir_;
+    std::filesystem::path file_;
+    static inline std::string savedLocale_;
+};
+
+TEST_F(OdbcConnectionTest, ReadsEveryTypeAsItsValue) {
+    const auto connection = open();
+    const Table t = connection->query("SELECT * FROM Artigos ORDER BY Codigo");
+    ASSERT_EQ(t.rowCount(), 3u);
+    ASSERT_EQ(t.fieldCount(), 8u);
+    EXPECT_EQ(t.fields()[0].name, "Codigo");
+    EXPECT_EQ(t.fields()[0].type, FieldType::Text);
+    EXPECT_EQ(t.fields()[0].size, 20);
+    EXPECT_EQ(t.fields()[3].type, FieldType::Integer);
+    EXPECT_EQ(t.fields()[4].type, FieldType::Double);
+    EXPECT_EQ(t.fields()[5].type, FieldType::DateTime);
+
+    EXPECT_EQ(t.at(0, "Descricao"), Value("Ligação Açores €"));
+    // Beyond what a double holds exactly: integers are never read through one.
+    EXPECT_EQ(t.at(0, "Quantidade"), Value(std::int64_t{9007199254740993}));
+    EXPECT_EQ(t.at(1, "Quantidade"), Value(-3));
+    EXPECT_EQ(t.at(0, "Peso"), Value(2.5));
+    EXPECT_EQ(t.at(0, "Criado"), Value(DateTime{2024, 3, 15, 10, 30, 0}));
+    EXPECT_EQ(t.at(1, "Criado"), Value(DateTime{2023, 12, 31, 23, 59, 59}));
+    EXPECT_EQ(t.at(0, "Dia"), Value(DateTime{2024, 2, 29}));
+}
+
+TEST_F(OdbcConnectionTest, DecimalsAreExactMoneyNeverDoubles) {
+    const auto connection = open();
+    const Table t = connection->query("SELECT Preco FROM Artigos ORDER BY Codigo");
+    // The driver reports DECIMAL as text; what it returns must still be exact.
+    for (size_t row = 0; row < 2; ++row) EXPECT_FALSE(t.at(row, 0).isDouble());
+    EXPECT_EQ(t.at(0, 0).toMoney(), Money::fromTicks(12345678901));
+    EXPECT_EQ(t.at(1, 0).toMoney(), Money::fromTicks(1000));
+}
+
+TEST_F(OdbcConnectionTest, NullsAreNullValues) {
+    const auto connection = open();
+    const Table t = connection->query("SELECT * FROM Artigos WHERE Codigo = 'A3'");
+    ASSERT_EQ(t.rowCount(), 1u);
+    for (size_t column = 1; column < t.fieldCount(); ++column) {
+        EXPECT_TRUE(t.at(0, column).isNull()) << t.fields()[column].name;
+    }
+}
+
+TEST_F(OdbcConnectionTest, LongTextIsReadWhole) {
+    const auto connection = open();
+    const Table t = connection->query("SELECT Obs FROM Artigos WHERE Codigo = 'A1'");
+    ASSERT_EQ(t.rowCount(), 1u);
+    ASSERT_TRUE(t.at(0, 0).isText());
+    EXPECT_GT(t.at(0, 0).text().size(), 10000u);
+    EXPECT_EQ(t.at(0, 0).text(), longText());
+}
+
+TEST_F(OdbcConnectionTest, AccentsInTheSqlTextReachTheDatabase) {
+    const auto connection = open();
+    connection->execute("INSERT INTO Artigos (Codigo, Descricao) VALUES ('B1', 'Peça nº 3 ç')");
+    const Table t =
+        connection->query("SELECT Codigo FROM Artigos WHERE Descricao = 'Ligação Açores €'");
+    ASSERT_EQ(t.rowCount(), 1u);
+    EXPECT_EQ(t.at(0, 0), Value("A1"));
+    EXPECT_EQ(connection->query("SELECT Descricao FROM Artigos WHERE Codigo = 'B1'").at(0, 0),
+              Value("Peça nº 3 ç"));
+    EXPECT_EQ(connection->queriesSent(), 2);
+    EXPECT_EQ(connection->statementsExecuted(), 1);
+}
+
+TEST_F(OdbcConnectionTest, StatementsWithoutRowsGiveAnEmptyTable) {
+    const auto connection = open();
+    const Table none = connection->query("SELECT Codigo FROM Artigos WHERE Codigo = 'ZZ'");
+    EXPECT_EQ(none.fieldCount(), 1u);
+    EXPECT_TRUE(none.empty());
+    // An update that matches nothing is no failure.
+    connection->execute("UPDATE Artigos SET Peso = 1 WHERE Codigo = 'ZZ'");
+    EXPECT_TRUE(connection->query("DELETE FROM Artigos WHERE Codigo = 'ZZ'").empty());
+}
+
+TEST_F(OdbcConnectionTest, SqlErrorsCarryTheDriversNumberAndText) {
+    const auto connection = open();
+    try {
+        connection->query("SELECT * FROM TabelaInexistente");
+        FAIL() << "the query ran";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.number(), SQLITE_ERROR);
+        EXPECT_NE(e.description().find("no such table: TabelaInexistente"), std::string::npos)
+            << e.description();
+    }
+    try {
+        connection->execute("CREAT TABLE x (a)");
+        FAIL() << "the statement ran";
+    } catch (const DatabaseError& e) {
+        EXPECT_NE(e.description().find("syntax error"), std::string::npos) << e.description();
+    }
+    // The connection stays usable after a failed statement.
+    EXPECT_EQ(connection->query("SELECT COUNT(*) FROM Artigos").at(0, 0).toInteger(), 3);
+}
+
+TEST(OdbcConnection, UnknownDriverFailsWithTheDriverManagersMessage) {
+    try {
+        OdbcConnection::open("DRIVER=TalversNoSuchDriver;Database=x");
+        FAIL() << "connected";
+    } catch (const DatabaseError& e) {
+        EXPECT_NE(e.description().find("TalversNoSuchDriver"), std::string::npos)
+            << e.description();
+    }
+}
+
+// Opens on a thread of its own, so that a driver that never gives up fails the test instead
+// of hanging it (the stuck thread is left behind).
+struct FailedOpen {
+    bool failed = false;
+    std::string description;
+    double seconds = 0;
+};
+
+FailedOpen openExpectingFailure(const std::string& connectionString, int loginTimeoutSeconds) {
+    using Clock = std::chrono::steady_clock;
+    auto outcome = std::make_shared<std::promise<std::optional<DatabaseError>>>();
+    auto result = outcome->get_future();
+    const Clock::time_point start = Clock::now();
+    std::thread([connectionString, loginTimeoutSeconds, outcome] {
+        try {
+            OdbcConnection::open(connectionString, loginTimeoutSeconds);
+            outcome->set_value(std::nullopt);
+        } catch (const DatabaseError& e) {
+            outcome->set_value(e);
+        }
+    }).detach();
+    constexpr int kPatience = 30;
+    if (result.wait_for(std::chrono::seconds(kPatience)) != std::future_status::ready) {
+        return {false, "still waiting after " + std::to_string(kPatience) + " s", kPatience};
+    }
+    const std::optional<DatabaseError> error = result.get();
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (!error) return {false, "connected", seconds};
+    return {true, error->description(), seconds};
+}
+
+TEST(OdbcConnection, ClosedSqlServerPortFailsQuickly) {
+    ConnectionSettings s;
+    s.server = "127.0.0.1,1";
+    s.database = "EMPRESA01";
+    s.userName = "talvers";
+    s.password = "x";
+    const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), 10);
+    std::cout << "closed port: failed after " << open.seconds << " s\n";
+    ASSERT_TRUE(open.failed) << open.description;
+    EXPECT_LT(open.seconds, 20.0);
+    // The driver's own message, not a missing-driver one.
+    EXPECT_NE(open.description.find("connect"), std::string::npos) << open.description;
+}
+
+#ifndef _WIN32
+// A server that accepts the connection but never answers: only the timeouts end the wait.
+TEST(OdbcConnection, SilentSqlServerFailsAfterTheLoginTimeout) {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 8), 0);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+
+    ConnectionSettings s;
+    s.server = "127.0.0.1," + std::to_string(ntohs(address.sin_port));
+    s.database = "EMPRESA01";
+    s.userName = "talvers";
+    s.password = "x";
+    const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), 3);
+    close(listener);
+    std::cout << "silent server: failed after " << open.seconds << " s\n";
+    ASSERT_TRUE(open.failed) << open.description;
+    EXPECT_GE(open.seconds, 2.0);
+    EXPECT_LT(open.seconds, 10.0);
+}
+#endif
+
+}  // namespace
+}  // namespace talvers

@@ -1,0 +1,112 @@
+#include "shell/desktop/configuration_dialog.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "shell/dataaccess/database_error.h"
+#include "shell/desktop/connection_form.h"
+#include "shell/settings/settings_error.h"
+#include "shell/settings/settings_file.h"
+#include "shell/settings/settings_folder.h"
+
+namespace talvers {
+namespace {
+
+std::string connectionFailureText(std::string_view description, long number) {
+    return "Não foi possível estabelecer a ligação.\nErro: " + std::string(description) + "  " +
+           std::to_string(number);
+}
+
+std::string joined(const std::vector<std::string>& parts) {
+    std::string text;
+    for (const std::string& part : parts) text += (text.empty() ? "" : ", ") + part;
+    return text;
+}
+
+}  // namespace
+
+ConfigurationDialog::ConfigurationDialog(std::filesystem::path file, const AppSettings& current,
+                                         MessagePresenter& messages, ConnectionOpener opener,
+                                         QWidget* parent)
+    : QDialog(parent),
+      file_(std::move(file)),
+      messages_(messages),
+      opener_(std::move(opener)),
+      programValues_(programSettingsValues(file_)) {
+    setObjectName("frmConfiguracao");
+    setWindowTitle("Talvers - Configuração");
+    auto* layout = new QVBoxLayout(this);
+    auto* intro = new QLabel("Indique as ligações às bases de dados.\nFicheiro de configuração: " +
+                                 QString::fromStdString(pathText(file_)),
+                             this);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+
+    auto* tabs = new QTabWidget(this);
+    main_ = new ConnectionForm(tabs);
+    main_->setObjectName("Ligacao");
+    main_->setSettings(current.main);
+    tabs->addTab(main_, "&Ligação");
+    external_ = new ConnectionForm(tabs);
+    external_->setObjectName("LigacaoExterna");
+    external_->setSettings(current.external);
+    tabs->addTab(external_, "Ligação &externa");
+    layout->addWidget(tabs);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* save = buttons->addButton("&Gravar", QDialogButtonBox::AcceptRole);
+    save->setObjectName("btGravar");
+    save->setDefault(true);
+    QPushButton* cancel = buttons->addButton("&Cancelar", QDialogButtonBox::RejectRole);
+    cancel->setObjectName("btCancelar");
+    layout->addWidget(buttons);
+
+    connect(main_, &ConnectionForm::testRequested, this, [this] { testConnection(*main_); });
+    connect(external_, &ConnectionForm::testRequested, this,
+            [this] { testConnection(*external_); });
+    connect(save, &QPushButton::clicked, this, &ConfigurationDialog::save);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+AppSettings ConfigurationDialog::enteredSettings() const {
+    const std::string text =
+        settingsFileText(main_->settings(), external_->settings(), programValues_);
+    return appSettingsFrom(SettingsFile::parse(text), std::filesystem::absolute(file_));
+}
+
+void ConfigurationDialog::testConnection(const ConnectionForm& form) {
+    std::string outcome;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        const AppSettings entered = enteredSettings();
+        opener_(&form == main_ ? entered.main : entered.external);
+        outcome = "Ligação estabelecida com sucesso.";
+    } catch (const NumberedError& e) {
+        outcome = connectionFailureText(e.description(), e.number());
+    }
+    QApplication::restoreOverrideCursor();
+    showMessage(messages_, "", outcome, 2);
+}
+
+void ConfigurationDialog::save() {
+    try {
+        const std::vector<std::string> missing = missingKeys(enteredSettings());
+        if (!missing.empty()) {
+            showMessage(messages_, "",
+                        "Campos obrigatórios por preencher: " + joined(missing) + ".", 2);
+            return;
+        }
+        // The values as typed: a relative SQLite path stays relative to the settings folder.
+        writeSettingsFile(file_, main_->settings(), external_->settings());
+    } catch (const SettingsError& e) {
+        showMessage(messages_, "", e.description(), 2);
+        return;
+    }
+    accept();
+}
+
+}  // namespace talvers

@@ -1,0 +1,240 @@
+#include "shell/desktop/configuration_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include <QComboBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/sqlite/sqlite_connection.h"
+#include "shell/settings/password_codec.h"
+#include "shell/settings/settings_folder.h"
+#include "tests/support/desktop/desktop_test_support.h"
+#include "tests/support/temp_dir.h"
+
+namespace talvers {
+namespace {
+
+using testing::RecordingPresenter;
+
+// Types into the named field of one tab ("Ligacao" or "LigacaoExterna").
+void enter(QDialog& dialog, const char* tab, const char* key, const QString& text) {
+    QWidget* form = dialog.findChild<QWidget*>(tab);
+    ASSERT_NE(form, nullptr) << tab;
+    auto* field = form->findChild<QLineEdit*>(key);
+    ASSERT_NE(field, nullptr) << key;
+    field->setText(text);
+}
+
+void chooseEngine(QDialog& dialog, const char* tab, const QString& motor) {
+    auto* engine = dialog.findChild<QWidget*>(tab)->findChild<QComboBox*>("Motor");
+    ASSERT_NE(engine, nullptr);
+    engine->setCurrentIndex(engine->findData(motor));
+    ASSERT_GE(engine->currentIndex(), 0);
+}
+
+void press(QDialog& dialog, const char* parent, const char* button) {
+    QWidget* owner = parent ? dialog.findChild<QWidget*>(parent) : &dialog;
+    auto* found = owner->findChild<QPushButton*>(button);
+    ASSERT_NE(found, nullptr) << button;
+    found->click();
+}
+
+void fillSqlServer(QDialog& dialog, const char* tab, const QString& database) {
+    chooseEngine(dialog, tab, "sqlserver");
+    enter(dialog, tab, "Servidor", "erp01\\SQL2019");
+    enter(dialog, tab, "Empresa", database);
+    enter(dialog, tab, "Username", "talvers");
+    enter(dialog, tab, "Password", "pa;ss wörd");
+}
+
+class ConfigurationDialogTest : public ::testing::Test {
+  protected:
+    talvers::testing::TempDir dir;
+    std::filesystem::path file = dir / "Talvers.qor";
+    RecordingPresenter messages;
+    std::vector<ConnectionSettings> opened;
+    ConnectionOpener recordingOpener = [this](const ConnectionSettings& c) {
+        opened.push_back(c);
+        if (c.userName == "wrong") throw DatabaseError(18456, "Login failed for user 'wrong'.");
+        return std::unique_ptr<Connection>(SqliteConnection::open(dir / "erp.db"));
+    };
+};
+
+TEST_F(ConfigurationDialogTest, SaveWritesAFileTheProgramReadsBackWithThePasswordEncoded) {
+    testing::writeFile(
+        file, "[Talvers]\nContribuinteVariante=500000000\nUtilitario=1\nConsultas=linha\n");
+    ConfigurationDialog dialog(file, readAppSettings(file), messages);
+    fillSqlServer(dialog, "Ligacao", "EMPRESA01");
+    enter(dialog, "Ligacao", "Driver", "ODBC Driver 18 for SQL Server");
+    enter(dialog, "Ligacao", "OpcoesODBC", "Encrypt=yes;TrustServerCertificate=no");
+    fillSqlServer(dialog, "LigacaoExterna", "  LISBOA  ");
+    press(dialog, nullptr, "btGravar");
+
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(messages.shown.empty());
+    const AppSettings read = readAppSettings(file);
+    EXPECT_TRUE(missingKeys(read).empty());
+    EXPECT_EQ(read.main.engine, Engine::SqlServer);
+    EXPECT_EQ(read.main.server, "erp01\\SQL2019");
+    EXPECT_EQ(read.main.database, "EMPRESA01");
+    EXPECT_EQ(read.main.userName, "talvers");
+    EXPECT_EQ(read.main.password, "pa;ss wörd");
+    EXPECT_EQ(read.main.driver, "ODBC Driver 18 for SQL Server");
+    EXPECT_EQ(read.main.odbcOptions, "Encrypt=yes;TrustServerCertificate=no");
+    EXPECT_EQ(read.external.database, "LISBOA");
+    EXPECT_EQ(read.external.password, "pa;ss wörd");
+    // The [Talvers] values the file held are kept.
+    EXPECT_EQ(read.variantTaxpayer, "500000000");
+    EXPECT_TRUE(read.utilityEnabled);
+    EXPECT_EQ(read.lookupMode, LookupMode::PerRow);  // kept through the save
+    const std::string text = testing::readFile(file);
+    EXPECT_EQ(text.find("pa;ss"), std::string::npos);
+    EXPECT_NE(text.find("Password=" + encodePassword("pa;ss wörd") + "\n"), std::string::npos);
+    EXPECT_EQ(text.rfind("[Ligação]\nMotor=sqlserver\n", 0), 0u);
+}
+
+TEST_F(ConfigurationDialogTest, StartsWithTheCurrentValuesAndKeepsARelativeSqliteFile) {
+    testing::writeFile(file, testing::sqliteSettingsText("erp.db", "lisboa.db"));
+    const AppSettings current = readAppSettings(file);
+    ConfigurationDialog dialog(file, current, messages);
+    EXPECT_EQ(dialog.enteredSettings().main.database, current.main.database);
+    EXPECT_EQ(dialog.enteredSettings().main.engine, Engine::Sqlite);
+    enter(dialog, "LigacaoExterna", "Empresa", "outra.db");
+    press(dialog, nullptr, "btGravar");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_NE(testing::readFile(file).find("Empresa=outra.db\n"), std::string::npos);
+    EXPECT_EQ(readAppSettings(file).external.database, pathText(dir.path() / "outra.db"));
+}
+
+TEST_F(ConfigurationDialogTest, AnEmptyNeededValueIsRefusedAndNothingIsWritten) {
+    ConfigurationDialog dialog(file, AppSettings{}, messages);
+    fillSqlServer(dialog, "Ligacao", "EMPRESA01");
+    enter(dialog, "Ligacao", "Username", "   ");
+    fillSqlServer(dialog, "LigacaoExterna", "LISBOA");
+    enter(dialog, "LigacaoExterna", "Password", "");  // an empty password alone is fine
+    press(dialog, nullptr, "btGravar");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Campos obrigatórios por preencher: [Ligação] Username.");
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(ConfigurationDialogTest, AValueTheFileCannotHoldIsRefused) {
+    ConfigurationDialog dialog(file, AppSettings{}, messages);
+    fillSqlServer(dialog, "Ligacao", "EMPRESA01");
+    fillSqlServer(dialog, "LigacaoExterna", "LISBOA");
+    // Read back, everything from " ;" would be a comment.
+    enter(dialog, "LigacaoExterna", "OpcoesODBC", "Encrypt=yes ;Trust=no");
+    press(dialog, nullptr, "btGravar");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text.rfind("[LigaçãoExterna] OpcoesODBC:", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(ConfigurationDialogTest, CancelLeavesTheFileAlone) {
+    testing::writeFile(file, "[Ligação]\nServidor=x\n");
+    ConfigurationDialog dialog(file, readAppSettings(file), messages);
+    fillSqlServer(dialog, "Ligacao", "EMPRESA01");
+    press(dialog, nullptr, "btCancelar");
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(testing::readFile(file), "[Ligação]\nServidor=x\n");
+}
+
+TEST_F(ConfigurationDialogTest, TestingReportsSuccessWithTheTabsOwnValues) {
+    testing::createErpFile(dir / "erp.db", false);
+    ConfigurationDialog dialog(file, AppSettings{}, messages, recordingOpener);
+    fillSqlServer(dialog, "Ligacao", "EMPRESA01");
+    fillSqlServer(dialog, "LigacaoExterna", "LISBOA");
+    press(dialog, "LigacaoExterna", "btTestar");
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].database, "LISBOA");
+    EXPECT_EQ(opened[0].password, "pa;ss wörd");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Ligação estabelecida com sucesso.");
+    EXPECT_FALSE(std::filesystem::exists(file));  // testing writes nothing
+}
+
+TEST_F(ConfigurationDialogTest, TestingReportsTheFailuresNumberAndDescription) {
+    ConfigurationDialog dialog(file, AppSettings{}, messages, recordingOpener);
+    fillSqlServer(dialog, "Ligacao", "EMPRESA01");
+    enter(dialog, "Ligacao", "Username", "wrong");
+    press(dialog, "Ligacao", "btTestar");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              "Não foi possível estabelecer a ligação.\nErro: Login failed for user 'wrong'.  "
+              "18456");
+    EXPECT_EQ(messages.shown[0].title, "Informação");
+}
+
+TEST_F(ConfigurationDialogTest, TestingASqliteFileFindsItBesideTheSettingsFile) {
+    testing::createErpFile(dir / "erp.db", false);
+    ConfigurationDialog dialog(file, AppSettings{}, messages);
+    chooseEngine(dialog, "Ligacao", "sqlite");
+    enter(dialog, "Ligacao", "Empresa", "erp.db");
+    press(dialog, "Ligacao", "btTestar");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Ligação estabelecida com sucesso.");
+
+    enter(dialog, "Ligacao", "Empresa", "nao-existe.db");
+    press(dialog, "Ligacao", "btTestar");
+    ASSERT_EQ(messages.shown.size(), 2u);
+    std::string expected;
+    try {
+        SqliteConnection::open(dir / "nao-existe.db");
+    } catch (const DatabaseError& e) {
+        expected = "Não foi possível estabelecer a ligação.\nErro: " + e.description() + "  " +
+                   std::to_string(e.number());
+    }
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(messages.shown[1].text, expected);
+}
+
+TEST_F(ConfigurationDialogTest, OnlyTheChosenEnginesFieldsAreShown) {
+    ConfigurationDialog dialog(file, AppSettings{}, messages);
+    dialog.show();
+    QWidget* form = dialog.findChild<QWidget*>("Ligacao");
+    chooseEngine(dialog, "Ligacao", "sqlite");
+    for (const char* key : {"Servidor", "Username", "Password", "Driver", "OpcoesODBC"})
+        EXPECT_FALSE(form->findChild<QLineEdit*>(key)->isVisible()) << key;
+    EXPECT_TRUE(form->findChild<QLineEdit*>("Empresa")->isVisible());
+    EXPECT_TRUE(form->findChild<QPushButton*>("btProcurar")->isVisible());
+    chooseEngine(dialog, "Ligacao", "sqlserver");
+    EXPECT_TRUE(form->findChild<QLineEdit*>("Servidor")->isVisible());
+    EXPECT_TRUE(form->findChild<QLineEdit*>("Driver")->isVisible());
+    EXPECT_FALSE(form->findChild<QPushButton*>("btProcurar")->isVisible());
+}
+
+// Alt+letter reaches one control only: the visible captions of the dialog, its tabs and the
+// current tab's fields, have distinct accelerators whichever engine is chosen.
+TEST_F(ConfigurationDialogTest, EveryAcceleratorIsUnique) {
+    ConfigurationDialog dialog(file, AppSettings{}, messages);
+    dialog.show();
+    for (const QString motor : {"sqlserver", "sqlite"}) {
+        chooseEngine(dialog, "Ligacao", motor);
+        std::map<int, QString> seen;
+        const auto check = [&](const QString& caption) {
+            const QKeySequence key = QKeySequence::mnemonic(caption);
+            if (key.isEmpty()) return;
+            const auto [at, added] = seen.emplace(key[0].toCombined(), caption);
+            EXPECT_TRUE(added) << caption.toStdString() << " and " << at->second.toStdString();
+        };
+        auto* tabs = dialog.findChild<QTabWidget*>();
+        ASSERT_NE(tabs, nullptr);
+        for (int i = 0; i < tabs->count(); ++i) check(tabs->tabText(i));
+        for (QLabel* label : dialog.findChildren<QLabel*>())
+            if (label->isVisible()) check(label->text());
+        for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+            if (button->isVisible()) check(button->text());
+        EXPECT_GE(seen.size(), 8u) << motor.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace talvers

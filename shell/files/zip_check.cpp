@@ -1,0 +1,278 @@
+#include "shell/files/zip_check.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace talvers {
+namespace {
+
+constexpr uint32_t kEndSignature = 0x06054b50;
+constexpr uint32_t kCentralSignature = 0x02014b50;
+constexpr uint32_t kLocalSignature = 0x04034b50;
+constexpr uint32_t kDescriptorSignature = 0x08074b50;
+constexpr size_t kDescriptorSize = 16;
+constexpr size_t kEndSize = 22;
+constexpr size_t kCentralSize = 46;
+constexpr size_t kLocalSize = 30;
+constexpr size_t kMaxComment = 0xFFFF;
+constexpr uint16_t kDataDescriptorFlag = 0x08;
+constexpr size_t kKeptTail = 64;
+constexpr size_t kKeptHead = 512;
+
+uint16_t le16(const unsigned char* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
+uint32_t le32(const unsigned char* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+struct Problem {
+    std::string reason;
+};
+
+// Reads exactly `size` bytes at `offset`, or reports a cut file.
+void readAt(int fd, off_t offset, unsigned char* into, size_t size) {
+    while (size > 0) {
+        const ssize_t got = pread(fd, into, size, offset);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw Problem{std::string("falhou a leitura: ") + std::strerror(errno)};
+        if (got == 0) throw Problem{"o ficheiro está cortado"};
+        into += got;
+        offset += got;
+        size -= static_cast<size_t>(got);
+    }
+}
+
+struct Entry {
+    std::string name;
+    uint16_t flags = 0;
+    uint16_t method = 0;
+    uint32_t crc = 0;
+    uint32_t packedSize = 0;
+    uint32_t size = 0;
+    uint32_t localOffset = 0;
+};
+
+struct Directory {
+    std::vector<Entry> entries;
+    uint32_t start = 0;  // where the central directory begins: every part's data ends before
+};
+
+Directory readDirectory(int fd) {
+    struct stat info {};
+    if (fstat(fd, &info) != 0)
+        throw Problem{std::string("falhou a leitura: ") + std::strerror(errno)};
+    const auto fileSize = static_cast<size_t>(info.st_size);
+    if (fileSize < kEndSize) throw Problem{"o ficheiro está cortado"};
+    const size_t tailSize = std::min(fileSize, kEndSize + kMaxComment);
+    std::vector<unsigned char> tail(tailSize);
+    readAt(fd, static_cast<off_t>(fileSize - tailSize), tail.data(), tailSize);
+    size_t end = tailSize - kEndSize + 1;
+    do {
+        --end;
+    } while (end > 0 && le32(&tail[end]) != kEndSignature);
+    if (le32(&tail[end]) != kEndSignature) throw Problem{"falta o índice do ficheiro zip"};
+
+    const unsigned char* record = &tail[end];
+    const uint16_t count = le16(record + 10);
+    const uint32_t directorySize = le32(record + 12);
+    Directory directory;
+    directory.start = le32(record + 16);
+    const size_t endOffset = fileSize - tailSize + end;
+    if (static_cast<size_t>(directory.start) + directorySize != endOffset) {
+        throw Problem{"o índice do ficheiro zip não está onde devia"};
+    }
+    std::vector<unsigned char> central(directorySize);
+    readAt(fd, directory.start, central.data(), directorySize);
+    size_t at = 0;
+    for (uint16_t i = 0; i < count; ++i) {
+        if (at + kCentralSize > central.size() || le32(&central[at]) != kCentralSignature) {
+            throw Problem{"o índice do ficheiro zip está danificado"};
+        }
+        const unsigned char* p = &central[at];
+        Entry entry;
+        entry.flags = le16(p + 8);
+        entry.method = le16(p + 10);
+        entry.crc = le32(p + 16);
+        entry.packedSize = le32(p + 20);
+        entry.size = le32(p + 24);
+        const size_t nameSize = le16(p + 28);
+        const size_t extra = static_cast<size_t>(le16(p + 30)) + le16(p + 32);
+        entry.localOffset = le32(p + 42);
+        if (at + kCentralSize + nameSize + extra > central.size()) {
+            throw Problem{"o índice do ficheiro zip está danificado"};
+        }
+        entry.name.assign(reinterpret_cast<const char*>(p + kCentralSize), nameSize);
+        directory.entries.push_back(std::move(entry));
+        at += kCentralSize + nameSize + extra;
+    }
+    if (at != central.size()) throw Problem{"o índice do ficheiro zip está danificado"};
+    return directory;
+}
+
+bool isXmlPart(const std::string& name) {
+    const auto endsWith = [&](std::string_view suffix) {
+        return name.size() >= suffix.size() &&
+               name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    };
+    return endsWith(".xml") || endsWith(".rels");
+}
+
+// The root element's name: the first tag that is not a declaration or a comment.
+std::string rootName(const std::string& head) {
+    size_t at = 0;
+    while ((at = head.find('<', at)) != std::string::npos) {
+        if (at + 1 < head.size() && (head[at + 1] == '?' || head[at + 1] == '!')) {
+            ++at;
+            continue;
+        }
+        const size_t end = head.find_first_of(" \t\r\n/>", at + 1);
+        if (end == std::string::npos) return {};
+        return head.substr(at + 1, end - at - 1);
+    }
+    return {};
+}
+
+bool endsWithRootClose(const std::string& head, std::string tail) {
+    const std::string root = rootName(head);
+    if (root.empty()) return false;
+    while (!tail.empty() && std::strchr(" \t\r\n", tail.back())) tail.pop_back();
+    const std::string close = "</" + root + ">";
+    if (tail.size() >= close.size() &&
+        tail.compare(tail.size() - close.size(), close.size(), close) == 0) {
+        return true;
+    }
+    // A root with no content closes itself: the whole part is one "<root .../>" tag.
+    return tail.size() >= 2 && tail.compare(tail.size() - 2, 2, "/>") == 0 &&
+           head.find('<', head.find("<" + root) + 1) == std::string::npos;
+}
+
+// The sizes and CRC-32 written after a part's data, with or without their signature.
+void checkDescriptor(int fd, const Entry& entry, uint64_t at, const std::string& part) {
+    unsigned char record[kDescriptorSize];
+    readAt(fd, static_cast<off_t>(at), record, kDescriptorSize);
+    const unsigned char* values = le32(record) == kDescriptorSignature ? record + 4 : record;
+    if (le32(values) != entry.crc || le32(values + 4) != entry.packedSize ||
+        le32(values + 8) != entry.size) {
+        throw Problem{part + " tem um cabeçalho que não condiz com o índice"};
+    }
+}
+
+// Inflates (or copies) one part, checking its size, CRC-32 and, for XML, its closing tag.
+void checkPart(int fd, const Entry& entry, uint32_t directoryStart) {
+    const std::string part = "a parte '" + entry.name + "'";
+    unsigned char local[kLocalSize];
+    readAt(fd, entry.localOffset, local, kLocalSize);
+    if (le32(local) != kLocalSignature) throw Problem{part + " não tem cabeçalho"};
+    const uint16_t flags = le16(local + 6);
+    const size_t nameSize = le16(local + 26);
+    const size_t extra = le16(local + 28);
+    std::string localName(nameSize, '\0');
+    readAt(fd, entry.localOffset + kLocalSize, reinterpret_cast<unsigned char*>(localName.data()),
+           nameSize);
+    const bool sizesAgree =
+        (flags & kDataDescriptorFlag) ||
+        (le32(local + 14) == entry.crc && le32(local + 18) == entry.packedSize &&
+         le32(local + 22) == entry.size);
+    if (localName != entry.name || flags != entry.flags || le16(local + 8) != entry.method ||
+        !sizesAgree) {
+        throw Problem{part + " tem um cabeçalho que não condiz com o índice"};
+    }
+    const uint64_t dataStart = uint64_t{entry.localOffset} + kLocalSize + nameSize + extra;
+    if (dataStart + entry.packedSize > directoryStart) throw Problem{part + " está cortada"};
+    if (flags & kDataDescriptorFlag) checkDescriptor(fd, entry, dataStart + entry.packedSize, part);
+    if (entry.method != 0 && entry.method != Z_DEFLATED) {
+        throw Problem{part + " usa uma compressão desconhecida"};
+    }
+
+    z_stream stream{};
+    if (entry.method == Z_DEFLATED && inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
+        throw Problem{"memória insuficiente para verificar o ficheiro"};
+    }
+    struct StreamEnd {
+        z_stream* stream;
+        bool active;
+        ~StreamEnd() {
+            if (active) inflateEnd(stream);
+        }
+    } streamEnd{&stream, entry.method == Z_DEFLATED};
+
+    const bool xml = isXmlPart(entry.name);
+    std::string head;
+    std::string tail;
+    uLong crc = crc32(0, nullptr, 0);
+    uint64_t produced = 0;
+    const auto take = [&](const unsigned char* data, size_t size) {
+        crc = crc32(crc, data, static_cast<uInt>(size));
+        produced += size;
+        if (!xml) return;
+        const auto* text = reinterpret_cast<const char*>(data);
+        if (head.size() < kKeptHead) head.append(text, std::min(size, kKeptHead - head.size()));
+        tail.append(text, size);
+        if (tail.size() > kKeptTail) tail.erase(0, tail.size() - kKeptTail);
+    };
+
+    std::vector<unsigned char> in(1 << 16);
+    std::vector<unsigned char> out(1 << 16);
+    uint64_t left = entry.packedSize;
+    off_t offset = static_cast<off_t>(dataStart);
+    bool finished = entry.method == 0;
+    while (left > 0) {
+        const size_t chunk = static_cast<size_t>(std::min<uint64_t>(left, in.size()));
+        readAt(fd, offset, in.data(), chunk);
+        offset += static_cast<off_t>(chunk);
+        left -= chunk;
+        if (entry.method == 0) {
+            take(in.data(), chunk);
+            continue;
+        }
+        stream.next_in = in.data();
+        stream.avail_in = static_cast<uInt>(chunk);
+        while (stream.avail_in > 0 && !finished) {
+            stream.next_out = out.data();
+            stream.avail_out = static_cast<uInt>(out.size());
+            const int result = inflate(&stream, Z_NO_FLUSH);
+            if (result != Z_OK && result != Z_STREAM_END) throw Problem{part + " está danificada"};
+            take(out.data(), out.size() - stream.avail_out);
+            finished = result == Z_STREAM_END;
+        }
+    }
+    while (!finished) {
+        // Output still held back by the inflater after the last input.
+        stream.next_out = out.data();
+        stream.avail_out = static_cast<uInt>(out.size());
+        const int result = inflate(&stream, Z_FINISH);
+        const size_t got = out.size() - stream.avail_out;
+        if (result != Z_STREAM_END && got == 0) throw Problem{part + " está cortada"};
+        take(out.data(), got);
+        finished = result == Z_STREAM_END;
+    }
+    if (entry.method == Z_DEFLATED && stream.total_in != entry.packedSize) {
+        throw Problem{part + " está danificada"};
+    }
+    if (produced != entry.size || crc != entry.crc) throw Problem{part + " está danificada"};
+    if (xml && !endsWithRootClose(head, tail)) throw Problem{part + " está incompleta"};
+}
+
+}  // namespace
+
+std::string zipFileProblem(int fd) {
+    try {
+        const Directory directory = readDirectory(fd);
+        if (directory.entries.empty()) return "o ficheiro zip está vazio";
+        for (const Entry& entry : directory.entries) checkPart(fd, entry, directory.start);
+        return {};
+    } catch (const Problem& problem) {
+        return problem.reason;
+    }
+}
+
+}  // namespace talvers

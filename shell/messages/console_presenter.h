@@ -1,0 +1,19 @@
+#pragma once
+// The command line's message presenter: writes each box's text to a stream (stderr) and,
+// since nobody can answer, takes the box's default button.
+#include <ostream>
+
+#include "shell/messages/messages.h"
+
+namespace talvers {
+
+class ConsolePresenter : public MessagePresenter {
+  public:
+    explicit ConsolePresenter(std::ostream& out) : out_(out) {}
+    MessageResult present(const MessageBoxSpec& box) override;
+
+  private:
+    std::ostream& out_;
+};
+
+}  // namespace talvers

@@ -1,0 +1,54 @@
+#pragma once
+// AppSettings: what the settings file (Talvers.qor) configures.
+//
+//   [Ligação]          main connection        [LigaçãoExterna]   external connection
+//     Motor       sqlserver (default) or sqlite, letter case ignored
+//     Servidor    SQL Server host[\instance][,port]
+//     Empresa     database; with Motor=sqlite the database file, a relative path being
+//                 relative to the settings file's folder
+//     Username, Password (stored encoded, see password_codec.h), Driver, OpcoesODBC
+//   [Talvers]
+//     ContribuinteVariante   the taxpayer number that selects the company variant
+//     Utilitario             1 switches the utility menu item on
+//     Consultas              conjunto (default): lookups set-based, a statement per chunk of
+//                            keys; linha: one statement per key, for a server that refuses
+//                            the set-based statements
+//
+// Missing sections and keys read as empty; whether that is enough to connect is
+// missingKeys()'s question, so the desktop can run its configuration step instead of failing.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "reports/frame/lookup_mode.h"
+#include "shell/dataaccess/connection_settings.h"
+#include "shell/settings/settings_file.h"
+
+namespace talvers {
+
+inline constexpr std::string_view kMainSection = "Ligação";
+inline constexpr std::string_view kExternalSection = "LigaçãoExterna";
+inline constexpr std::string_view kProgramSection = "Talvers";
+
+struct AppSettings {
+    ConnectionSettings main;
+    ConnectionSettings external;
+    std::string variantTaxpayer;
+    bool utilityEnabled = false;
+    LookupMode lookupMode = LookupMode::SetBased;
+    std::filesystem::path file;  // absolute path of the file they were read from
+};
+
+// Reads `file` (relative paths against the working folder). Throws SettingsError when the
+// file cannot be read (Unreadable), when a Motor value is neither sqlserver nor sqlite or a
+// Password is malformed (InvalidValue; the message names the section and the value).
+AppSettings readAppSettings(const std::filesystem::path& file);
+
+// The same from an already parsed file; `file` anchors relative SQLite paths.
+AppSettings appSettingsFrom(const SettingsFile& settings, const std::filesystem::path& file);
+
+// The keys the chosen engines need that are empty, as "[Ligação] Username": Servidor, Empresa
+// and Username for SQL Server, Empresa for SQLite; main section first. Empty: complete.
+std::vector<std::string> missingKeys(const AppSettings& settings);
+
+}  // namespace talvers

@@ -1,0 +1,130 @@
+#include "shell/settings/app_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "shell/settings/password_codec.h"
+#include "shell/settings/settings_error.h"
+#include "tests/support/temp_dir.h"
+
+namespace talvers {
+namespace {
+
+namespace fs = std::filesystem;
+
+AppSettings fromText(const std::string& text, const fs::path& file = "/cfg/Talvers.qor") {
+    return appSettingsFrom(SettingsFile::parse(text), file);
+}
+
+TEST(AppSettings, ReadsBothConnectionsAndProgramKeys) {
+    const std::string stored = encodePassword("s3gredo");
+    const AppSettings s = fromText(
+        "[Ligação]\nServidor=erp01\\SQL2019\nEmpresa=EMPRESA01\nUsername=talvers\n"
+        "Password=" +
+        stored +
+        "\nDriver=ODBC Driver 18 for SQL Server\n"
+        "OpcoesODBC=Encrypt=yes;TrustServerCertificate=no\n"
+        "[LigaçãoExterna]\nMotor=SQLServer\nServidor=lx\nEmpresa=LISBOA\nUsername=u\n"
+        "Password=plain\n"
+        "[Talvers]\nContribuinteVariante= 500000000 \nUtilitario=1\n");
+    EXPECT_EQ(s.main.engine, Engine::SqlServer);
+    EXPECT_EQ(s.main.server, "erp01\\SQL2019");
+    EXPECT_EQ(s.main.database, "EMPRESA01");
+    EXPECT_EQ(s.main.userName, "talvers");
+    EXPECT_EQ(s.main.password, "s3gredo");
+    EXPECT_EQ(s.main.driver, "ODBC Driver 18 for SQL Server");
+    EXPECT_EQ(s.main.odbcOptions, "Encrypt=yes;TrustServerCertificate=no");
+    EXPECT_EQ(s.external.engine, Engine::SqlServer);
+    EXPECT_EQ(s.external.database, "LISBOA");
+    EXPECT_EQ(s.external.password, "plain");
+    EXPECT_EQ(s.variantTaxpayer, "500000000");
+    EXPECT_TRUE(s.utilityEnabled);
+    EXPECT_EQ(s.file, fs::path("/cfg/Talvers.qor"));
+    EXPECT_TRUE(missingKeys(s).empty());
+}
+
+TEST(AppSettings, UtilityIsOnOnlyForOne) {
+    EXPECT_FALSE(fromText("[Talvers]\nUtilitario=0\n").utilityEnabled);
+    EXPECT_FALSE(fromText("[Talvers]\nUtilitario=sim\n").utilityEnabled);
+    EXPECT_FALSE(fromText("").utilityEnabled);
+}
+
+TEST(AppSettings, LookupsAreSetBasedUnlessConsultasSaysLinha) {
+    for (const auto& [text, mode] : std::vector<std::pair<std::string, LookupMode>>{
+             {"", LookupMode::SetBased},
+             {"[Talvers]\nConsultas=conjunto\n", LookupMode::SetBased},
+             {"[Talvers]\nConsultas=linha\n", LookupMode::PerRow},
+             {"[Talvers]\nConsultas=LINHA\n", LookupMode::PerRow}}) {
+        EXPECT_EQ(fromText(text).lookupMode, mode) << text;
+    }
+    try {
+        fromText("[Talvers]\nConsultas=rapido\n");
+        ADD_FAILURE() << "accepted";
+    } catch (const SettingsError& e) {
+        EXPECT_NE(e.description().find("Consultas"), std::string::npos);
+    }
+}
+
+TEST(AppSettings, SqliteDatabaseIsRelativeToTheSettingsFolder) {
+    const AppSettings s = fromText(
+        "[Ligação]\nMotor=sqlite\nEmpresa=dados/../erp.db\n"
+        "[LigaçãoExterna]\nmotor=SQLite\nEmpresa=/var/lib/ext.db\n",
+        fs::path("/cfg/Talvers.qor"));
+    EXPECT_EQ(s.main.engine, Engine::Sqlite);
+    EXPECT_EQ(fs::path(s.main.database), fs::path("/cfg/erp.db"));
+    EXPECT_EQ(s.external.engine, Engine::Sqlite);
+    EXPECT_EQ(fs::path(s.external.database), fs::path("/var/lib/ext.db"));
+    EXPECT_TRUE(missingKeys(s).empty());  // SQLite needs neither server nor user
+}
+
+TEST(AppSettings, UnknownMotorNamesTheValue) {
+    try {
+        fromText("[LigaçãoExterna]\nMotor=oracle\n");
+        FAIL() << "an unknown engine must be refused";
+    } catch (const SettingsError& e) {
+        EXPECT_EQ(e.number(), static_cast<long>(SettingsErrorNumber::InvalidValue));
+        EXPECT_NE(e.description().find("\"oracle\""), std::string::npos) << e.description();
+        EXPECT_NE(e.description().find("[LigaçãoExterna]"), std::string::npos);
+    }
+}
+
+TEST(AppSettings, MalformedPasswordNamesItsSection) {
+    try {
+        fromText("[Ligação]\nPassword=enc1:%%%%\n");
+        FAIL() << "a malformed encoded password must be refused";
+    } catch (const SettingsError& e) {
+        EXPECT_NE(e.description().find("[Ligação]"), std::string::npos) << e.description();
+    }
+}
+
+TEST(AppSettings, MissingKeysPerEngineAndSection) {
+    // An empty password alone is not missing: some logins have none.
+    AppSettings s = fromText(
+        "[Ligação]\nServidor=s\nEmpresa=e\nUsername=\n"
+        "[LigaçãoExterna]\nMotor=sqlite\nServidor=\nUsername=\n");
+    EXPECT_EQ(missingKeys(s),
+              (std::vector<std::string>{"[Ligação] Username", "[LigaçãoExterna] Empresa"}));
+    EXPECT_EQ(missingKeys(fromText("")),
+              (std::vector<std::string>{"[Ligação] Servidor", "[Ligação] Empresa",
+                                        "[Ligação] Username", "[LigaçãoExterna] Servidor",
+                                        "[LigaçãoExterna] Empresa", "[LigaçãoExterna] Username"}));
+}
+
+TEST(AppSettings, ReadAppSettingsMakesTheFileAbsolute) {
+    testing::TempDir dir;
+    {
+        std::ofstream out(dir / "loja2.qor");
+        out << "[Ligação]\nMotor=sqlite\nEmpresa=erp.db\n";
+    }
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir.path());
+    const AppSettings s = readAppSettings("loja2.qor");
+    fs::current_path(previous);
+    EXPECT_EQ(s.file, dir / "loja2.qor");
+    EXPECT_EQ(fs::path(s.main.database), dir / "erp.db");
+    EXPECT_THROW(readAppSettings(dir / "none.qor"), SettingsError);
+}
+
+}  // namespace
+}  // namespace talvers

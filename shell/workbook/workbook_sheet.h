@@ -1,0 +1,25 @@
+#pragma once
+// Writes one report sheet into a workbook opened in constant-memory mode: the title merged
+// over the columns in row 1, the field names in row 3 and every row of the table from row 4
+// on, each data cell on the data fill (empty cells too, so the fill covers the whole block).
+// Rows 1 to 3 stay frozen above the data and row 3 carries the filter buttons; row 1 is
+// tall enough for the title. Printed: landscape A4, fitted to one page wide, rows 1 to 3
+// repeated on every page, "Página N de M" in the footer.
+// Texts are written exactly (leading blanks kept); money, integers and doubles as numbers;
+// date-times as their "yyyy-mm-dd" or "yyyy-mm-dd hh:mm:ss" text. A text longer than a
+// cell's limit of 32767 characters is cut there. Throws WorkbookFailure on any error of the
+// library; the workbook is then unusable and must be freed.
+#include <string>
+
+#include <xlsxwriter.h>
+
+#include "shell/dataaccess/table.h"
+#include "shell/workbook/workbook_formats.h"
+
+namespace talvers {
+
+// `sheetName` must already be valid for the workbook.
+void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
+                const std::string& sheetName, const std::string& title, const Table& rows);
+
+}  // namespace talvers
