@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "apps/command_session.h"
+#include "apps/erp_session_of.h"
 #include "apps/report_command.h"
 #include "apps/report_delivery.h"
 #include "reports/frame/output/console_report.h"
@@ -22,7 +23,7 @@ int runSeries(const CommandOptions& options) {
     ConsoleProgress progress;
     bool first = true;
     const Table findings = runSerialCheck(
-        *session.bd,
+        erpSessionOf(session),
         [&](const std::string& message) {
             if (!first) std::cout << '\n';
             first = false;
@@ -31,7 +32,7 @@ int runSeries(const CommandOptions& options) {
                 if (c != '\r') std::cout << c;
             }
         },
-        userDecimalSeparator(), progress, session.settings.lookupMode);
+        userDecimalSeparator(), progress);
     std::cout.flush();
     const auto output = options.value("--output");
     if (!output) return 0;

@@ -7,6 +7,7 @@
 #include <clocale>
 
 #include "apps/desktop/desktop_report_windows.h"
+#include "apps/erp_session_of.h"
 #include "shell/desktop/configuration_dialog.h"
 #include "shell/desktop/desktop_language.h"
 #include "shell/desktop/desktop_startup.h"
@@ -49,10 +50,9 @@ int main(int argc, char* argv[]) {
     services.messages = &messages;
     services.protectedFiles = filesInUse(start.session->settings);
     services.company = companyName(start.session->caption);
-    services.lookupMode = start.session->settings.lookupMode;
     QSettings placementStore;
-    frmMain window(*start.session, desktopReportWindows(*start.session, services), placementStore,
-                   messages);
+    frmMain window(*start.session, desktopReportWindows(erpSessionOf(*start.session), services),
+                   placementStore, messages);
     window.show();
     return QApplication::exec();
 }

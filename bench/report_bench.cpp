@@ -29,7 +29,7 @@ namespace {
 using namespace talvers;
 namespace fs = std::filesystem;
 
-using Report = std::function<Table(Connection&, Connection&, LookupMode)>;
+using Report = std::function<Table(const ErpSession&)>;
 
 struct Measure {
     size_t rows = 0;
@@ -42,13 +42,14 @@ long statements(const Connection& c) {
     return c.queriesSent() + c.statementsExecuted();
 }
 
-Measure run(const fs::path& folder, const Report& report, LookupMode mode, long rttMs) {
+Measure run(const fs::path& folder, const Report& report, bool alternate, LookupMode mode,
+            long rttMs) {
     auto bd = SqliteConnection::open(folder / "erp.db");
     auto bdExt = SqliteConnection::open(folder / "externa.db");
     DelayedConnection main(*bd, std::chrono::milliseconds(rttMs));
     DelayedConnection external(*bdExt, std::chrono::milliseconds(rttMs));
     const auto start = std::chrono::steady_clock::now();
-    const Table rows = report(main, external, mode);
+    const Table rows = report({main, external, alternate, mode});
     Measure m;
     m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m.rows = rows.rowCount();
@@ -91,8 +92,9 @@ int main(int argc, char* argv[]) {
     const Options options = parse(argc, argv);
     const auto root = fs::temp_directory_path() / "talvers-report-bench";
     const DateTime today = DateTime::today();
-    const DateTime yearAgo = today.oneYearEarlier();
-    const ProvisioningFilter filter{{today.year, 1, 1, 0, 0, 0}, today, "", "", ""};
+    const auto pending = PendingOrdersRequest::defaults(today);
+    const auto bySupplier = OrdersBySupplierRequest::defaults(today);
+    const auto provisioning = ProvisioningRequest::defaults(today);
     NullProgress progress;
     struct Named {
         const char* name;
@@ -101,29 +103,19 @@ int main(int argc, char* argv[]) {
     };
     const std::vector<Named> reports = {
         {"pendentes", false,
-         [&](Connection& bd, Connection& ext, LookupMode mode) {
-             return runPendingOrders(bd, ext, yearAgo, progress, mode);
-         }},
+         [&](const ErpSession& s) { return runPendingOrders(s, pending, progress); }},
         {"fornecedor (ExtrairBDC)", false,
-         [&](Connection& bd, Connection& ext, LookupMode mode) {
-             return runOrdersBySupplier(false, bd, ext, yearAgo, progress, mode);
-         }},
+         [&](const ErpSession& s) { return runOrdersBySupplier(s, bySupplier, progress); }},
         {"fornecedor (ExtrairDIID)", true,
-         [&](Connection& bd, Connection& ext, LookupMode mode) {
-             return runOrdersBySupplier(true, bd, ext, yearAgo, progress, mode);
-         }},
+         [&](const ErpSession& s) { return runOrdersBySupplier(s, bySupplier, progress); }},
         {"aprovisionamento (default)", false,
-         [&](Connection& bd, Connection&, LookupMode) {
-             return runProvisioning(bd, false, filter, progress);
-         }},
+         [&](const ErpSession& s) { return runProvisioning(s, provisioning, progress); }},
         {"aprovisionamento (variante)", true,
-         [&](Connection& bd, Connection&, LookupMode) {
-             return runProvisioning(bd, true, filter, progress);
-         }},
+         [&](const ErpSession& s) { return runProvisioning(s, provisioning, progress); }},
         {"series", false,
-         [&](Connection& bd, Connection&, LookupMode mode) {
+         [&](const ErpSession& s) {
              return runSerialCheck(
-                 bd, [](const std::string&) {}, userDecimalSeparator(), progress, mode);
+                 s, [](const std::string&) {}, userDecimalSeparator(), progress);
          }},
     };
     for (const long lines : options.lines) {
@@ -137,7 +129,7 @@ int main(int argc, char* argv[]) {
         for (const Named& r : reports) {
             for (const LookupMode mode : {LookupMode::PerRow, LookupMode::SetBased}) {
                 const fs::path folder = root / (r.alternate ? "alternate" : "default");
-                const Measure local = run(folder, r.report, mode, 0);
+                const Measure local = run(folder, r.report, r.alternate, mode, 0);
                 std::printf("%-28s %-9s %7zu %8ld %8ld", r.name,
                             mode == LookupMode::SetBased ? "conjunto" : "linha", local.rows,
                             local.main, local.external);
@@ -148,7 +140,8 @@ int main(int argc, char* argv[]) {
                     } else if (static_cast<double>(total) * rtt / 1000.0 > options.budget) {
                         std::printf("  %7.0f s proj.", local.seconds + total * rtt / 1000.0);
                     } else {
-                        std::printf("  %7.2f s", run(folder, r.report, mode, rtt).seconds);
+                        std::printf("  %7.2f s",
+                                    run(folder, r.report, r.alternate, mode, rtt).seconds);
                     }
                 }
                 std::printf("\n");

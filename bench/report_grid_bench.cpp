@@ -42,7 +42,8 @@ int main(int argc, char* argv[]) {
     auto bdExt = SqliteConnection::open(root / "externa.db");
     NullProgress progress;
     auto start = std::chrono::steady_clock::now();
-    Table rows = runPendingOrders(*bd, *bdExt, options.today.oneYearEarlier(), progress);
+    Table rows =
+        runPendingOrders({*bd, *bdExt}, PendingOrdersRequest::defaults(options.today), progress);
     const double query = secondsSince(start);
     start = std::chrono::steady_clock::now();
     testing::RecordingPresenter messages;

@@ -158,8 +158,10 @@ ReportOutput serialCheckOutput() {
     return {"Números de Série", "Verificação de Números de Série em "};
 }
 
-Table runSerialCheck(Connection& bd, const SerialMessageSink& showMessage, char decimalSeparator,
-                     ReportProgress& progress, LookupMode mode) {
+Table runSerialCheck(const ErpSession& session, const SerialMessageSink& showMessage,
+                     char decimalSeparator, ReportProgress& progress) {
+    Connection& bd = session.main;
+    const LookupMode mode = session.lookups;
     Table findings = newFindings();
     const Table movements = bd.query(serialMovementsSql());
     if (movements.empty()) return findings;

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "reports/frame/lookup_mode.h"
+#include "reports/frame/erp_session.h"
 #include "reports/frame/report_output.h"
 #include "reports/frame/report_progress.h"
 #include "shell/dataaccess/connection.h"
@@ -22,10 +22,10 @@ ReportOutput serialCheckOutput();
 
 // Database failures propagate as DatabaseError. `decimalSeparator` is used for the money
 // values inside the messages (plain number form). Everything the check reads after the
-// movement query is fetched for all articles before the first message (`mode` says how; the
-// messages and findings are the same either way). A warehouse list is in warehouse order, an
-// article's movements are replayed in document order.
-Table runSerialCheck(Connection& bd, const SerialMessageSink& showMessage, char decimalSeparator,
-                     ReportProgress& progress, LookupMode mode = LookupMode::SetBased);
+// movement query is fetched for all articles before the first message (the session says how;
+// the messages and findings are the same either way). Only the main connection is read. A
+// warehouse list is in warehouse order, an article's movements are replayed in document order.
+Table runSerialCheck(const ErpSession& session, const SerialMessageSink& showMessage,
+                     char decimalSeparator, ReportProgress& progress);
 
 }  // namespace talvers

@@ -37,7 +37,8 @@ class SerialFixture : public ::testing::Test {
         Run r;
         NullProgress progress;
         r.findings = runSerialCheck(
-            erp_.bd(), [&](const std::string& m) { r.messages.push_back(m); }, ',', progress, mode);
+            erp_.session(mode), [&](const std::string& m) { r.messages.push_back(m); }, ',',
+            progress);
         return r;
     }
     // "serial:situation" for each finding, in order.

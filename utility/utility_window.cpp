@@ -8,9 +8,9 @@
 
 namespace talvers {
 
-frmUtilitario::frmUtilitario(Connection& bd, const ReportWindowServices& services, QWidget* parent)
-    : ReportWindow(QStringLiteral("Utilitário"), services, parent),
-      bd_(bd),
+frmUtilitario::frmUtilitario(const ErpSession& session, const ReportWindowServices& services,
+                             QWidget* parent)
+    : ReportWindow(QStringLiteral("Utilitário"), session, services, parent),
       box_([this](const QString& title, const QString& text) {
           QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
           box.exec();
@@ -21,10 +21,10 @@ frmUtilitario::frmUtilitario(Connection& bd, const ReportWindowServices& service
 
 ReportWindow::ReportRun frmUtilitario::prepareRun() {
     return {
-        [this, separator = userDecimalSeparator(), mode = lookupMode()](ReportProgress& progress) {
+        [this, session = session(), separator = userDecimalSeparator()](ReportProgress& progress) {
             return runSerialCheck(
-                bd_, [this](const std::string& text) { showCheckMessage(text); }, separator,
-                progress, mode);
+                session, [this](const std::string& text) { showCheckMessage(text); }, separator,
+                progress);
         },
         serialCheckOutput()};
 }

@@ -3,13 +3,11 @@
 // messages is shown in a box with an OK button under the application's title, and the run
 // waits until the box is closed. The findings then go through the output step like a report
 // (the save dialog reads "Guardar verificação de números de série") and stay in the grid.
-// The connection stays owned by the caller and must outlive the window.
 #include <QString>
 
 #include <functional>
 
 #include "reports/frame/desktop/report_window.h"
-#include "shell/dataaccess/connection.h"
 
 namespace talvers {
 
@@ -19,7 +17,8 @@ class frmUtilitario : public ReportWindow {
     // Shows one message and returns when the user has closed it.
     using MessageBox = std::function<void(const QString& title, const QString& text)>;
 
-    frmUtilitario(Connection& bd, const ReportWindowServices& services, QWidget* parent = nullptr);
+    frmUtilitario(const ErpSession& session, const ReportWindowServices& services,
+                  QWidget* parent = nullptr);
 
     // Replaces the message box (tests).
     void setMessageBox(MessageBox box) { box_ = std::move(box); }
@@ -30,7 +29,6 @@ class frmUtilitario : public ReportWindow {
   private:
     void showCheckMessage(const std::string& text);
 
-    Connection& bd_;
     MessageBox box_;
 };
 

@@ -20,7 +20,7 @@ using namespace talvers::testing;
 
 class UtilityWindowTest : public ::testing::Test {
   protected:
-    UtilityWindowTest() : window(db.bd(), desktop.services()) {
+    UtilityWindowTest() : window(db.session(LookupMode::SetBased), desktop.services()) {
         window.setMessageBox([this](const QString& title, const QString& text) {
             EXPECT_TRUE(window.isRunning());
             boxes.emplace_back(title, text);

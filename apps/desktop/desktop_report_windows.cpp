@@ -7,30 +7,19 @@
 
 namespace talvers {
 
-ReportWindowFactory desktopReportWindows(Session& session, const ReportWindowServices& services) {
+ReportWindowFactory desktopReportWindows(const ErpSession& session,
+                                         const ReportWindowServices& services) {
     // Each window is shown without an owner, as the main window's menu always did.
-    const auto with = [&services](const SavedFileNotice& saved) {
-        ReportWindowServices own = services;
-        own.saved = saved;
-        return own;
+    const auto maker = [session, services]<typename Window>() -> ReportWindowMaker {
+        return [session, services](const SavedFileNotice& saved) -> std::unique_ptr<QDialog> {
+            ReportWindowServices own = services;
+            own.saved = saved;
+            return std::make_unique<Window>(session, own);
+        };
     };
-    ReportWindowFactory factory;
-    factory.pending = [&session, with](const SavedFileNotice& saved) -> std::unique_ptr<QDialog> {
-        return std::make_unique<frmTalvers>(*session.bd, *session.bdExt, with(saved));
-    };
-    factory.supplier = [&session, with](const SavedFileNotice& saved) -> std::unique_ptr<QDialog> {
-        return std::make_unique<frmTalversForn>(*session.bd, *session.bdExt, session.companyVariant,
-                                                with(saved));
-    };
-    factory.provisioning = [&session,
-                            with](const SavedFileNotice& saved) -> std::unique_ptr<QDialog> {
-        return std::make_unique<frmMapaAprovisionamento>(*session.bd, session.companyVariant,
-                                                         with(saved));
-    };
-    factory.utility = [&session, with](const SavedFileNotice& saved) -> std::unique_ptr<QDialog> {
-        return std::make_unique<frmUtilitario>(*session.bd, with(saved));
-    };
-    return factory;
+    return {maker.template operator()<frmTalvers>(), maker.template operator()<frmTalversForn>(),
+            maker.template operator()<frmMapaAprovisionamento>(),
+            maker.template operator()<frmUtilitario>()};
 }
 
 }  // namespace talvers

@@ -1,14 +1,15 @@
 #pragma once
 // The desktop program's report windows, one maker per menu command.
 #include "reports/frame/desktop/report_window_services.h"
+#include "reports/frame/erp_session.h"
 #include "shell/desktop/report_window_factory.h"
-#include "shell/startup.h"
 
 namespace talvers {
 
-// The program's report windows over the session's connections and company variant, each with
-// `services` and the notice it is made with. The session and the services (and what they
-// point at) must outlive every window made.
-ReportWindowFactory desktopReportWindows(Session& session, const ReportWindowServices& services);
+// The program's report windows over the session, each with `services` and the notice it is
+// made with. The session's connections and what the services point at must outlive every
+// window made.
+ReportWindowFactory desktopReportWindows(const ErpSession& session,
+                                         const ReportWindowServices& services);
 
 }  // namespace talvers

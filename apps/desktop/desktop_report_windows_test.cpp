@@ -1,5 +1,7 @@
 #include "apps/desktop/desktop_report_windows.h"
 
+#include "apps/erp_session_of.h"
+
 #include <gtest/gtest.h>
 
 #include "shell/settings/app_settings.h"
@@ -17,7 +19,7 @@ TEST(DesktopReportWindows, EachMenuCommandMakesItsOwnWindow) {
     Session session = startUp(readAppSettings(dir / "Talvers.qor"));
     testing::RecordingPresenter messages;
     const ReportWindowServices services{&messages, nullptr, nullptr, {}, {}};
-    const ReportWindowFactory factory = desktopReportWindows(session, services);
+    const ReportWindowFactory factory = desktopReportWindows(erpSessionOf(session), services);
     const auto className = [](const ReportWindowMaker& make) {
         return std::string(make({})->metaObject()->className());
     };

@@ -57,15 +57,17 @@ class LookupModesTest : public ::testing::TestWithParam<Sample> {
 
 TEST_P(LookupModesTest, EveryReportGivesTheSameRowsBothWays) {
     const auto pending = [&](LookupMode mode) {
-        return runPendingOrders(*bd_, *bdExt_, kStart, progress_, mode);
+        return runPendingOrders({*bd_, *bdExt_, false, mode}, {kStart}, progress_);
     };
     const auto supplier = [&](LookupMode mode) {
-        return runOrdersBySupplier(GetParam().alternate, *bd_, *bdExt_, kStart, progress_, mode);
+        return runOrdersBySupplier({*bd_, *bdExt_, GetParam().alternate, mode}, {kStart},
+                                   progress_);
     };
     const auto serials = [&](LookupMode mode) {
         std::string messages;
         Table findings = runSerialCheck(
-            *bd_, [&](const std::string& m) { messages += m + "|"; }, ',', progress_, mode);
+            {*bd_, *bdExt_, false, mode}, [&](const std::string& m) { messages += m + "|"; }, ',',
+            progress_);
         findings.addRow({messages});  // the messages must match too
         return findings;
     };
@@ -86,7 +88,7 @@ TEST_P(LookupModesTest, TiesAreInTheSampleAndTheRuleDecidesThem) {
     const Table ties = bd_->query(
         "select t.Artigo, f.Nome from (select a.Artigo, min(a.Forneced) as Forneced " +
         tiedArticles + " group by a.Artigo) as t inner join Fornec f on f.Codigo = t.Forneced");
-    const Table rows = runPendingOrders(*bd_, *bdExt_, kStart, progress_);
+    const Table rows = runPendingOrders({*bd_, *bdExt_}, {kStart}, progress_);
     long checked = 0;
     for (size_t t = 0; t < ties.rowCount(); ++t) {
         for (size_t r = 0; r < rows.rowCount(); ++r) {
@@ -106,7 +108,7 @@ TEST_P(LookupModesTest, TiesAreInTheSampleAndTheRuleDecidesThem) {
               0);
     if (GetParam().alternate) {
         // Line-level supplier-order keys: some lines carry a note.
-        const Table lines = runOrdersBySupplier(true, *bd_, *bdExt_, kStart, progress_);
+        const Table lines = runOrdersBySupplier({*bd_, *bdExt_, true}, {kStart}, progress_);
         long notes = 0;
         for (size_t r = 0; r < lines.rowCount(); ++r)
             notes += lines.at(r, "Notas").toText().size() > 1;

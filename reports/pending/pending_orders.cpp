@@ -56,8 +56,11 @@ std::string dateText(const Value& value) {
 // function texts are asked once per article, so the first answer for an article is the one
 // every later line of it shows, even an empty one.
 struct PendingLookups {
-    PendingLookups(Connection& bd, Connection& bdExt, const Table& orders, const OrderColumns& col,
-                   LookupMode mode, const ReportProgress& progress) {
+    PendingLookups(const ErpSession& session, const Table& orders, const OrderColumns& col,
+                   const ReportProgress& progress) {
+        Connection& bd = session.main;
+        Connection& bdExt = session.external;
+        const LookupMode mode = session.lookups;
         std::vector<LookupKey> articles;
         std::vector<LookupKey> documents;
         for (const auto& order : orders.rows()) {
@@ -79,13 +82,13 @@ ReportOutput pendingOrdersOutput() {
     return {"Enc. Pendentes", "Encomendas Pendentes em "};
 }
 
-Table runPendingOrders(Connection& bd, Connection& bdExt, const DateTime& startDate,
-                       ReportProgress& progress, LookupMode mode) {
+Table runPendingOrders(const ErpSession& session, const PendingOrdersRequest& request,
+                       ReportProgress& progress) {
     Table rows(pendingOrderFields());
-    const Table orders = bd.query(pendingOrdersSql(startDate));
+    const Table orders = session.main.query(pendingOrdersSql(request.startDate));
     if (orders.empty()) return rows;
     const OrderColumns col(orders);
-    const PendingLookups lookups(bd, bdExt, orders, col, mode, progress);
+    const PendingLookups lookups(session, orders, col, progress);
 
     const long count = static_cast<long>(orders.rowCount());
     for (size_t i = 0; i < orders.rowCount(); ++i) {

@@ -315,7 +315,7 @@ TEST_F(PendingOrdersDb, RowsFieldsAndLookups) {
         const long bdBefore = bd_->queriesSent();
         const long extBefore = bdExt_->queriesSent();
         CountingProgress progress(*bd_, *bdExt_);
-        const Table rows = runPendingOrders(*bd_, *bdExt_, kStart, progress, mode);
+        const Table rows = runPendingOrders({*bd_, *bdExt_, false, mode}, {kStart}, progress);
 
         const std::vector<std::string> names = {
             "Doc.",     "Nome Vendedor",   "Data",   "Cliente",     "Nome Cliente", "Artigo",
@@ -383,7 +383,7 @@ TEST_F(PendingOrdersDb, RowsFieldsAndLookups) {
 
 TEST_F(PendingOrdersDb, NoLineOnOrAfterTheDateGivesNoRows) {
     CountingProgress progress(*bd_, *bdExt_);
-    const Table rows = runPendingOrders(*bd_, *bdExt_, DateTime{2024, 7, 4}, progress);
+    const Table rows = runPendingOrders({*bd_, *bdExt_}, {DateTime{2024, 7, 4}}, progress);
     EXPECT_EQ(rows.rowCount(), 0u);
     EXPECT_EQ(rows.fieldCount(), 17u);
     EXPECT_TRUE(progress.steps.empty());
@@ -449,7 +449,7 @@ TEST(PendingOrdersScripted, LookupsWithoutRowsAndNullFields) {
     });
     ScriptedConnection bdExt("ext", log, [](const std::string&) { return Table({{"x"}}); });
     NullProgress progress;
-    const Table rows = runPendingOrders(bd, bdExt, kStart, progress, LookupMode::PerRow);
+    const Table rows = runPendingOrders({bd, bdExt, false, LookupMode::PerRow}, {kStart}, progress);
 
     ASSERT_EQ(rows.rowCount(), 1u);
     const std::vector<Value> expected = {"ECL/2024/A/1/1",
@@ -497,7 +497,7 @@ TEST(PendingOrdersScripted, MemoMatchesArticleCodesExactly) {
     });
     ScriptedConnection bdExt("ext", log, [](const std::string&) { return Table({{"x"}}); });
     NullProgress progress;
-    const Table rows = runPendingOrders(bd, bdExt, kStart, progress, LookupMode::PerRow);
+    const Table rows = runPendingOrders({bd, bdExt, false, LookupMode::PerRow}, {kStart}, progress);
 
     long functionQueries = 0;
     for (const auto& sql : log) functionQueries += sql.find("qor_LinhaParaString") != sql.npos;
@@ -527,12 +527,14 @@ TEST(PendingOrdersScripted, CancelStopsAfterTheRowAndAmountsMustBeNumbers) {
         void advance(long, long) override {}
         bool cancelRequested() const override { return true; }
     } cancel;
-    EXPECT_THROW(runPendingOrders(bd, bdExt, kStart, cancel, LookupMode::PerRow), ReportCancelled);
+    EXPECT_THROW(runPendingOrders({bd, bdExt, false, LookupMode::PerRow}, {kStart}, cancel),
+                 ReportCancelled);
     EXPECT_EQ(bd.queriesSent(), 1);  // the lookups stop before their first statement
 
     orders.at(1, "Quant") = Value("muitos");
     NullProgress progress;
-    EXPECT_THROW(runPendingOrders(bd, bdExt, kStart, progress, LookupMode::PerRow), DatabaseError);
+    EXPECT_THROW(runPendingOrders({bd, bdExt, false, LookupMode::PerRow}, {kStart}, progress),
+                 DatabaseError);
 }
 
 TEST(PendingOrdersOutput, SheetAndTitlePrefix) {

@@ -6,20 +6,21 @@
 
 namespace talvers {
 
-frmTalvers::frmTalvers(Connection& bd, Connection& bdExt, const ReportWindowServices& services,
+frmTalvers::frmTalvers(const ErpSession& session, const ReportWindowServices& services,
                        QWidget* parent)
-    : ReportWindow(QStringLiteral("Talvers Pendentes"), services, parent),
-      bd_(bd),
-      bdExt_(bdExt),
-      startDate_(addStartDatePicker()) {
+    : ReportWindow(QStringLiteral("Talvers Pendentes"), session, services, parent),
+      startDate_(addStartDatePicker(PendingOrdersRequest::defaults(today()).startDate)) {
     setObjectName(QStringLiteral("frmTalvers"));
     setInputChain({startDate_});
 }
 
+PendingOrdersRequest frmTalvers::request() const {
+    return {dateOf(startDate_)};
+}
+
 ReportWindow::ReportRun frmTalvers::prepareRun() {
-    return {[&bd = bd_, &bdExt = bdExt_, start = dateOf(startDate_),
-             mode = lookupMode()](ReportProgress& progress) {
-                return runPendingOrders(bd, bdExt, start, progress, mode);
+    return {[session = session(), request = request()](ReportProgress& progress) {
+                return runPendingOrders(session, request, progress);
             },
             pendingOrdersOutput()};
 }

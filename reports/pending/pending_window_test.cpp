@@ -25,7 +25,7 @@ using namespace talvers::testing;
 
 class PendingWindowTest : public ::testing::Test {
   protected:
-    PendingWindowTest() : gate(db.bd()), window(gate, db.bdExt(), desktop.services()) {
+    PendingWindowTest() : gate(db.bd()), window(ErpSession{gate, db.bdExt()}, desktop.services()) {
         db.execMain("INSERT INTO Vendedor VALUES (1, 'Ana Silva');");
         db.customer(1, "Cliente Um");
         window.show();
@@ -213,7 +213,8 @@ TEST_F(PendingWindowTest, ClosingDuringARunStopsItAndWritesNothing) {
         [](frmTalvers& w) { w.close(); },
     };
     for (const auto& closeIt : closers) {
-        auto running = std::make_unique<frmTalvers>(gate, db.bdExt(), desktop.services());
+        auto running =
+            std::make_unique<frmTalvers>(ErpSession{gate, db.bdExt()}, desktop.services());
         running->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(running.get()));
         gate.holdNextQuery();

@@ -57,7 +57,7 @@ struct QuantityCheck {
     std::initializer_list<std::string_view> columns;
 };
 
-void refuseQuantitiesThatAreNoNumbers(Connection& bd, const ProvisioningFilter& filter) {
+void refuseQuantitiesThatAreNoNumbers(Connection& bd, const ProvisioningRequest& filter) {
     const std::string salesLines =
         "select l.Artigo, l.QtdOrig from Docgccab as c inner join DOCGCLIN as l ON "
         "l.tpdocum=c.Tpdoc and l.Nnumdoc=c.NNumdoc and l.serie=c.serie and l.ano=c.ano where "
@@ -91,8 +91,10 @@ ReportOutput provisioningOutput() {
     return {"Mapa Parovisionamento", "Mapa Aprovisionamento em "};
 }
 
-Table runProvisioning(Connection& bd, bool companyVariant, const ProvisioningFilter& filter,
+Table runProvisioning(const ErpSession& session, const ProvisioningRequest& filter,
                       ReportProgress& progress) {
+    Connection& bd = session.main;
+    const bool companyVariant = session.companyVariant;
     Table result = newResultTable();
     refuseQuantitiesThatAreNoNumbers(bd, filter);
     const Table rows = bd.query(provisioningSql(companyVariant, filter));

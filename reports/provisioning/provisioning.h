@@ -2,22 +2,12 @@
 // Provisioning: per active article its sales in a date range, stock, open customer and
 // supplier orders and the projected stock, lowest projected stock first. Two variants chosen
 // by the company-variant flag.
-#include <string>
-
+#include "reports/frame/erp_session.h"
 #include "reports/frame/report_output.h"
 #include "reports/frame/report_progress.h"
-#include "shell/dataaccess/connection.h"
-#include "shell/dataaccess/date_time.h"
+#include "reports/provisioning/provisioning_request.h"
 
 namespace talvers {
-
-struct ProvisioningFilter {
-    DateTime firstDate;
-    DateTime lastDate;
-    std::string warehouse;  // read by neither variant's query: the warehouses are fixed
-    std::string group;      // alternate variant only, when not empty
-    std::string family;     // alternate variant only, when not empty
-};
 
 // Sheet "Mapa Parovisionamento", title "Mapa Aprovisionamento em " + today.
 ReportOutput provisioningOutput();
@@ -26,7 +16,8 @@ ReportOutput provisioningOutput();
 // not add up to 0; progress after every query row, kept or not. Database failures (also a
 // quantity that is not a number) propagate as DatabaseError; a cancel request as
 // ReportCancelled.
-Table runProvisioning(Connection& bd, bool companyVariant, const ProvisioningFilter& filter,
+// The session's company variant picks the query; only the main connection is read.
+Table runProvisioning(const ErpSession& session, const ProvisioningRequest& request,
                       ReportProgress& progress);
 
 }  // namespace talvers

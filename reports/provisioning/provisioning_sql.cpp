@@ -109,7 +109,7 @@ std::string provisioningAlternateSql(const DateTime& firstDate, const DateTime& 
     return sql;
 }
 
-std::string provisioningSql(bool companyVariant, const ProvisioningFilter& filter) {
+std::string provisioningSql(bool companyVariant, const ProvisioningRequest& filter) {
     return companyVariant ? provisioningAlternateSql(filter.firstDate, filter.lastDate,
                                                      filter.group, filter.family)
                           : provisioningDefaultSql(filter.firstDate, filter.lastDate);

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "reports/provisioning/provisioning.h"
+#include "reports/provisioning/provisioning_request.h"
 #include "shell/dataaccess/date_time.h"
 
 namespace talvers {
@@ -21,6 +21,6 @@ std::string provisioningAlternateSql(const DateTime& firstDate, const DateTime& 
                                      std::string_view group, std::string_view family);
 
 // The variant's text for the filter; the filter's warehouse is read by neither variant.
-std::string provisioningSql(bool companyVariant, const ProvisioningFilter& filter);
+std::string provisioningSql(bool companyVariant, const ProvisioningRequest& filter);
 
 }  // namespace talvers

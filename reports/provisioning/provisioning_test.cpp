@@ -52,7 +52,7 @@ void addStock(ErpFixture& db, const char* article, const char* warehouse, const 
                 stock + ", " + customerOrders + ", " + supplierOrders + ");");
 }
 
-const ProvisioningFilter kJanuary{{2024, 1, 1}, {2024, 1, 31}, "", "", ""};
+const ProvisioningRequest kJanuary{{2024, 1, 1}, {2024, 1, 31}, "", "", ""};
 
 std::vector<std::string> column(const Table& rows, const char* name) {
     std::vector<std::string> texts;
@@ -98,9 +98,8 @@ class ProvisioningDefault : public ::testing::Test {
         // A date without a time on the first day counts too.
         addDocument(db, 10, "2024-01-01", 1, {{"A7", "001", "1"}});
     }
-    Table run(const ProvisioningFilter& filter = kJanuary) {
-        Connection& bd = db.bd();
-        return runProvisioning(bd, false, filter, progress);
+    Table run(const ProvisioningRequest& filter = kJanuary) {
+        return runProvisioning(db.session(LookupMode::SetBased), filter, progress);
     }
     ErpFixture db;
     RecordingProgress progress;
@@ -156,7 +155,7 @@ TEST_F(ProvisioningDefault, AQuantityThatIsNoNumberIsReportedNotCountedAsZero) {
         addDocument(fresh, 1, "2024-01-02", 1, {{"A7", "001", "1"}});
         fresh.execMain(update + ";");
         try {
-            runProvisioning(fresh.bd(), false, kJanuary, progress);
+            runProvisioning(fresh.session(LookupMode::SetBased), kJanuary, progress);
             ADD_FAILURE() << update;
         } catch (const DatabaseError& error) {
             EXPECT_EQ(error.description(), message);
@@ -230,9 +229,8 @@ class ProvisioningAlternate : public ::testing::Test {
         addDocument(db, 2, "2024-01-06", 2, {{"B1", "004", "1"}});
     }
     Table run(std::string group, std::string family) {
-        Connection& bd = db.bd();
-        return runProvisioning(bd, true, {{2024, 1, 1}, {2024, 1, 31}, "", group, family},
-                               progress);
+        return runProvisioning(db.session(LookupMode::SetBased, true),
+                               {{2024, 1, 1}, {2024, 1, 31}, "", group, family}, progress);
     }
     ErpFixture db;
     RecordingProgress progress;

@@ -30,18 +30,16 @@ const FieldSpec kFields[3] = {
 
 }  // namespace
 
-frmMapaAprovisionamento::frmMapaAprovisionamento(Connection& bd, bool companyVariant,
+frmMapaAprovisionamento::frmMapaAprovisionamento(const ErpSession& session,
                                                  const ReportWindowServices& services,
                                                  QWidget* parent)
-    : ReportWindow(QStringLiteral("Mapa Aprovisionamento"), services, parent),
-      bd_(bd),
-      companyVariant_(companyVariant),
+    : ReportWindow(QStringLiteral("Mapa Aprovisionamento"), session, services, parent),
       firstDate_(addDatePicker(QStringLiteral("DTPicker1_0"), QStringLiteral("Intervalo de datas."),
-                               DateTime{today().year, 1, 1})),
+                               ProvisioningRequest::defaults(today()).firstDate)),
       lastDate_(addDatePicker(QStringLiteral("DTPicker1_1"), QStringLiteral("Intervalo de datas."),
-                              today())),
+                              ProvisioningRequest::defaults(today()).lastDate)),
       chooser_([this](PickList list, const std::string& group) {
-          return PickListDialog::choose(bd_, list, group, this);
+          return PickListDialog::choose(this->session().main, list, group, this);
       }) {
     setObjectName(QStringLiteral("frmMapaAprovisionamento"));
     QGridLayout* grid = inputLayout();
@@ -75,12 +73,14 @@ frmMapaAprovisionamento::frmMapaAprovisionamento(Connection& bd, bool companyVar
     connect(this, &ReportWindow::runFinished, this, &frmMapaAprovisionamento::clearFields);
 }
 
+ProvisioningRequest frmMapaAprovisionamento::request() const {
+    return {dateOf(firstDate_), dateOf(lastDate_), campo_[0]->text().toStdString(),
+            campo_[1]->text().toStdString(), campo_[2]->text().toStdString()};
+}
+
 ReportWindow::ReportRun frmMapaAprovisionamento::prepareRun() {
-    ProvisioningFilter filter{dateOf(firstDate_), dateOf(lastDate_),
-                              campo_[0]->text().toStdString(), campo_[1]->text().toStdString(),
-                              campo_[2]->text().toStdString()};
-    return {[&bd = bd_, variant = companyVariant_, filter](ReportProgress& progress) {
-                return runProvisioning(bd, variant, filter, progress);
+    return {[session = session(), request = request()](ReportProgress& progress) {
+                return runProvisioning(session, request, progress);
             },
             provisioningOutput()};
 }

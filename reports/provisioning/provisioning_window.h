@@ -4,8 +4,7 @@
 // family) and are emptied at the end of every run. Tab goes through the dates, then each field
 // followed by its list button. Each btLista_i opens the pick list of its field; a picked code
 // is written into the field and the focus moves on past the field and its button, a cancelled
-// list gives the field its focus back and changes nothing. The connection stays owned by the
-// caller and must outlive the window.
+// list gives the field its focus back and changes nothing.
 #include <QString>
 
 #include <array>
@@ -14,7 +13,7 @@
 
 #include "reports/frame/desktop/report_window.h"
 #include "reports/provisioning/pick_lists.h"
-#include "shell/dataaccess/connection.h"
+#include "reports/provisioning/provisioning_request.h"
 
 class QLineEdit;
 class QPushButton;
@@ -28,8 +27,11 @@ class frmMapaAprovisionamento : public ReportWindow {
     // code, "" when nothing was picked.
     using PickListChooser = std::function<std::string(PickList list, const std::string& group)>;
 
-    frmMapaAprovisionamento(Connection& bd, bool companyVariant,
-                            const ReportWindowServices& services, QWidget* parent = nullptr);
+    frmMapaAprovisionamento(const ErpSession& session, const ReportWindowServices& services,
+                            QWidget* parent = nullptr);
+
+    // What confirm would run now.
+    ProvisioningRequest request() const;
 
     // Replaces the pick-list dialog (tests).
     void setPickListChooser(PickListChooser chooser) { chooser_ = std::move(chooser); }
@@ -43,8 +45,6 @@ class frmMapaAprovisionamento : public ReportWindow {
   private:
     void clearFields();
 
-    Connection& bd_;
-    bool companyVariant_;
     QDateEdit* firstDate_;
     QDateEdit* lastDate_;
     std::array<QLineEdit*, 3> campo_{};

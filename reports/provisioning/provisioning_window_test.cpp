@@ -27,7 +27,7 @@ using namespace talvers::testing;
 
 class ProvisioningWindowTest : public ::testing::Test {
   protected:
-    ProvisioningWindowTest() : window(db.bd(), false, desktop.services()) {
+    ProvisioningWindowTest() : window(db.session(LookupMode::SetBased), desktop.services()) {
         window.setPickListChooser([this](PickList list, const std::string& group) {
             asked.emplace_back(list, group);
             if (pickFailure) throw DatabaseError(208, "Invalid object name 'Grupos'.");

@@ -61,8 +61,11 @@ std::vector<size_t> dateOrder(const Table& table, std::vector<size_t> rows) {
 
 }  // namespace
 
-Table ExtrairBDC(Connection& bd, const DateTime& startDate, ReportProgress& progress,
-                 LookupMode mode) {
+Table ExtrairBDC(const ErpSession& session, const OrdersBySupplierRequest& request,
+                 ReportProgress& progress) {
+    Connection& bd = session.main;
+    const LookupMode mode = session.lookups;
+    const DateTime& startDate = request.startDate;
     const Table source = bd.query(bdcCustomerLinesSql(startDate));
     Table lines = customerLinesTable();
     // The articles in order of first appearance (codes compared exactly, letter case counts),

@@ -24,7 +24,7 @@ class ExtrairBdcTest : public ::testing::Test {
 
     Table run() {
         NullProgress progress;
-        return ExtrairBDC(db.bd(), kStart, progress);
+        return ExtrairBDC(db.session(LookupMode::SetBased), {kStart}, progress);
     }
 
     static std::string text(const Table& t, size_t row, std::string_view field) {
@@ -150,13 +150,13 @@ TEST_F(ExtrairBdcTest, ArticlesAreAllocatedSeparatelyAndRowsComeInDateOrder) {
     db.orderLine("ECL/2024/A/4/1", "2024-03-05", kCustomerOrder, 1, "AR1", "1");
     RecordingProgress progress;
     long before = db.bd().queriesSent();
-    const Table t = ExtrairBDC(db.bd(), kStart, progress, LookupMode::PerRow);
+    const Table t = ExtrairBDC(db.session(LookupMode::PerRow), {kStart}, progress);
     // One customer-lines query, then stock, supplier total and supplier lines per article;
     // set-based, one statement for each of the three.
     EXPECT_EQ(db.bd().queriesSent() - before, 1 + 3 * 3);
     before = db.bd().queriesSent();
     NullProgress quiet;
-    EXPECT_EQ(ExtrairBDC(db.bd(), kStart, quiet, LookupMode::SetBased).rows(), t.rows());
+    EXPECT_EQ(ExtrairBDC(db.session(LookupMode::SetBased), {kStart}, quiet).rows(), t.rows());
     EXPECT_EQ(db.bd().queriesSent() - before, 1 + 3);
     EXPECT_EQ(progress.steps,
               (std::vector<std::string>{"1/4", "2/4", "3/4", "4/4", "1/3", "2/3", "3/3"}));
@@ -171,7 +171,7 @@ TEST_F(ExtrairBdcTest, ArticlesAreAllocatedSeparatelyAndRowsComeInDateOrder) {
 TEST_F(ExtrairBdcTest, NoLinesGivesAnEmptyRowSetWithoutLookups) {
     db.orderLine("ECL/2024/A/1/1", "2024-02-29", kCustomerOrder, 1, "AR1", "1");
     RecordingProgress progress;
-    const Table t = ExtrairBDC(db.bd(), kStart, progress);
+    const Table t = ExtrairBDC(db.session(LookupMode::SetBased), {kStart}, progress);
     EXPECT_EQ(t.rowCount(), 0u);
     EXPECT_EQ(t.fieldCount(), 8u);
     EXPECT_EQ(db.bd().queriesSent(), 1);
@@ -186,8 +186,12 @@ TEST(OrdersBySupplier, OutputAndVariantFollowTheCompanyFlag) {
 
     ErpFixture db;
     NullProgress progress;
-    EXPECT_EQ(runOrdersBySupplier(false, db.bd(), db.bdExt(), kStart, progress).fieldCount(), 8u);
-    EXPECT_EQ(runOrdersBySupplier(true, db.bd(), db.bdExt(), kStart, progress).fieldCount(), 11u);
+    EXPECT_EQ(runOrdersBySupplier(db.session(LookupMode::SetBased, false), {kStart}, progress)
+                  .fieldCount(),
+              8u);
+    EXPECT_EQ(runOrdersBySupplier(db.session(LookupMode::SetBased, true), {kStart}, progress)
+                  .fieldCount(),
+              11u);
 }
 
 }  // namespace

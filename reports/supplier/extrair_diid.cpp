@@ -46,8 +46,11 @@ std::string estimatedDate(const std::optional<DateTime>& date, const Value& days
 
 }  // namespace
 
-Table ExtrairDIID(Connection& bd, Connection& bdExt, const DateTime& startDate,
-                  ReportProgress& progress, LookupMode mode) {
+Table ExtrairDIID(const ErpSession& session, const OrdersBySupplierRequest& request,
+                  ReportProgress& progress) {
+    Connection& bd = session.main;
+    const LookupMode mode = session.lookups;
+    const DateTime& startDate = request.startDate;
     const Table source = bd.query(diidCustomerLinesSql(startDate));
     Table rows = supplierOrdersTable();
     if (source.empty()) return rows;
@@ -59,7 +62,7 @@ Table ExtrairDIID(Connection& bd, Connection& bdExt, const DateTime& startDate,
     }
     const LookupAnswers suppliers = fetchLookup(bd, lastSupplierLookup(), articles, mode, progress);
     const LookupAnswers customers =
-        fetchLookup(bdExt, lisbonCustomerLookup(), documents, mode, progress);
+        fetchLookup(session.external, lisbonCustomerLookup(), documents, mode, progress);
     // The supplier-order text is asked once per article (codes compared exactly, letter case
     // counts); the note of its first key is a second step, for the texts that name a line.
     const LookupAnswers orderTexts =

@@ -26,7 +26,7 @@ class ExtrairDiidTest : public ::testing::Test {
 
     Table run(LookupMode mode = LookupMode::SetBased) {
         NullProgress progress;
-        return ExtrairDIID(db.bd(), db.bdExt(), kStart, progress, mode);
+        return ExtrairDIID(db.session(mode, true), {kStart}, progress);
     }
 
     static std::string text(const Table& t, size_t row, std::string_view field) {
@@ -103,7 +103,7 @@ TEST_F(ExtrairDiidTest, SupplierOrderTextIsQueriedOncePerArticle) {
     db.orderLine("ECL/2024/A/2/1", "2024-02-02", kCustomerOrder, 1, "AR1", "1");
     db.orderLine("ECL/2024/A/3/1", "2024-02-03", kCustomerOrder, 1, "AR2", "1");
     RecordingProgress progress;
-    const Table t = ExtrairDIID(db.bd(), db.bdExt(), kStart, progress, LookupMode::PerRow);
+    const Table t = ExtrairDIID(db.session(LookupMode::PerRow, true), {kStart}, progress);
     ASSERT_EQ(t.rowCount(), 3u);
     // Customer lines, then per article the last supplier and the function; per document the
     // end customer. The keys name no line, so no note is looked up.

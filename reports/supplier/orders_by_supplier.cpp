@@ -7,10 +7,10 @@ ReportOutput ordersBySupplierOutput(bool companyVariant) {
             companyVariant ? "Enc. Pendentes_Fornecedor em " : "Encomendas Cliente_Fornecedor em "};
 }
 
-Table runOrdersBySupplier(bool companyVariant, Connection& bd, Connection& bdExt,
-                          const DateTime& startDate, ReportProgress& progress, LookupMode mode) {
-    return companyVariant ? ExtrairDIID(bd, bdExt, startDate, progress, mode)
-                          : ExtrairBDC(bd, startDate, progress, mode);
+Table runOrdersBySupplier(const ErpSession& session, const OrdersBySupplierRequest& request,
+                          ReportProgress& progress) {
+    return session.companyVariant ? ExtrairDIID(session, request, progress)
+                                  : ExtrairBDC(session, request, progress);
 }
 
 }  // namespace talvers

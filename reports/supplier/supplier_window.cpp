@@ -6,23 +6,23 @@
 
 namespace talvers {
 
-frmTalversForn::frmTalversForn(Connection& bd, Connection& bdExt, bool companyVariant,
-                               const ReportWindowServices& services, QWidget* parent)
-    : ReportWindow(QStringLiteral("Talvers/Fornecedor"), services, parent),
-      bd_(bd),
-      bdExt_(bdExt),
-      companyVariant_(companyVariant),
-      startDate_(addStartDatePicker()) {
+frmTalversForn::frmTalversForn(const ErpSession& session, const ReportWindowServices& services,
+                               QWidget* parent)
+    : ReportWindow(QStringLiteral("Talvers/Fornecedor"), session, services, parent),
+      startDate_(addStartDatePicker(OrdersBySupplierRequest::defaults(today()).startDate)) {
     setObjectName(QStringLiteral("frmTalversForn"));
     setInputChain({startDate_});
 }
 
+OrdersBySupplierRequest frmTalversForn::request() const {
+    return {dateOf(startDate_)};
+}
+
 ReportWindow::ReportRun frmTalversForn::prepareRun() {
-    return {[variant = companyVariant_, &bd = bd_, &bdExt = bdExt_, start = dateOf(startDate_),
-             mode = lookupMode()](ReportProgress& progress) {
-                return runOrdersBySupplier(variant, bd, bdExt, start, progress, mode);
+    return {[session = session(), request = request()](ReportProgress& progress) {
+                return runOrdersBySupplier(session, request, progress);
             },
-            ordersBySupplierOutput(companyVariant_)};
+            ordersBySupplierOutput(session().companyVariant)};
 }
 
 }  // namespace talvers

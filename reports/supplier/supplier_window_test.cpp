@@ -26,7 +26,7 @@ class SupplierWindowTest : public ::testing::Test {
     }
     // Runs the window of `variant` to a workbook and returns its title cell.
     std::string titleOfRun(bool variant) {
-        frmTalversForn window(db.bd(), db.bdExt(), variant, desktop.services());
+        frmTalversForn window(db.session(LookupMode::SetBased, variant), desktop.services());
         const auto file = out.path() / (variant ? "diid.xlsx" : "bdc.xlsx");
         desktop.files.answer = file.string();
         EXPECT_TRUE(confirmAndWait(window));
@@ -43,7 +43,7 @@ class SupplierWindowTest : public ::testing::Test {
 };
 
 TEST_F(SupplierWindowTest, ControlsCaptionsAndStartDate) {
-    frmTalversForn window(db.bd(), db.bdExt(), false, desktop.services());
+    frmTalversForn window(db.session(LookupMode::SetBased), desktop.services());
     EXPECT_EQ(window.windowTitle(), "Talvers/Fornecedor");
     EXPECT_EQ(control<QLabel>(window, "Label2_0")->text(), "Data");
     auto* picker = control<QDateEdit>(window, "DTPicker1");
@@ -53,7 +53,7 @@ TEST_F(SupplierWindowTest, ControlsCaptionsAndStartDate) {
 }
 
 TEST_F(SupplierWindowTest, NoOpenLinesShowsTheNoDataMessage) {
-    frmTalversForn window(db.bd(), db.bdExt(), false, desktop.services());
+    frmTalversForn window(db.session(LookupMode::SetBased), desktop.services());
     ASSERT_TRUE(confirmAndWait(window));
     EXPECT_EQ(texts(desktop.messages), std::vector<std::string>{std::string(kNoDataMessage)});
     EXPECT_TRUE(desktop.files.filters.empty());

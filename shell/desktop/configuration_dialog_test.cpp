@@ -93,7 +93,7 @@ TEST_F(ConfigurationDialogTest, SaveWritesAFileTheProgramReadsBackWithThePasswor
     // The [Talvers] values the file held are kept.
     EXPECT_EQ(read.variantTaxpayer, "500000000");
     EXPECT_TRUE(read.utilityEnabled);
-    EXPECT_EQ(read.lookupMode, LookupMode::PerRow);  // kept through the save
+    EXPECT_TRUE(read.perRowLookups);  // kept through the save
     const std::string text = testing::readFile(file);
     EXPECT_EQ(text.find("pa;ss"), std::string::npos);
     EXPECT_NE(text.find("Password=" + encodePassword("pa;ss wörd") + "\n"), std::string::npos);

@@ -24,12 +24,12 @@ Engine engineFrom(const SettingsFile& settings, std::string_view section) {
                             "\" (valores possíveis: sqlserver, sqlite).");
 }
 
-// "Consultas": how the reports fetch their lookups.
-LookupMode lookupModeFrom(const SettingsFile& settings) {
+// "Consultas": whether the reports send their lookups one key at a time.
+bool perRowLookupsFrom(const SettingsFile& settings) {
     const std::string value = settings.text(kProgramSection, "Consultas");
     const std::string name = lowerAscii(value);
-    if (name.empty() || name == "conjunto") return LookupMode::SetBased;
-    if (name == "linha") return LookupMode::PerRow;
+    if (name.empty() || name == "conjunto") return false;
+    if (name == "linha") return true;
     throw SettingsError(SettingsErrorNumber::InvalidValue,
                         "Valor desconhecido de Consultas em [" + std::string(kProgramSection) +
                             "]: \"" + value + "\" (valores possíveis: conjunto, linha).");
@@ -83,7 +83,7 @@ AppSettings appSettingsFrom(const SettingsFile& settings, const std::filesystem:
     result.external = connectionFrom(settings, kExternalSection, file.parent_path());
     result.variantTaxpayer = settings.text(kProgramSection, "ContribuinteVariante");
     result.utilityEnabled = settings.text(kProgramSection, "Utilitario") == "1";
-    result.lookupMode = lookupModeFrom(settings);
+    result.perRowLookups = perRowLookupsFrom(settings);
     return result;
 }
 

@@ -20,7 +20,6 @@
 #include <string>
 #include <vector>
 
-#include "reports/frame/lookup_mode.h"
 #include "shell/dataaccess/connection_settings.h"
 #include "shell/settings/settings_file.h"
 
@@ -35,7 +34,7 @@ struct AppSettings {
     ConnectionSettings external;
     std::string variantTaxpayer;
     bool utilityEnabled = false;
-    LookupMode lookupMode = LookupMode::SetBased;
+    bool perRowLookups = false;  // Consultas=linha
     std::filesystem::path file;  // absolute path of the file they were read from
 };
 

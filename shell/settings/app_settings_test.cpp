@@ -51,12 +51,12 @@ TEST(AppSettings, UtilityIsOnOnlyForOne) {
 }
 
 TEST(AppSettings, LookupsAreSetBasedUnlessConsultasSaysLinha) {
-    for (const auto& [text, mode] : std::vector<std::pair<std::string, LookupMode>>{
-             {"", LookupMode::SetBased},
-             {"[Talvers]\nConsultas=conjunto\n", LookupMode::SetBased},
-             {"[Talvers]\nConsultas=linha\n", LookupMode::PerRow},
-             {"[Talvers]\nConsultas=LINHA\n", LookupMode::PerRow}}) {
-        EXPECT_EQ(fromText(text).lookupMode, mode) << text;
+    for (const auto& [text, perRow] :
+         std::vector<std::pair<std::string, bool>>{{"", false},
+                                                   {"[Talvers]\nConsultas=conjunto\n", false},
+                                                   {"[Talvers]\nConsultas=linha\n", true},
+                                                   {"[Talvers]\nConsultas=LINHA\n", true}}) {
+        EXPECT_EQ(fromText(text).perRowLookups, perRow) << text;
     }
     try {
         fromText("[Talvers]\nConsultas=rapido\n");

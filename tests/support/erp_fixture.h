@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "reports/frame/erp_session.h"
 #include "reports/frame/report_progress.h"
 #include "shell/dataaccess/connection.h"
 #include "tests/support/temp_dir.h"
@@ -55,6 +56,10 @@ class ErpFixture {
 
     Connection& bd();
     Connection& bdExt();
+    // Both connections as the reports take them.
+    ErpSession session(LookupMode lookups, bool companyVariant = false) {
+        return {bd(), bdExt(), companyVariant, lookups};
+    }
 
   private:
     TempDir dir_;

@@ -23,28 +23,6 @@
 
 namespace talvers {
 
-// The engine's progress sink: keeps the latest position and posts at most one label update at
-// a time, so a fast engine does not flood the window and the last count always shows.
-class ReportWindow::WorkerProgress : public ReportProgress {
-  public:
-    explicit WorkerProgress(ReportWindow& window) : window_(window) {}
-    void advance(long position, long count) override {
-        {
-            std::lock_guard lock(window_.progressMutex_);
-            window_.position_ = position;
-            window_.count_ = count;
-        }
-        if (!window_.progressPending_.exchange(true)) {
-            QMetaObject::invokeMethod(
-                &window_, [w = &window_] { w->showProgress(); }, Qt::QueuedConnection);
-        }
-    }
-    bool cancelRequested() const override { return window_.cancel_.load(); }
-
-  private:
-    ReportWindow& window_;
-};
-
 class ReportWindow::DialogFileNames : public FileNameProvider {
   public:
     explicit DialogFileNames(ReportWindow& window) : window_(window) {}
@@ -112,9 +90,22 @@ QPushButton* makeButton(const QString& objectName, const QString& text, const QS
 
 }  // namespace
 
-ReportWindow::ReportWindow(const QString& caption, const ReportWindowServices& services,
-                           QWidget* parent)
-    : QDialog(parent), services_(services), saveTitle_(QStringLiteral("Guardar relatório")) {
+ReportWindow::ReportWindow(const QString& caption, const ErpSession& session,
+                           const ReportWindowServices& services, QWidget* parent)
+    : QDialog(parent),
+      session_(session),
+      services_(services),
+      saveTitle_(QStringLiteral("Guardar relatório")),
+      // The runner's notices come from the worker thread: they only queue calls to this one.
+      runner_(
+          [this] {
+              QMetaObject::invokeMethod(
+                  this, [this] { showProgress(); }, Qt::QueuedConnection);
+          },
+          [this] {
+              QMetaObject::invokeMethod(
+                  this, [this] { finishRun(); }, Qt::QueuedConnection);
+          }) {
     setWindowTitle(caption);
     setModal(true);
     resize(kDefaultWidth, kDefaultHeight);
@@ -166,13 +157,11 @@ ReportWindow::ReportWindow(const QString& caption, const ReportWindowServices& s
     setInputChain({});
 }
 
-ReportWindow::~ReportWindow() {
-    // Normally the run was stopped when the window closed; a window destroyed without closing
-    // must still not leave a worker using the connections. The worker never blocks on this
-    // thread once cancel is set (see runOnWindowThread), so joining cannot hang.
-    cancel_ = true;
-    if (worker_.joinable()) worker_.join();
-}
+// Normally the run was stopped when the window closed; a window destroyed without closing
+// must still not leave a worker using the connections: the runner stops and waits for it. The
+// worker never blocks on this thread once cancel is set (see runOnWindowThread), so that wait
+// cannot hang.
+ReportWindow::~ReportWindow() = default;
 
 QLabel* ReportWindow::addCaption(const QString& objectName, const QString& text) {
     auto* label = new QLabel(text, this);
@@ -191,10 +180,10 @@ QDateEdit* ReportWindow::addDatePicker(const QString& objectName, const QString&
     return picker;
 }
 
-QDateEdit* ReportWindow::addStartDatePicker() {
-    QDateEdit* picker = addDatePicker(
-        QStringLiteral("DTPicker1"),
-        QStringLiteral("Data a partir da qual se processa a extração."), today().oneYearEarlier());
+QDateEdit* ReportWindow::addStartDatePicker(const DateTime& date) {
+    QDateEdit* picker =
+        addDatePicker(QStringLiteral("DTPicker1"),
+                      QStringLiteral("Data a partir da qual se processa a extração."), date);
     inputs_->addWidget(addCaption(QStringLiteral("Label2_0"), QStringLiteral("Data")), 0, 0);
     inputs_->addWidget(picker, 0, 1);
     return picker;
@@ -213,9 +202,7 @@ DateTime ReportWindow::dateOf(const QDateEdit* picker) {
 }
 
 DateTime ReportWindow::today() const {
-    if (services_.today) return services_.today().dateOnly();
-    const QDate d = QDate::currentDate();
-    return DateTime{d.year(), d.month(), d.day()};
+    return services_.today ? services_.today().dateOnly() : DateTime::today();
 }
 
 QStringList ReportWindow::nameFilters(const QString& extensao) {
@@ -249,34 +236,16 @@ void ReportWindow::confirm() {
     if (running_) return;
     ReportRun run = prepareRun();
     running_ = true;
-    cancel_ = false;
-    rows_.reset();
-    failure_ = nullptr;
     output_ = run.output;
-    {
-        std::lock_guard lock(progressMutex_);
-        position_ = count_ = 0;
-    }
     confirm_->setEnabled(false);
     counter_->clear();
-
-    worker_ = std::thread([this, engine = std::move(run.engine)] {
-        WorkerProgress progress(*this);
-        try {
-            rows_ = engine(progress);
-        } catch (...) {
-            failure_ = std::current_exception();
-        }
-        QMetaObject::invokeMethod(
-            this, [this] { finishRun(); }, Qt::QueuedConnection);
-    });
+    runner_.start(std::move(run.engine));
 }
 
 void ReportWindow::showProgress() {
-    progressPending_ = false;
-    std::lock_guard lock(progressMutex_);
-    if (position_ < 1 || count_ < 1) return;
-    counter_->setText(QStringLiteral("%1/%2").arg(position_).arg(count_));
+    const ReportRunner::Position now = runner_.progress();
+    if (now.position < 1 || now.count < 1) return;
+    counter_->setText(QStringLiteral("%1/%2").arg(now.position).arg(now.count));
     working_->show();
     counter_->show();
 }
@@ -287,17 +256,17 @@ void ReportWindow::hideProgress() {
 }
 
 void ReportWindow::finishRun() {
-    worker_.join();
     showProgress();
-    if (cancel_) {
+    if (runner_.cancelled()) {
+        // Only the window asks for a stop, and then it is closing: nothing to tell or show.
+        runner_.discard();
         endRun();
         return;
     }
     std::shared_ptr<const Table> shown;
     try {
-        if (failure_) std::rethrow_exception(failure_);
         // The rows move to the grid, which keeps them after the run; nothing is copied.
-        shown = std::make_shared<const Table>(std::move(*rows_));
+        shown = std::make_shared<const Table>(runner_.takeRows());
         if (shown->empty()) hideProgress();
         deliver(*shown);
     } catch (const ReportCancelled&) {
@@ -324,8 +293,6 @@ void ReportWindow::deliver(const Table& rows) {
 }
 
 void ReportWindow::endRun() {
-    rows_.reset();
-    failure_ = nullptr;
     hideProgress();
     confirm_->setEnabled(true);
     running_ = false;
@@ -340,7 +307,7 @@ void ReportWindow::runOnWindowThread(const std::function<void()>& task) {
         this,
         [this, task, done] {
             try {
-                if (!cancel_) task();
+                if (!runner_.cancelled()) task();
                 done->set_value();
             } catch (...) {
                 done->set_exception(std::current_exception());
@@ -349,14 +316,14 @@ void ReportWindow::runOnWindowThread(const std::function<void()>& task) {
         Qt::QueuedConnection);
     using namespace std::chrono_literals;
     while (finished.wait_for(20ms) != std::future_status::ready) {
-        if (cancel_) throw ReportCancelled();
+        if (runner_.cancelled()) throw ReportCancelled();
     }
     finished.get();
 }
 
 void ReportWindow::stopRun() {
     if (!running_) return;
-    cancel_ = true;
+    runner_.cancel();
     QEventLoop wait;
     connect(this, &ReportWindow::runFinished, &wait, &QEventLoop::quit);
     // The run can only end while events are processed, so it cannot end between the check

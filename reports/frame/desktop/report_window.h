@@ -10,12 +10,12 @@
 // given, then btConf, btSair and the grid; Enter runs btConf (the default button) from any
 // input, while a focused button takes Enter for itself.
 //
-// A run: the engine runs on a worker thread while the window stays responsive; progress
-// reaches Label2_2 as "position/count" through queued calls. The progress labels appear with
-// the first position the engine reports, so a query still running or a run without rows never
-// shows them; the no-data message is shown with the labels already hidden. The connections
-// the engine uses are touched by that thread only while the run lasts, and no second run can
-// start inside it (btConf is disabled and confirm() refuses). When the engine returns, the
+// A run: the engine runs on a worker thread (a ReportRunner) while the window stays
+// responsive; progress reaches Label2_2 as "position/count" through queued calls. The progress
+// labels appear with the first position the engine reports, so a query still running or a run
+// without rows never shows them; the no-data message is shown with the labels already hidden. The
+// connections the engine uses are touched by that thread only while the run lasts, and no second
+// run can start inside it (btConf is disabled and confirm() refuses). When the engine returns, the
 // output step runs here on the user-interface thread; a workbook written is announced
 // through the services' notice. Then the grid shows the run's rows (also when the file name
 // was cancelled or the write failed); no rows or an engine failure leave it empty. An engine
@@ -28,17 +28,14 @@
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
-#include <exception>
 #include <functional>
-#include <mutex>
-#include <optional>
 #include <string>
-#include <thread>
 
 #include "reports/frame/desktop/report_window_services.h"
+#include "reports/frame/erp_session.h"
 #include "reports/frame/output/output_step.h"
 #include "reports/frame/report_progress.h"
+#include "reports/frame/report_runner.h"
 #include "shell/dataaccess/date_time.h"
 #include "shell/dataaccess/table.h"
 
@@ -86,7 +83,9 @@ class ReportWindow : public QDialog {
         ReportOutput output;
     };
 
-    ReportWindow(const QString& caption, const ReportWindowServices& services, QWidget* parent);
+    // The session's connections must outlive the window.
+    ReportWindow(const QString& caption, const ErpSession& session,
+                 const ReportWindowServices& services, QWidget* parent);
 
     // Reads the window's inputs (on the user-interface thread) into the run to start.
     virtual ReportRun prepareRun() = 0;
@@ -102,14 +101,13 @@ class ReportWindow : public QDialog {
     // A date picker with its calendar popup, showing dd-MM-yyyy; Tab leaves it whole.
     QDateEdit* addDatePicker(const QString& objectName, const QString& toolTip,
                              const DateTime& date);
-    // Label2_0 "Data" beside DTPicker1, one calendar year before today (the order reports).
-    QDateEdit* addStartDatePicker();
+    // Label2_0 "Data" beside DTPicker1 showing `date` (the order reports).
+    QDateEdit* addStartDatePicker(const DateTime& date);
     static DateTime dateOf(const QDateEdit* picker);
 
     DateTime today() const;
     MessagePresenter& messages() const { return *services_.messages; }
-    // How the report fetches its lookups, as the settings say.
-    LookupMode lookupMode() const { return services_.lookupMode; }
+    const ErpSession& session() const { return session_; }
 
     // Runs `task` on the user-interface thread and waits for it; for engine callbacks that
     // must show something. Throws ReportCancelled when the window is being closed, so a
@@ -120,7 +118,6 @@ class ReportWindow : public QDialog {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    class WorkerProgress;
     class DialogFileNames;
     class DesktopOpener;
     class RememberedFileName;
@@ -134,6 +131,7 @@ class ReportWindow : public QDialog {
     // Asks a running engine to stop and waits (processing events) until its run has ended.
     void stopRun();
 
+    ErpSession session_;
     ReportWindowServices services_;
     QGridLayout* inputs_ = nullptr;
     QLabel* working_ = nullptr;  // Label2_1
@@ -144,17 +142,9 @@ class ReportWindow : public QDialog {
     QString lastFileName_;
     QString saveTitle_;
 
-    bool running_ = false;
-    std::atomic<bool> cancel_{false};
-    std::thread worker_;
     ReportOutput output_;
-    std::optional<Table> rows_;   // written by the worker, read after join
-    std::exception_ptr failure_;  // likewise
-
-    std::mutex progressMutex_;
-    long position_ = 0;
-    long count_ = 0;
-    std::atomic<bool> progressPending_{false};
+    bool running_ = false;  // from confirm until the output step of the run has ended
+    ReportRunner runner_;
 };
 
 }  // namespace talvers

@@ -1,5 +1,5 @@
 #pragma once
-// What a report window needs from the desktop besides its connections: the message boxes,
+// What a report window needs from the desktop besides its session: the message boxes,
 // the file-name dialog, the desktop's "open with the default program", today's date, and
 // whom to tell where a workbook was written. The desktop passes the real ones; tests inject
 // scripted ones. A null file-name provider means the window's own dialog (SelecionaFicheiro);
@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "reports/frame/lookup_mode.h"
 #include "reports/frame/output/output_step.h"
 #include "shell/dataaccess/date_time.h"
 #include "shell/messages/messages.h"
@@ -25,9 +24,8 @@ struct ReportWindowServices {
     FileOpener* opener = nullptr;  // null: QDesktopServices
     std::function<DateTime()> today;
     SavedFileNotice saved;
-    std::vector<std::filesystem::path> protectedFiles;  // never replaced by an output
-    std::string company;                           // the company named in the workbooks' properties
-    LookupMode lookupMode = LookupMode::SetBased;  // how the reports fetch their lookups
+    std::vector<std::filesystem::path> protectedFiles{};  // never replaced by an output
+    std::string company{};  // the company named in the workbooks' properties
 };
 
 }  // namespace talvers

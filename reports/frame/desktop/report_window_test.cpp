@@ -13,6 +13,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "shell/dataaccess/database_error.h"
 #include "tests/support/desktop/report_window_test_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -21,12 +22,22 @@ namespace {
 
 using namespace talvers::testing;
 
+// The scripted engines read no database.
+class NoDatabase : public Connection {
+  protected:
+    Table runQuery(const std::string&) override { throw DatabaseError(0, "sem base de dados"); }
+    void runExecute(const std::string&) override { throw DatabaseError(0, "sem base de dados"); }
+};
+NoDatabase noDatabase;
+
 // A report whose engine is the test's own function.
 class ScriptedReportWindow : public ReportWindow {
   public:
     ScriptedReportWindow(const ReportWindowServices& services,
                          std::function<Table(ReportProgress&)> engine)
-        : ReportWindow(QStringLiteral("Teste"), services, nullptr), engine_(std::move(engine)) {}
+        : ReportWindow(QStringLiteral("Teste"), ErpSession{noDatabase, noDatabase}, services,
+                       nullptr),
+          engine_(std::move(engine)) {}
 
     void runOnWindowThreadForTest(const std::function<void()>& task) { runOnWindowThread(task); }
 
