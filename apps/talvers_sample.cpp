@@ -3,7 +3,6 @@
 // --version answer on stdout with status 0; a usage error gives the usage on stderr and 1.
 #include <chrono>
 #include <clocale>
-#include <ctime>
 #include <iostream>
 #include <optional>
 #include <stdexcept>
@@ -48,17 +47,11 @@ std::optional<unsigned long long> wholeNumber(const std::string& text) {
     return std::stoull(text);
 }
 
-talvers::DateTime localToday() {
-    const std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now);
-    return {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday};
-}
-
 talvers::SampleOptions parseOptions(const std::vector<std::string>& args) {
     const talvers::CommandOptions given(args, kOptions);
     given.requirePositional(0, "apenas as opções indicadas");
     talvers::SampleOptions options;
-    options.today = localToday();
+    options.today = talvers::DateTime::today();
     const auto out = given.value("--out");
     if (!out || out->empty()) throw UsageError("Falta a pasta de destino (--out).");
     options.outDir = *out;

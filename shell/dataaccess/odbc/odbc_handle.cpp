@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "shell/dataaccess/engine_error_text.h"
+#include "shell/dataaccess/odbc/odbc_error_text.h"
 #include "shell/dataaccess/odbc/utf16_text.h"
 
 namespace talvers {

@@ -3,7 +3,7 @@
 #include <sqlite3.h>
 
 #include "shell/dataaccess/database_error.h"
-#include "shell/dataaccess/engine_error_text.h"
+#include "shell/dataaccess/sqlite/sqlite_error_text.h"
 #include "shell/dataaccess/sqlite/sqlite_document_keys.h"
 #include "shell/dataaccess/sqlite/sqlite_table_reader.h"
 #include "shell/dataaccess/tsql/tsql_rewrite.h"

@@ -4,7 +4,7 @@
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/document_key_functions.h"
-#include "shell/dataaccess/engine_error_text.h"
+#include "shell/dataaccess/sqlite/sqlite_error_text.h"
 #include "shell/dataaccess/tsql/tsql_rewrite.h"
 
 namespace talvers {

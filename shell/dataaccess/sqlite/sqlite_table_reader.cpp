@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "shell/dataaccess/database_error.h"
-#include "shell/dataaccess/engine_error_text.h"
+#include "shell/dataaccess/sqlite/sqlite_error_text.h"
 #include "shell/dataaccess/xml_text.h"
 
 namespace talvers {

@@ -1,14 +1,14 @@
-#include "shell/dataaccess/engine_error_text.h"
+#include "shell/dataaccess/sqlite/sqlite_error_text.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <fstream>
+#include <functional>
+
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/sqlite/sqlite_connection.h"
 #include "tests/support/temp_dir.h"
-
-#include <fstream>
-#include <functional>
 
 namespace talvers {
 namespace {
@@ -44,43 +44,6 @@ TEST(EngineErrorText, DescribesSqliteFailuresInPortugueseKeepingTheEngineText) {
          "A base de dados SQLite comunicou um erro (database schema has changed)"},
     };
     for (const Case& c : cases) EXPECT_EQ(sqliteErrorText(c.code, c.engine), c.expected);
-}
-
-TEST(EngineErrorText, DescribesOdbcFailuresByTheFirstKnownState) {
-    struct Case {
-        std::vector<std::string> states;
-        const char* engine;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {{"42S02"},
-         "[SQL Server]Invalid object name 'AJUDACMP'.",
-         "A base de dados não tem a tabela AJUDACMP ([SQL Server]Invalid object name "
-         "'AJUDACMP'.)"},
-        {{"42S22"},
-         "Invalid column name 'Quant'.",
-         "A base de dados não tem a coluna Quant (Invalid column name 'Quant'.)"},
-        {{"42S02"}, "no such table", "A base de dados não tem a tabela pedida (no such table)"},
-        {{"01000", "08001"},
-         "Adaptive Server connection failed\nUnable to connect",
-         "Não foi possível ligar ao servidor de base de dados (Adaptive Server connection "
-         "failed\nUnable to connect)"},
-        {{"08S01"},
-         "Communication link failure",
-         "A ligação ao servidor de base de dados falhou (Communication link failure)"},
-        {{"28000"},
-         "Login failed for user 'x'.",
-         "O servidor recusou o utilizador ou a palavra-passe (Login failed for user 'x'.)"},
-        {{"HYT00"},
-         "Timeout expired",
-         "O servidor de base de dados não respondeu a tempo (Timeout expired)"},
-        {{"IM002"},
-         "Data source name not found",
-         "O controlador ODBC indicado não está instalado (Data source name not found)"},
-        {{"01000"}, "General warning", "O controlador ODBC comunicou um erro (General warning)"},
-        {{}, "", "O controlador ODBC comunicou um erro"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(odbcErrorText(c.states, c.engine), c.expected);
 }
 
 // The backend's own failures carry the Portuguese text and keep the engine's number.
