@@ -53,6 +53,8 @@ unset DISPLAY WAYLAND_DISPLAY
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 mkdir -p "$WINEPREFIX"
+# A server that an interrupted run of this prefix left behind would make "-p" fail.
+"$wineserver" -k 2>/dev/null || true
 # One wineserver for the whole run, started before anything else can start one ("-p" fails
 # when a server already runs): a server started by a test keeps the test's output open, and
 # CTest then waits about 3 s for it after every test.
@@ -63,7 +65,8 @@ trap '"$wineserver" -k 2>/dev/null || true' EXIT
 "$wine" cmd /c exit >/dev/null 2>&1 || true
 
 status=0
-ctest --test-dir "$build" --output-on-failure -j2 || status=$?
+# A test that hangs under Wine fails instead of stopping the pass.
+ctest --test-dir "$build" --output-on-failure -j2 --timeout 120 || status=$?
 # Which cases skipped and why (CTest only names them).
 log="$build/Testing/Temporary/LastTest.log"
 if grep -q '\[  SKIPPED \]' "$log" 2>/dev/null; then
