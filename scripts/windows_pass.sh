@@ -20,6 +20,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86
       -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0 -DCMAKE_C_FLAGS_DEBUG=-O0 \
       -DTALVERS_CORE_ONLY=ON "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"${TALVERS_JOBS:-2}"
+built_at=$(date +%s)
 
 # --- every test file is either built or named with its reason ---
 declare -A built=()
@@ -64,6 +65,7 @@ trap '"$wineserver" -k 2>/dev/null || true' EXIT
 # Brings up the prefix's services once, up front, instead of in the first test.
 "$wine" cmd /c exit >/dev/null 2>&1 || true
 
+prefix_at=$(date +%s)
 status=0
 # A test that hangs under Wine fails instead of stopping the pass.
 ctest --test-dir "$build" --output-on-failure -j2 --timeout 120 || status=$?
@@ -74,5 +76,6 @@ if grep -q '\[  SKIPPED \]' "$log" 2>/dev/null; then
   grep -a -A1 ': Skipped' "$log" | tr -d '\r' | grep -v -e ': Skipped$' -e '^--$' | sort |
     uniq -c | sed 's/^ *\([0-9]*\) /  \1 cases: /'
 fi
-echo "Windows pass: $(($(date +%s) - started)) s"
+echo "Windows pass: $(($(date +%s) - started)) s (build $((built_at - started)) s," \
+  "Wine prefix $((prefix_at - built_at)) s, tests $(($(date +%s) - prefix_at)) s)"
 exit $status
