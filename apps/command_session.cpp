@@ -2,6 +2,7 @@
 
 #include "apps/report_command.h"
 #include "shell/dataaccess/database_error.h"
+#include "shell/platform/utf8_path.h"
 #include "shell/settings/settings_error.h"
 #include "shell/settings/settings_folder.h"
 
@@ -11,8 +12,7 @@ namespace {
 AppSettings completeSettings(const CommandOptions& options) {
     const std::optional<std::string> given = options.value("--settings");
     const std::filesystem::path file =
-        given ? std::filesystem::path(std::u8string(given->begin(), given->end()))
-              : settingsFilePath(settingsFolder(executableFolder()), "");
+        given ? pathFromUtf8(*given) : settingsFilePath(settingsFolder(executableFolder()), "");
     AppSettings settings = readAppSettings(file);
     const std::vector<std::string> missing = missingKeys(settings);
     if (!missing.empty()) {

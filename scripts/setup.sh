@@ -2,6 +2,9 @@
 # Installs every Debian package the build, the tests and the demo need. Idempotent: packages
 # already installed are skipped, and the package lists are refreshed only when something is
 # missing.
+#   --windows   also what the Windows pass of the test command needs (the mingw-w64 cross
+#               compiler, zlib for it, GoogleTest's sources and Wine: about 1 GB, which the
+#               demo and a --quick or --sanitize run do without)
 set -euo pipefail
 
 packages=(
@@ -27,6 +30,9 @@ packages=(
 # npm of its own (whose packages would conflict with Debian's npm).
 command -v node >/dev/null 2>&1 || packages+=(nodejs)
 command -v npm >/dev/null 2>&1 || packages+=(npm)
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev googletest wine64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,20 +1,26 @@
 #!/usr/bin/env bash
 # The test command: install what is needed, build, run every test, then build again with
 # AddressSanitizer and UndefinedBehaviorSanitizer (clang) into build-sanitize, run every test
-# there and run each fuzz target for a bounded time.
+# there and run each fuzz target for a bounded time, and last cross-build the portable core for
+# Windows into build-windows and run its tests under Wine (scripts/windows_pass.sh).
 #   --sanitize   only the sanitized pass
 #   --quick      only the normal pass
+#   --windows    only the Windows pass
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode="${1:-all}"
-bash scripts/setup.sh
+case "$mode" in
+  all|--windows) bash scripts/setup.sh --windows ;;
+  --quick|--sanitize) bash scripts/setup.sh ;;
+  *) echo "usage: scripts/test.sh [--quick|--sanitize|--windows]" >&2; exit 2 ;;
+esac
 
-if [ "$mode" != "--sanitize" ]; then
+if [ "$mode" = "all" ] || [ "$mode" = "--quick" ]; then
   bash scripts/build.sh
   ctest --test-dir build --output-on-failure -j2
 fi
 
-if [ "$mode" != "--quick" ]; then
+if [ "$mode" = "all" ] || [ "$mode" = "--sanitize" ]; then
   source tests/sanitizer/env.sh
   # -O1 keeps the reports readable and the build short; no benchmarks.
   cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
@@ -23,4 +29,8 @@ if [ "$mode" != "--quick" ]; then
   cmake --build build-sanitize -j"${TALVERS_JOBS:-2}"
   ctest --test-dir build-sanitize --output-on-failure -j2
   bash scripts/fuzz.sh build-sanitize
+fi
+
+if [ "$mode" = "all" ] || [ "$mode" = "--windows" ]; then
+  bash scripts/windows_pass.sh
 fi

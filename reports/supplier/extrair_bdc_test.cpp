@@ -178,13 +178,14 @@ TEST_F(ExtrairBdcTest, NoLinesGivesAnEmptyRowSetWithoutLookups) {
     EXPECT_TRUE(progress.steps.empty());
 }
 
-TEST(OrdersBySupplier, OutputAndVariantFollowTheCompanyFlag) {
+TEST(OrdersBySupplier, OutputFollowsTheCompanyFlag) {
     EXPECT_EQ(ordersBySupplierOutput(false).sheetName, "Enc. Pendentes_Fornecedor");
     EXPECT_EQ(ordersBySupplierOutput(false).titlePrefix, "Encomendas Cliente_Fornecedor em ");
     EXPECT_EQ(ordersBySupplierOutput(true).sheetName, "Enc. Pendentes_Fornecedor");
     EXPECT_EQ(ordersBySupplierOutput(true).titlePrefix, "Enc. Pendentes_Fornecedor em ");
+}
 
-    ErpFixture db;
+TEST_F(ExtrairBdcTest, VariantFollowsTheCompanyFlag) {
     NullProgress progress;
     EXPECT_EQ(runOrdersBySupplier(db.session(LookupMode::SetBased, false), {kStart}, progress)
                   .fieldCount(),

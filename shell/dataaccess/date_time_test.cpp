@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <limits>
 
 namespace talvers {
@@ -16,6 +17,20 @@ TEST(DateTime, ParsesTheFormsDatabasesWrite) {
                             "2024-05-13x", "2024-05-13 10:20:30.x"}) {
         EXPECT_FALSE(DateTime::parse(bad).has_value()) << bad;
     }
+}
+
+TEST(DateTime, NowIsTheLocalTimeWithinADayOfUtc) {
+    const DateTime local = DateTime::now();
+    // Read back from its own text: every field in range (localtime_s on Windows fills the same
+    // fields as localtime_r).
+    ASSERT_TRUE(DateTime::parse(local.isoDateTime()).has_value()) << local.isoDateTime();
+    const auto utcDay = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
+    const std::chrono::year_month_day ymd(utcDay);
+    const DateTime utc{static_cast<int>(ymd.year()), static_cast<int>(unsigned(ymd.month())),
+                       static_cast<int>(unsigned(ymd.day()))};
+    // Time zones are at most 14 hours from UTC.
+    EXPECT_GE(local.isoDate(), utc.plusDays(-1).isoDate());
+    EXPECT_LE(local.isoDate(), utc.plusDays(1).isoDate());
 }
 
 TEST(DateTime, CalendarArithmetic) {

@@ -1,5 +1,6 @@
 #include "shell/settings/app_settings.h"
 
+#include "shell/platform/utf8_path.h"
 #include "shell/settings/password_codec.h"
 #include "shell/settings/settings_error.h"
 #include "shell/settings/settings_folder.h"
@@ -51,8 +52,7 @@ ConnectionSettings connectionFrom(const SettingsFile& settings, std::string_view
     c.driver = settings.text(section, "Driver");
     c.odbcOptions = settings.text(section, "OpcoesODBC");
     if (c.engine == Engine::Sqlite && !c.database.empty()) {
-        const std::filesystem::path database(std::u8string(c.database.begin(), c.database.end()));
-        c.database = pathText((folder / database).lexically_normal());
+        c.database = pathText((folder / pathFromUtf8(c.database)).lexically_normal());
     }
     return c;
 }

@@ -4,8 +4,10 @@
 
 #include <fstream>
 
+#include "shell/platform/utf8_path.h"
 #include "shell/settings/password_codec.h"
 #include "shell/settings/settings_error.h"
+#include "shell/settings/settings_writer.h"
 #include "tests/support/temp_dir.h"
 
 namespace talvers {
@@ -124,6 +126,38 @@ TEST(AppSettings, ReadAppSettingsMakesTheFileAbsolute) {
     EXPECT_EQ(s.file, dir / "loja2.qor");
     EXPECT_EQ(fs::path(s.main.database), dir / "erp.db");
     EXPECT_THROW(readAppSettings(dir / "none.qor"), SettingsError);
+}
+
+TEST(AppSettings, AFileUnderAnAccentedFolderIsWrittenAndReadBack) {
+    testing::TempDir dir;
+    const fs::path folder = dir / "João Conceição";
+    fs::create_directory(folder);
+    ConnectionSettings main;
+    main.engine = Engine::Sqlite;
+    main.database = "dados ç/erp.db";
+    ConnectionSettings external;
+    external.server = "lx";
+    external.database = "LISBOA";
+    external.userName = "joão";
+    external.password = "pé€";
+    writeSettingsFile(folder / "Talvers.qor", main, external);
+
+    const AppSettings s = readAppSettings(folder / "Talvers.qor");
+    EXPECT_EQ(s.file, folder / "Talvers.qor");
+    // The database's text names the file beside the settings, on every system.
+    // (A path joined to a narrow text that is not ASCII would read it in the Windows code page.)
+    const fs::path database = folder / pathFromUtf8("dados ç") / "erp.db";
+    EXPECT_EQ(pathFromUtf8(s.main.database), database);
+    EXPECT_EQ(s.main.database, utf8FromPath(database));
+    EXPECT_EQ(s.external.userName, "joão");
+    EXPECT_EQ(s.external.password, "pé€");
+    try {
+        readAppSettings(folder / "outro.qor");
+        FAIL() << "a missing file must be refused";
+    } catch (const SettingsError& e) {
+        EXPECT_NE(e.description().find(utf8FromPath(folder / "outro.qor")), std::string::npos)
+            << e.description();
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "shell/settings/files_in_use.h"
 
+#include "shell/platform/utf8_path.h"
+
 namespace talvers {
 
 std::vector<std::filesystem::path> filesInUse(const AppSettings& settings) {
@@ -9,8 +11,7 @@ std::vector<std::filesystem::path> filesInUse(const AppSettings& settings) {
         if (connection->engine != Engine::Sqlite || connection->database.empty()) continue;
         const std::string& database = connection->database;
         for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
-            const std::string name = database + suffix;
-            files.emplace_back(std::u8string(name.begin(), name.end()));
+            files.push_back(pathFromUtf8(database + suffix));
         }
     }
     return files;

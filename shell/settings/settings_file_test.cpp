@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <vector>
 
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
 
+#include "shell/platform/utf8_path.h"
 #include "shell/settings/settings_error.h"
 #include "tests/support/temp_dir.h"
 
@@ -111,29 +113,33 @@ TEST(SettingsFile, EncodingIsDecidedPerLine) {
     EXPECT_EQ(s.value("Ligação", "Empresa"), "São");
 }
 
-#ifndef _WIN32
 TEST(SettingsFile, OnlyRegularFilesOfAFewKilobytesAreRead) {
     testing::TempDir dir;
-    const std::filesystem::path fifo = dir / "fifo.qor";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     {
         std::ofstream out(dir / "big.qor", std::ios::binary);
         out << "[A]\n" << std::string(2 * 1024 * 1024, ';');
     }
-    // Opening a FIFO for reading waits for a writer, and a device such as /dev/zero never
-    // ends: both must be refused before they are opened.
-    for (const std::filesystem::path& file :
-         {fifo, std::filesystem::path("/dev/zero"), dir / "big.qor"}) {
+    std::vector<std::filesystem::path> refused = {dir / "big.qor", dir.path()};
+    // Opening a FIFO for reading waits for a writer, and a device such as /dev/zero (or NUL)
+    // never ends or never starts: both must be refused before they are opened.
+#ifdef _WIN32
+    refused.emplace_back("NUL");
+#else
+    const std::filesystem::path fifo = dir / "fifo.qor";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    refused.push_back(fifo);
+    refused.emplace_back("/dev/zero");
+#endif
+    for (const std::filesystem::path& file : refused) {
         try {
             SettingsFile::load(file);
             ADD_FAILURE() << file << " must be refused";
         } catch (const SettingsError& e) {
             EXPECT_EQ(e.number(), static_cast<long>(SettingsErrorNumber::Unreadable));
-            EXPECT_NE(e.description().find(file.filename().string()), std::string::npos);
+            EXPECT_NE(e.description().find(utf8FromPath(file.filename())), std::string::npos);
         }
     }
 }
-#endif
 
 }  // namespace
 }  // namespace talvers

@@ -6,15 +6,13 @@
 #include <windows.h>
 #endif
 
+#include "shell/platform/utf8_path.h"
+
 namespace talvers {
 namespace {
 
 constexpr const char* kMakerFolder = "kelmar";
 constexpr const char* kDefaultFileName = "Talvers.qor";
-
-std::filesystem::path pathFromUtf8(std::string_view text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
 
 // An absolute folder out of `name`, or nullopt when it is unset, empty or relative.
 std::optional<std::filesystem::path> absoluteFolder(const EnvironmentLookup& env,
@@ -34,7 +32,8 @@ std::optional<std::string> processEnvironment(const char* name) {
     const std::wstring wideName(name, name + std::char_traits<char>::length(name));
     const wchar_t* value = _wgetenv(wideName.c_str());
     if (value == nullptr) return std::nullopt;
-    return pathText(std::filesystem::path(value));
+    // Through a path, which converts UTF-16 exactly and leaves the text as it is.
+    return utf8FromPath(std::filesystem::path(value));
 #else
     const char* value = std::getenv(name);
     if (value == nullptr) return std::nullopt;
@@ -89,8 +88,8 @@ std::filesystem::path executableFolder() {
 }
 
 std::string pathText(const std::filesystem::path& path) {
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
+    // Not the generic form: a Windows user reads C:\ProgramData\kelmar.
+    return utf8FromPath(path);
 }
 
 }  // namespace talvers

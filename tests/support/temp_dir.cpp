@@ -44,7 +44,7 @@ void writeText(const std::filesystem::path& path, const std::string& text) {
 std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
+        names.push_back(utf8FromPath(entry.path().filename()));
     }
     std::sort(names.begin(), names.end());
     return names;

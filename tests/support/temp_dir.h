@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/platform/utf8_path.h"
+
 namespace talvers::testing {
 
 class TempDir {
@@ -14,14 +16,17 @@ class TempDir {
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    // `name` is UTF-8, as every text in the program.
+    std::filesystem::path operator/(const std::string& name) const {
+        return path_ / pathFromUtf8(name);
+    }
 
   private:
     std::filesystem::path path_;
 };
 
 // A file's bytes ("" when it cannot be read), a file written with `text`, and the names in a
-// folder, sorted.
+// folder (UTF-8), sorted.
 std::string fileBytes(const std::filesystem::path& path);
 void writeText(const std::filesystem::path& path, const std::string& text);
 std::vector<std::string> folderEntries(const std::filesystem::path& folder);

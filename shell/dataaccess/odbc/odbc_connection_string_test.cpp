@@ -21,6 +21,12 @@ TEST(OdbcConnectionString, DefaultsToFreeTdsWithUtf8AndAFixedProtocol) {
               "DRIVER=FreeTDS;SERVER=erp01\\SQL2019;DATABASE=EMPRESA01;UID=talvers;PWD=segredo;"
               "TDS_Version=7.4;ClientCharset=UTF-8");
 }
+#else
+TEST(OdbcConnectionString, DefaultsOnWindowsToMicrosoftsDriverWithoutFreeTdsKeys) {
+    EXPECT_EQ(buildOdbcConnectionString(sqlServer("")),
+              "DRIVER=ODBC Driver 18 for SQL Server;SERVER=erp01\\SQL2019;DATABASE=EMPRESA01;"
+              "UID=talvers;PWD=segredo");
+}
 #endif
 
 TEST(OdbcConnectionString, FreeTdsNamedByItsLibraryGetsTheSameKeys) {

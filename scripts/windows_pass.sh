@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# The Windows pass of the test command: cross-builds with mingw-w64 every library that needs
+# neither Qt, SQLite nor libxlsxwriter, and their tests, into build-windows, and runs the tests
+# with CTest under Wine in a prefix kept in that folder (made once, about 700 MB, reused).
+# Prints the test files it does not build and why (scripts/windows_linux_only.txt).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$(date +%s)
+build="$PWD/build-windows"
+
+# --- build: no Wine needed (the test cases are listed when CTest runs) ---
+# Paths below this folder hash as relative ones, so that another clone hits the same cache.
+export CCACHE_BASEDIR="$PWD"
+launcher=()
+command -v ccache >/dev/null 2>&1 &&
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+# -O0 without debug information: half the build time of -O2 -g, and these programs only run
+# their tests.
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0 -DCMAKE_C_FLAGS_DEBUG=-O0 \
+      -DTALVERS_CORE_ONLY=ON "${launcher[@]}" >/dev/null
+cmake --build "$build" -j"${TALVERS_JOBS:-2}"
+built_at=$(date +%s)
+
+# --- every test file is either built or named with its reason ---
+declare -A built=()
+while IFS= read -r file; do built["$file"]=1; done < <(
+  grep -o '"file": *"[^"]*_test\.cpp"' "$build/compile_commands.json" |
+    sed -e 's/.*"\([^"]*\)"$/\1/' -e "s|^$PWD/||")
+mapfile -t rules < <(grep -v -e '^#' -e '^$' scripts/windows_linux_only.txt)
+excluded=() unexplained=()
+while IFS= read -r file; do
+  [ -n "${built[$file]:-}" ] && continue
+  reason=""
+  for rule in "${rules[@]}"; do
+    # shellcheck disable=SC2053 # the pattern is meant to match as a pattern
+    if [[ "$file" == ${rule%%|*} ]]; then reason="${rule#*|}"; break; fi
+  done
+  if [ -n "$reason" ]; then excluded+=("$file: $reason"); else unexplained+=("$file"); fi
+done < <(git ls-files '*_test.cpp' '*_test.py' 'tests/fuzz/*.cpp' 'tests/sqlgrammar/*.py')
+echo "Windows pass: ${#built[@]} test files built; ${#excluded[@]} run only on Linux:"
+printf '  %s\n' "${excluded[@]}"
+if [ ${#unexplained[@]} -gt 0 ]; then
+  echo "Windows pass: test files neither built nor named in scripts/windows_linux_only.txt:" >&2
+  printf '  %s\n' "${unexplained[@]}" >&2
+  exit 1
+fi
+
+# --- run under Wine ---
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEARCH=win64
+# No Mono or Gecko install prompts (nothing here uses .NET or HTML), no window.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+mkdir -p "$WINEPREFIX"
+# A server that an interrupted run of this prefix left behind would make "-p" fail.
+"$wineserver" -k 2>/dev/null || true
+# One wineserver for the whole run, started before anything else can start one ("-p" fails
+# when a server already runs): a server started by a test keeps the test's output open, and
+# CTest then waits about 3 s for it after every test.
+"$wineserver" -p
+trap '"$wineserver" -k 2>/dev/null || true' EXIT
+[ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i >/dev/null 2>&1
+# Brings up the prefix's services once, up front, instead of in the first test.
+"$wine" cmd /c exit >/dev/null 2>&1 || true
+
+prefix_at=$(date +%s)
+status=0
+# A test that hangs under Wine fails instead of stopping the pass.
+ctest --test-dir "$build" --output-on-failure -j2 --timeout 120 || status=$?
+# Which cases skipped and why (CTest only names them).
+log="$build/Testing/Temporary/LastTest.log"
+if grep -q '\[  SKIPPED \]' "$log" 2>/dev/null; then
+  echo "Windows pass: skip reasons:"
+  grep -a -A1 ': Skipped' "$log" | tr -d '\r' | grep -v -e ': Skipped$' -e '^--$' | sort |
+    uniq -c | sed 's/^ *\([0-9]*\) /  \1 cases: /'
+fi
+echo "Windows pass: $(($(date +%s) - started)) s (build $((built_at - started)) s," \
+  "Wine prefix $((prefix_at - built_at)) s, tests $(($(date +%s) - prefix_at)) s)"
+exit $status

@@ -1,0 +1,15 @@
+#include "shell/platform/utf8_path.h"
+
+namespace talvers {
+
+std::filesystem::path pathFromUtf8(std::string_view text) {
+    return std::filesystem::path(
+        std::u8string_view(reinterpret_cast<const char8_t*>(text.data()), text.size()));
+}
+
+std::string utf8FromPath(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+}  // namespace talvers
