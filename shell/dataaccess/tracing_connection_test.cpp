@@ -1,7 +1,10 @@
 #include "shell/dataaccess/tracing_connection.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
+#include <functional>
 #include <sstream>
 
 #include "sample/erp_schema.h"
@@ -44,7 +47,63 @@ TEST(TracingConnection, WritesOneLinePerStatementAndPassesFailuresOn) {
     EXPECT_EQ(lines[0][4], "select 1 as a\\nunion all select 2");
     EXPECT_EQ(lines[1][2].rfind("erro ", 0), 0u);
     EXPECT_EQ(withTrace(std::make_unique<Borrowed>(erp.bd()), "main", nullptr)->queriesSent(), 0);
-    EXPECT_THROW(SqlTrace((dir / "sem" / "pasta.tsv").string()), DatabaseError);
+}
+
+// What cannot be traced is told in Portuguese and stops: opening a file that is no file or
+// one in use, and a line that could not be written after a statement that ran.
+TEST(TracingConnection, ATraceThatCannotBeOpenedOrWrittenFailsInPortuguese) {
+    testing::TempDir dir;
+    const auto failure = [](const std::function<void()>& run) {
+        try {
+            run();
+        } catch (const DatabaseError& e) {
+            return e.description() + "  " + std::to_string(e.number());
+        }
+        return std::string("(no failure)");
+    };
+    const std::string prefix =
+        "Não foi possível abrir o ficheiro de registo das instruções SQL "
+        "(TALVERS_SQL_TRACE) \"";
+    EXPECT_EQ(failure([&] { SqlTrace trace(dir.path().string()); }),
+              prefix + dir.path().string() + "\": existe uma pasta com esse nome.  50011");
+    EXPECT_EQ(failure([&] { SqlTrace trace("/dev/full"); }),
+              prefix +
+                  "/dev/full\": não é um ficheiro normal (é um dispositivo, um FIFO ou um "
+                  "socket).  50011");
+    testing::writeText(dir / "Talvers.qor", "[Ligação]\n");
+    EXPECT_EQ(
+        failure([&] { SqlTrace trace((dir / "Talvers.qor").string(), {dir / "Talvers.qor"}); }),
+        prefix + (dir / "Talvers.qor").string() +
+            "\": é um ficheiro que o programa está a usar (base de dados ou definições) e "
+            "não pode ser usado para o registo.  50011");
+    EXPECT_EQ(testing::fileBytes(dir / "Talvers.qor"), "[Ligação]\n");
+}
+
+void traceBeyondTheLimit(const std::string& file) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &small);
+    struct Answering : Connection {
+        Table runQuery(const std::string&) override { return Table(); }
+        void runExecute(const std::string&) override {}
+    };
+    auto traced =
+        withTrace(std::make_unique<Answering>(), "main", std::make_shared<SqlTrace>(file));
+    try {
+        traced->query("select '" + std::string(5000, 'x') + "'");
+    } catch (const DatabaseError& e) {
+        std::fprintf(stderr, "%s  %ld\n", e.description().c_str(), e.number());
+        std::exit(0);
+    }
+    std::exit(1);
+}
+
+TEST(TracingConnection, AStatementThatRanButCouldNotBeTracedFails) {
+    testing::TempDir dir;
+    EXPECT_EXIT(traceBeyondTheLimit((dir / "registo.tsv").string()), ::testing::ExitedWithCode(0),
+                "Não foi possível escrever o ficheiro de registo das instruções SQL "
+                "\\(TALVERS_SQL_TRACE\\) \".*registo.tsv\": o ficheiro excede o tamanho "
+                "permitido.  50011");
 }
 
 }  // namespace
