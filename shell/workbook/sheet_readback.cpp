@@ -11,9 +11,19 @@ namespace {
 constexpr std::uint32_t kMaxRow = 1048576;
 constexpr std::uint32_t kMaxColumn = 16384;
 
+// The names here are one or a few letters: compared in place, not through memcmp, as a
+// sheet has millions of them.
+bool is(std::string_view name, std::string_view literal) {
+    if (name.size() != literal.size()) return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (name[i] != literal[i]) return false;
+    }
+    return true;
+}
+
 std::string_view attribute(std::span<const XmlAttribute> attributes, std::string_view name) {
     for (const XmlAttribute& a : attributes) {
-        if (a.name == name) return a.value;
+        if (is(a.name, name)) return a.value;
     }
     return {};
 }
@@ -53,15 +63,15 @@ void SheetReadBack::fail(std::string problem) {
 void SheetReadBack::startElement(std::string_view name, std::span<const XmlAttribute> attributes) {
     if (!problem_.empty()) return;
     if (!inData_) {
-        inData_ = name == "sheetData";
+        inData_ = is(name, "sheetData");
         return;
     }
     if (inCell_) {
-        if (name == "v" && !inInlineString_) {
+        if (is(name, "v") && !inInlineString_) {
             capture_ = Capture::Value;
-        } else if (name == "is") {
+        } else if (is(name, "is")) {
             inInlineString_ = true;
-        } else if (name == "t" && inInlineString_) {
+        } else if (is(name, "t") && inInlineString_) {
             capture_ = Capture::Text;
         } else {
             fail("tem na linha " + std::to_string(row_) + " uma célula com um elemento <" +
@@ -69,9 +79,9 @@ void SheetReadBack::startElement(std::string_view name, std::span<const XmlAttri
         }
         return;
     }
-    if (name == "c") {
+    if (is(name, "c")) {
         startCell(attributes);
-    } else if (name == "row") {
+    } else if (is(name, "row")) {
         const std::uint32_t row = positive(attribute(attributes, "r"), kMaxRow);
         if (row <= row_) {
             fail("tem as linhas fora de ordem depois da linha " + std::to_string(row_));
@@ -106,13 +116,13 @@ void SheetReadBack::endElement(std::string_view name) {
     if (capture_ != Capture::None) {
         (capture_ == Capture::Value ? hasValue_ : hasText_) = true;
         capture_ = Capture::None;
-    } else if (inCell_ && name == "is") {
+    } else if (inCell_ && is(name, "is")) {
         inInlineString_ = false;
     } else if (inCell_) {
         endCell();
-    } else if (name == "row") {
+    } else if (is(name, "row")) {
         throwIfStopRequested();
-    } else if (name == "sheetData") {
+    } else if (is(name, "sheetData")) {
         inData_ = false;
     }
 }
@@ -120,10 +130,10 @@ void SheetReadBack::endElement(std::string_view name) {
 void SheetReadBack::endCell() {
     inCell_ = false;
     CellKind kind = CellKind::Blank;
-    if (type_ == "inlineStr") {
+    if (is(type_, "inlineStr")) {
         kind = CellKind::Text;
         if (hasValue_) fail("tem uma célula de texto com valor na linha " + std::to_string(row_));
-    } else if (type_.empty() || type_ == "n") {
+    } else if (type_.empty() || is(type_, "n")) {
         kind = hasValue_ ? CellKind::Number : CellKind::Blank;
         if (hasText_ || (hasValue_ && !isNumber(value_))) {
             fail("tem um número inválido na linha " + std::to_string(row_));

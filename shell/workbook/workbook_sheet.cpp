@@ -40,8 +40,11 @@ class SheetWriter {
 
     void writeText(lxw_row_t row, lxw_col_t column, const std::string& rawText,
                    lxw_format* format) const {
-        // The last guard for the sheet's XML, whatever the text's source.
-        const std::string text = validXmlText(rawText);
+        // The last guard for the sheet's XML, whatever the text's source; most texts need no
+        // repair, and a copy of each would cost more than the check.
+        std::string repaired;
+        const std::string& text =
+            isValidXmlText(rawText) ? rawText : (repaired = validXmlText(rawText));
         // Only a text of more bytes than the limit can have more characters than it.
         if (text.size() > kMaxCellChars && charCount(text) > kMaxCellChars) {
             const std::string cut = leftChars(text, kMaxCellChars);
