@@ -524,7 +524,7 @@ class Interruptions(WorkdirTest):
     def setUp(self):
         super().setUp()
         sample = os.path.join(self.dir, "sample")
-        result = run("talvers-sample", "--out", sample, "--lines", "5000", "--today",
+        result = run("talvers-sample", "--out", sample, "--lines", "2000", "--today",
                      TODAY.isoformat())
         self.assertEqual(result.returncode, 0, result.stderr)
         self.settings = os.path.join(sample, "Talvers.qor")
@@ -550,7 +550,7 @@ class Interruptions(WorkdirTest):
         with open(target, "rb") as f:
             old = f.read()
         generator = random.Random(17)
-        for sig in [signal.SIGKILL, signal.SIGTERM] * 4:
+        for sig in [signal.SIGKILL, signal.SIGTERM] * 3:
             delay = generator.uniform(0.3, 1.2) * duration
             with self.subTest(signal=sig.name, delay=round(delay, 3)):
                 process = subprocess.Popen(self.command(target), stderr=subprocess.PIPE,

@@ -53,7 +53,9 @@ std::vector<SheetDigest> writeWorkbookFile(
     const std::vector<std::string>& sheetNames, const std::vector<std::string>& sheetTitles,
     const Table& rows, const WorkbookProperties& properties) {
     // Streaming the rows through the library's temporary files keeps memory flat however
-    // many rows a report has.
+    // many rows a report has. The library creates each one exclusively in `temporaryFolder`
+    // and removes its name at once; only when it cannot create one there does it try $TMP,
+    // $TEMP and /tmp, the same way.
     std::string tempFolder = temporaryFolder;
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
