@@ -140,6 +140,7 @@ size_t XmlCheck::scan(const char* begin, const char* end) {
         }
         const char* next = markup(p, end);
         if (next == nullptr) break;
+        started_ = true;
         p = next;
     }
     return static_cast<size_t>(p - begin);
@@ -258,7 +259,10 @@ const char* XmlCheck::endTag(const char* p, const char* end) {
 }
 
 void XmlCheck::characters(const char* p, const char* end) {
-    const std::string_view raw(p, static_cast<size_t>(end - p));
+    std::string_view raw(p, static_cast<size_t>(end - p));
+    // A byte-order mark may open the document.
+    if (!started_ && raw.starts_with("\xEF\xBB\xBF")) raw.remove_prefix(3);
+    started_ = true;
     if (openStarts_.empty()) {
         if (!allBlank(raw)) malformed("texto fora do elemento raiz");
         return;

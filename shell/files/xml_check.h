@@ -55,6 +55,7 @@ class XmlCheck {
     // The names of the open elements, one after another, and where each starts.
     std::string openNames_;
     std::vector<size_t> openStarts_;
+    bool started_ = false;
     bool rootSeen_ = false;
     std::vector<XmlAttribute> attributes_;
     std::vector<std::string> attributeTexts_;

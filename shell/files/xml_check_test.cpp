@@ -38,6 +38,8 @@ TEST(XmlCheck, WellFormedCutAndMalformedDocumentsAreToldApartInAnyPieces) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {head + "<a x=\"1\" y='&lt;2&gt;'><b/>t&amp;u<!-- c --><![CDATA[<x>]]></a>\r\n", ""},
         {"<a/>", ""},
+        {"\xEF\xBB\xBF<a/>", ""},
+        {"<a/>\xEF\xBB\xBF", "texto fora do elemento raiz"},
         {"", "cut"},
         {"<a><b></b>", "cut"},
         {"<a x=\"1", "cut"},
