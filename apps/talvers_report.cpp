@@ -6,6 +6,8 @@
 
 #include "apps/report_command.h"
 #include "shell/cli/command_options.h"
+#include "shell/files/stop_request.h"
+#include "shell/files/stop_signals.h"
 #include "shell/messages/numbered_error.h"
 #include "shell/startup.h"
 
@@ -83,13 +85,8 @@ int run(int argc, char* argv[]) {
     return 1;
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
-    // UTF-8 text through ODBC needs the environment's locale; numbers written into workbooks
-    // need the C library's own decimal point.
-    std::setlocale(LC_ALL, "");
-    std::setlocale(LC_NUMERIC, "C");
+// Every failure ends as a message and status 1, never as an uncaught exception.
+int guardedRun(int argc, char* argv[]) {
     try {
         return run(argc, argv);
     } catch (const talvers::CommandFailure& e) {
@@ -102,4 +99,22 @@ int main(int argc, char* argv[]) {
         std::cerr << failureText("falha desconhecida", 0) << '\n';
     }
     return 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    // UTF-8 text through ODBC needs the environment's locale; numbers written into workbooks
+    // need the C library's own decimal point.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
+    // Ctrl-C or a termination request during a write stops it cleanly (the old workbook
+    // stays); the run then ends with the signal's status.
+    talvers::installStopSignals();
+    const int status = guardedRun(argc, argv);
+    if (const int signal = talvers::stopSignal()) {
+        std::cerr << talvers::stopMessage(signal) << '\n';
+        return talvers::stopStatus(signal);
+    }
+    return status;
 }

@@ -7,6 +7,7 @@ TALVERS_VERSION in the environment.
 import datetime
 import hashlib
 import os
+import random
 import resource
 import shutil
 import signal
@@ -14,6 +15,7 @@ import sqlite3
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 import xml.etree.ElementTree as ElementTree
@@ -444,7 +446,7 @@ class OutputTargets(WorkdirTest):
         self.assertEqual(sorted(os.listdir(self.out)),
                          ["fifo.xlsx", "hard.db", "link.qor", "ro.xlsx"])
 
-    def test_mode_link_and_stale_temporaries(self):
+    def test_mode_link_and_look_alike_temporaries(self):
         private = os.path.join(self.out, "private.xlsx")
         with open(private, "w") as f:
             f.write("old")
@@ -452,10 +454,11 @@ class OutputTargets(WorkdirTest):
         real = os.path.join(self.out, "real.xlsx")
         link = os.path.join(self.dir, "link.xlsx")
         os.symlink(real, link)
-        stale = os.path.join(self.out, ".real.xlsx.tmp-0badcafe")
-        foreign = os.path.join(self.out, ".real.xlsx.tmp-notmine")
-        for path in (stale, foreign):
-            with open(path, "w") as f:
+        # Named like temporaries, but the user's: never touched.
+        look_alikes = [".real.xlsx.tmp-0badcafe", ".real.xlsx.tmp-notmine",
+                       ".talvers-0123456789abcdef"]
+        for name in look_alikes:
+            with open(os.path.join(self.out, name), "w") as f:
                 f.write("x")
         for target in (private, link):
             result = self.pendentes(target)
@@ -464,7 +467,17 @@ class OutputTargets(WorkdirTest):
         self.assertTrue(os.path.islink(link))
         self.assertTrue(openpyxl.load_workbook(link).sheetnames)
         self.assertEqual(sorted(os.listdir(self.out)),
-                         [".real.xlsx.tmp-notmine", "private.xlsx", "real.xlsx"])
+                         sorted(look_alikes + ["private.xlsx", "real.xlsx"]))
+
+    def test_every_name_the_file_system_takes(self):
+        longest = "n" * 250 + ".xlsx"
+        result = self.pendentes(os.path.join(self.out, longest))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertTrue(openpyxl.load_workbook(os.path.join(self.out, longest)).sheetnames)
+        result = self.pendentes(os.path.join(self.out, "n" + longest))
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("o nome é demasiado comprido para o sistema de ficheiros", result.stderr)
+        self.assertEqual(os.listdir(self.out), [longest])
 
     def test_file_size_limit_keeps_the_old_workbook(self):
         target = os.path.join(self.out, "p.xlsx")
@@ -480,6 +493,130 @@ class OutputTargets(WorkdirTest):
         self.assertEqual(digest(target), before)
         self.assertTrue(openpyxl.load_workbook(target).sheetnames)
         self.assertEqual(os.listdir(self.out), ["p.xlsx"])
+
+
+class Interruptions(WorkdirTest):
+    """Runs killed or stopped at random points: the old workbook stays or the new one is whole,
+    and the next run in the folder leaves nothing of ours behind, and every look-alike."""
+    LOOK_ALIKES = [".talvers-0123456789abcdef", ".w.xlsx.tmp-11111111"]
+
+    def setUp(self):
+        super().setUp()
+        sample = os.path.join(self.dir, "sample")
+        result = run("talvers-sample", "--out", sample, "--lines", "2000", "--today",
+                     TODAY.isoformat())
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.settings = os.path.join(sample, "Talvers.qor")
+        self.out = os.path.join(self.dir, "out")
+        os.mkdir(self.out)
+        os.mkdir(os.path.join(self.out, self.LOOK_ALIKES[0]))
+        with open(os.path.join(self.out, self.LOOK_ALIKES[0], "novo"), "w") as f:
+            f.write("do utilizador")
+        with open(os.path.join(self.out, self.LOOK_ALIKES[1]), "w") as f:
+            f.write("do utilizador")
+
+    def command(self, target):
+        return [os.path.join(BIN, "talvers-report"), "pendentes", "--settings", self.settings,
+                "--output", target]
+
+    def in_write(self, process):
+        """Waits until the run's private folder appears: the write has begun."""
+        while process.poll() is None:
+            if any(name.startswith(".talvers-") and name not in self.LOOK_ALIKES
+                   for name in os.listdir(self.out)):
+                return
+
+    def test_killed_or_stopped_runs_never_damage_the_workbook(self):
+        target = os.path.join(self.out, "mapa.xlsx")
+        started = time.monotonic()
+        result = subprocess.run(self.command(target), capture_output=True, text=True, timeout=60)
+        duration = time.monotonic() - started
+        self.assertEqual(result.returncode, 0, result.stderr)
+        rows = openpyxl.load_workbook(target, read_only=True).active.max_row
+        with open(target, "rb") as f:
+            old = f.read()
+        generator = random.Random(17)
+        # At a random point, or as soon as the write has begun (None).
+        for sig, at in [(signal.SIGKILL, 0.5), (signal.SIGTERM, 0.7), (signal.SIGINT, 1.1),
+                        (signal.SIGKILL, None), (signal.SIGTERM, None), (signal.SIGINT, None)]:
+            delay = generator.uniform(0.3, at) * duration if at else None
+            with self.subTest(signal=sig.name, delay=delay):
+                process = subprocess.Popen(self.command(target), stderr=subprocess.PIPE,
+                                           text=True)
+                self.in_write(process) if delay is None else time.sleep(delay)
+                process.send_signal(sig)
+                _, stderr = process.communicate(timeout=60)
+                with open(target, "rb") as f:
+                    replaced = f.read() != old
+                if replaced:
+                    book = openpyxl.load_workbook(target, read_only=True)
+                    self.assertEqual(book.active.max_row, rows)
+                if sig != signal.SIGKILL and process.returncode != 0:
+                    self.assertEqual(process.returncode, 128 + sig, stderr)
+                    self.assertIn("Interrompido (%s)." % sig.name, stderr)
+                    if delay is None and not replaced:
+                        self.assertIn("a gravação foi interrompida (%s)" % sig.name, stderr)
+                # The next run in the folder, whatever it writes, removes what this one left.
+                other = os.path.join(self.out, "outro.xlsx")
+                result = subprocess.run(self.command(other), capture_output=True, text=True,
+                                        timeout=60)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                os.remove(other)
+                self.assertEqual(sorted(os.listdir(self.out)),
+                                 sorted(self.LOOK_ALIKES + ["mapa.xlsx"]))
+        self.assertEqual(os.listdir(os.path.join(self.out, self.LOOK_ALIKES[0])), ["novo"])
+
+
+class SharedFolder(WorkdirTest):
+    """A folder everyone may write to, where another user swaps every new name for a link."""
+
+    def test_links_swapped_in_for_new_names_never_redirect_a_write(self):
+        shared = os.path.join(self.dir, "partilhada")
+        os.mkdir(shared)
+        os.chmod(shared, 0o777)
+        holding = os.path.join(self.dir, "levados")
+        os.mkdir(holding)
+        victim = os.path.join(self.dir, "alheio.txt")
+        with open(victim, "w") as f:
+            f.write("de outro utilizador")
+        before = os.stat(victim)
+        existing = os.path.join(shared, "antigo.xlsx")
+        with open(existing, "w") as f:
+            f.write("old")
+        swapped = []
+        stop = threading.Event()
+
+        def swap_every_new_name():
+            seen = set(os.listdir(shared))
+            while not stop.is_set():
+                for name in os.listdir(shared):
+                    if name in seen:
+                        continue
+                    seen.add(name)
+                    path = os.path.join(shared, name)
+                    try:
+                        os.rename(path, os.path.join(holding, name))
+                        os.symlink(victim, path)
+                        swapped.append(name)
+                    except OSError:
+                        pass
+
+        attacker = threading.Thread(target=swap_every_new_name)
+        attacker.start()
+        try:
+            results = [run("talvers-report", "pendentes", "--settings",
+                           Sample.settings("default"), "--output", os.path.join(shared, name),
+                           timeout=60) for name in ("novo.xlsx", "antigo.xlsx")]
+        finally:
+            stop.set()
+            attacker.join()
+        for result in results:
+            self.assertIn(result.returncode, (0, 1), result.stderr)
+        self.assertTrue(any(name.startswith(".talvers-") for name in swapped), swapped)
+        with open(victim) as f:
+            self.assertEqual(f.read(), "de outro utilizador")
+        after = os.stat(victim)
+        self.assertEqual((after.st_ino, after.st_mtime_ns), (before.st_ino, before.st_mtime_ns))
 
 
 class HostileData(WorkdirTest):

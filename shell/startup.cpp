@@ -3,6 +3,7 @@
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/text_utils.h"
 #include "shell/dataaccess/tracing_connection.h"
+#include "shell/settings/files_in_use.h"
 #include "shell/sql_functions.h"
 #include "version.h"
 
@@ -23,8 +24,8 @@ Session startUp(const AppSettings& settings, const ConnectionOpener& opener) {
     Session session;
     session.settings = settings;
     // TALVERS_SQL_TRACE=FILE logs every statement of both connections for the administrator;
-    // without it the connections are used as they are.
-    const std::shared_ptr<SqlTrace> trace = sqlTraceFromEnvironment();
+    // without it the connections are used as they are. It may not be a file the session uses.
+    const std::shared_ptr<SqlTrace> trace = sqlTraceFromEnvironment(filesInUse(settings));
     session.bd = withTrace(opener(settings.main), "main", trace);
     session.bdExt = withTrace(opener(settings.external), "external", trace);
     installIgnoringErrors(*session.bd, createLinhaParaStringSql());

@@ -5,7 +5,9 @@
 #include <set>
 
 #include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/tracing_connection.h"
 #include "shell/sql_functions.h"
+#include "tests/support/temp_dir.h"
 #include "version.h"
 
 namespace talvers {
@@ -99,6 +101,26 @@ TEST(StartUp, ConnectionFailurePropagatesAndStopsStartUp) {
         EXPECT_EQ(e.number(), 18456);
     }
     EXPECT_EQ(journal.events, (std::vector<std::string>{"open EMPRESA01", "open LISBOA"}));
+}
+
+// A statement trace that cannot be kept stops start-up before any connection is opened, and
+// the settings file it was pointed at stays as it was.
+TEST(StartUp, ATraceAskedForButRefusedStopsStartUp) {
+    testing::TempDir dir;
+    AppSettings settings = settingsFor();
+    settings.file = dir / "Talvers.qor";
+    testing::writeText(settings.file, "[Ligação]\n");
+    setenv("TALVERS_SQL_TRACE", settings.file.c_str(), 1);
+    Journal journal;
+    try {
+        startUp(settings, openerFor(journal));
+        ADD_FAILURE() << "start-up went on without the trace";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.number(), kSqlTraceError);
+    }
+    unsetenv("TALVERS_SQL_TRACE");
+    EXPECT_TRUE(journal.events.empty());
+    EXPECT_EQ(testing::fileBytes(settings.file), "[Ligação]\n");
 }
 
 TEST(StartUp, CompanyCaptionAndVariantFlag) {

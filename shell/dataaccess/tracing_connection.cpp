@@ -1,11 +1,11 @@
 #include "shell/dataaccess/tracing_connection.h"
 
-#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/date_time.h"
+#include "shell/files/file_error.h"
 
 namespace talvers {
 namespace {
@@ -27,31 +27,44 @@ std::string oneLine(const std::string& sql) {
 
 }  // namespace
 
-SqlTrace::SqlTrace(const std::string& file) : file_(std::fopen(file.c_str(), "a")) {
-    if (file_ == nullptr) {
-        throw DatabaseError(kSqlTraceError,
-                            "Não foi possível abrir o ficheiro de registo das "
-                            "instruções SQL (TALVERS_SQL_TRACE) \"" +
-                                file + "\": " + std::strerror(errno) + ".");
+SqlTrace::SqlTrace(const std::string& file,
+                   const std::vector<std::filesystem::path>& protectedFiles)
+    : name_(file) {
+    try {
+        file_ = std::make_unique<AppendFile>(
+            std::filesystem::path(std::u8string(file.begin(), file.end())), protectedFiles);
+    } catch (const FileError& failure) {
+        fail("abrir", failure);
     }
 }
 
-SqlTrace::~SqlTrace() {
-    std::fclose(file_);
+void SqlTrace::fail(const std::string& what, const NumberedError& failure) const {
+    throw DatabaseError(kSqlTraceError, "Não foi possível " + what +
+                                            " o ficheiro de registo das instruções SQL "
+                                            "(TALVERS_SQL_TRACE) \"" +
+                                            name_ + "\": " + failure.description() + ".");
 }
 
 void SqlTrace::write(const std::string& connection, const std::string& outcome, double milliseconds,
                      const std::string& sql) {
+    char elapsed[32];
+    std::snprintf(elapsed, sizeof elapsed, "%.1f ms", milliseconds);
+    const std::string line = DateTime::now().isoDateTime() + "\t" + connection + "\t" + outcome +
+                             "\t" + elapsed + "\t" + oneLine(sql) + "\n";
     const std::lock_guard<std::mutex> lock(mutex_);
-    std::fprintf(file_, "%s\t%s\t%s\t%.1f ms\t%s\n", DateTime::now().isoDateTime().c_str(),
-                 connection.c_str(), outcome.c_str(), milliseconds, oneLine(sql).c_str());
-    std::fflush(file_);
+    try {
+        // One write per line, so that lines of two programs appending to one file never mix.
+        file_->append(line);
+    } catch (const FileError& failure) {
+        fail("escrever", failure);
+    }
 }
 
-std::shared_ptr<SqlTrace> sqlTraceFromEnvironment() {
+std::shared_ptr<SqlTrace> sqlTraceFromEnvironment(
+    const std::vector<std::filesystem::path>& protectedFiles) {
     const char* file = std::getenv("TALVERS_SQL_TRACE");
     if (file == nullptr || *file == '\0') return nullptr;
-    return std::make_shared<SqlTrace>(file);
+    return std::make_shared<SqlTrace>(file, protectedFiles);
 }
 
 TracingConnection::TracingConnection(std::unique_ptr<Connection> inner, std::string name,
@@ -59,20 +72,25 @@ TracingConnection::TracingConnection(std::unique_ptr<Connection> inner, std::str
     : inner_(std::move(inner)), name_(std::move(name)), trace_(std::move(trace)) {}
 
 template <class Run>
-auto TracingConnection::traced(const std::string& sql, Run run) {
+void TracingConnection::traced(const std::string& sql, Run run) {
     const auto start = std::chrono::steady_clock::now();
     const auto elapsed = [&start] {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
             .count();
     };
+    std::string outcome;
     try {
-        auto result = run();
-        trace_->write(name_, result, elapsed(), sql);
-        return result;
+        outcome = run();
     } catch (const DatabaseError& error) {
-        trace_->write(name_, "erro " + std::to_string(error.number()), elapsed(), sql);
+        try {
+            trace_->write(name_, "erro " + std::to_string(error.number()), elapsed(), sql);
+        } catch (const DatabaseError&) {
+            // The statement's own failure is the one to tell; the trace's shows at the next.
+        }
         throw;
     }
+    // A statement that ran but could not be traced stops the run: the trace was asked for.
+    trace_->write(name_, outcome, elapsed(), sql);
 }
 
 Table TracingConnection::runQuery(const std::string& sql) {

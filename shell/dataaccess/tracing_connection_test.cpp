@@ -1,7 +1,9 @@
 #include "shell/dataaccess/tracing_connection.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <sstream>
 
 #include "sample/erp_schema.h"
@@ -44,7 +46,33 @@ TEST(TracingConnection, WritesOneLinePerStatementAndPassesFailuresOn) {
     EXPECT_EQ(lines[0][4], "select 1 as a\\nunion all select 2");
     EXPECT_EQ(lines[1][2].rfind("erro ", 0), 0u);
     EXPECT_EQ(withTrace(std::make_unique<Borrowed>(erp.bd()), "main", nullptr)->queriesSent(), 0);
-    EXPECT_THROW(SqlTrace((dir / "sem" / "pasta.tsv").string()), DatabaseError);
+}
+
+void traceBeyondTheLimit(const std::string& file) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &small);
+    struct Answering : Connection {
+        Table runQuery(const std::string&) override { return Table(); }
+        void runExecute(const std::string&) override {}
+    };
+    auto traced =
+        withTrace(std::make_unique<Answering>(), "main", std::make_shared<SqlTrace>(file));
+    try {
+        traced->query("select '" + std::string(5000, 'x') + "'");
+    } catch (const DatabaseError& e) {
+        std::fprintf(stderr, "%s  %ld\n", e.description().c_str(), e.number());
+        std::exit(0);
+    }
+    std::exit(1);
+}
+
+TEST(TracingConnection, AStatementThatRanButCouldNotBeTracedFails) {
+    testing::TempDir dir;
+    EXPECT_EXIT(traceBeyondTheLimit((dir / "registo.tsv").string()), ::testing::ExitedWithCode(0),
+                "Não foi possível escrever o ficheiro de registo das instruções SQL "
+                "\\(TALVERS_SQL_TRACE\\) \".*registo.tsv\": o ficheiro excede o tamanho "
+                "permitido.  50011");
 }
 
 }  // namespace

@@ -65,3 +65,26 @@ std::string validXmlText(std::string_view bytes) {
 }
 
 }  // namespace talvers
+
+namespace talvers {
+
+bool isValidXmlText(std::string_view bytes) {
+    constexpr std::string_view kEncodedReplacement = "\xEF\xBF\xBD";
+    for (size_t pos = 0; pos < bytes.size();) {
+        const auto byte = static_cast<unsigned char>(bytes[pos]);
+        if (byte >= 0x20 && byte < 0x80) {
+            ++pos;
+            continue;
+        }
+        const size_t start = pos;
+        const char32_t cp = decodeUtf8(bytes, pos);
+        // A replacement character is fine when the text holds it, not when decoding made it.
+        if (!isXmlChar(cp) ||
+            (cp == kReplacement && bytes.substr(start, pos - start) != kEncodedReplacement)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace talvers

@@ -14,6 +14,8 @@ namespace talvers {
 // the characters XML forbids (the C0 controls but tab, line feed and carriage return; U+FFFE
 // and U+FFFF) are dropped. Valid text without those comes back unchanged.
 std::string validXmlText(std::string_view bytes);
+// Whether validXmlText(bytes) would give `bytes` back unchanged, without making the copy.
+bool isValidXmlText(std::string_view bytes);
 
 // Decodes the code point at `pos` and moves `pos` past it; a maximal invalid subpart yields
 // U+FFFD and is consumed whole, so the text after it still decodes. `pos` < text.size().

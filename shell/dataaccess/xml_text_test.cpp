@@ -62,6 +62,7 @@ TEST(XmlText, AnyBytesGiveCleanTextAndCleanTextIsKept) {
         std::string bytes(random() % 12, '\0');
         for (char& b : bytes) b = static_cast<char>(pool[random() % std::size(pool)]);
         const std::string clean = validXmlText(bytes);
+        ASSERT_EQ(isValidXmlText(bytes), clean == bytes) << testing::PrintToString(bytes);
         ASSERT_TRUE(isValidUtf8(clean) && onlyXmlChars(clean)) << testing::PrintToString(bytes);
         ASSERT_EQ(validXmlText(clean), clean) << testing::PrintToString(bytes);
 
@@ -72,6 +73,7 @@ TEST(XmlText, AnyBytesGiveCleanTextAndCleanTextIsKept) {
             appendUtf8(valid, cp);
         }
         ASSERT_EQ(validXmlText(valid), valid);
+        ASSERT_TRUE(isValidXmlText(valid));
     }
 }
 

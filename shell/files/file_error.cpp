@@ -1,7 +1,6 @@
 #include "shell/files/file_error.h"
 
 #include <cerrno>
-#include <cstring>
 
 namespace talvers {
 
@@ -19,12 +18,35 @@ std::string fileErrorReason(int errorNumber) {
             return "sem permissão de escrita";
         case ENOSPC:
             return "o disco está cheio";
+#ifdef EDQUOT
         case EDQUOT:
             return "a quota de disco está esgotada";
+#endif
         case EFBIG:
             return "o ficheiro excede o tamanho permitido";
+        case ENAMETOOLONG:
+            return "o nome é demasiado comprido para o sistema de ficheiros";
+        case ELOOP:
+            return "demasiadas ligações simbólicas encadeadas";
+        case EIO:
+            return "erro de leitura ou escrita no disco";
+        case EMFILE:
+        case ENFILE:
+            return "há demasiados ficheiros abertos";
+        case ENOMEM:
+            return "memória insuficiente";
+        case EBUSY:
+        case ETXTBSY:
+            return "o ficheiro está a ser usado pelo sistema";
+        case EXDEV:
+            return "o ficheiro e a pasta temporária estão em discos diferentes";
+        case EINTR:
+            return "a operação foi interrompida";
+        case EINVAL:
+            return "o sistema de ficheiros recusou a operação";
         default:
-            return std::strerror(errorNumber);
+            // The system's own texts are in English; the number tells an administrator more.
+            return "erro do sistema n.º " + std::to_string(errorNumber);
     }
 }
 

@@ -1,70 +1,72 @@
 #pragma once
-// Replaces an output file so that it is never destroyed, corrupted or changed in kind:
-// the new contents go to a temporary file beside the real target and take its place only
-// once complete and flushed to disk.
+// Replaces a file the program writes so that it is whole or absent: the new contents go to a
+// file in a private folder of the run (private_folder.h) beside the real target, are read back
+// and proven by the caller, flushed, and take the target's place by one rename, after which
+// the folder is flushed too. Until then the old file stays exactly as it was.
 //
-// What is refused (a FileError with a Portuguese reason and an error number, before
-// anything is written): a target that is, or names through links, one of `protectedFiles`
-// (the same file by device and inode, so hard and symbolic links to them are caught); a
-// target that exists and is not a regular file (folder, FIFO, device, socket); a read-only
-// target — one we may not write to, or one with no write permission for anybody, which even
-// the super-user's writes, which ignore permissions, must respect because its owner marked it
-// so; and a target with several hard links, because replacing it would leave the other names
-// on the old contents while writing in place could lose both on a full disk.
+// What is refused (a FileError with a Portuguese reason and an error number, before anything
+// is written): a target that is, or names through links, one of `protectedFiles` (the same file
+// by device and inode, so hard and symbolic links to them are caught); a target that exists and
+// is not a regular file (folder, FIFO, device, socket); a read-only target — one we may not
+// write to, or one with no write permission for anybody, which even the super-user's writes,
+// which ignore permissions, must respect because its owner marked it so; and a target with
+// several hard links, because replacing it would leave the other names on the old contents.
 //
 // A symbolic link is followed: the file it names is replaced and the link stays a link. The
-// replaced file keeps its permission bits (and, where allowed, its owner and group); a new
-// file gets the mode a plain creation would give it.
+// replaced file keeps its permission bits (and, where allowed, its owner and group) unless
+// `access` asks for a file only its owner may read; a new file gets the mode a plain creation
+// would give it. Any name the file system takes (up to its limit, 255 bytes on most) may be
+// the target: the intermediate file's own name is short and lives in the private folder.
 //
-// The temporary file is ".NAME.tmp-XXXXXXXX" (eight hex digits) beside the real file, locked
-// while in use. It is always closed and removed unless it became the target; after a
-// successful replace, unlocked ones of the same NAME left by runs that were killed are removed.
-#include <sys/types.h>
-
+// The folder that holds the target is opened once and used through its handle; a link or a
+// rename another user makes there meanwhile never redirects the write. The private folder is
+// always removed, whatever happens, unless the run is killed; the next run in that folder then
+// removes it.
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "shell/files/byte_source.h"
+
 namespace talvers {
+
+enum class ReplaceAccess {
+    AsBefore,   // the old file's permissions, or a new file's usual ones
+    OwnerOnly,  // readable and writable by the owner alone (mode 0600)
+};
 
 class SafeReplace {
   public:
     // `fileName` is the target as the user gave it (UTF-8), also the name the messages show.
     SafeReplace(const std::string& fileName,
-                const std::vector<std::filesystem::path>& protectedFiles);
+                const std::vector<std::filesystem::path>& protectedFiles,
+                ReplaceAccess access = ReplaceAccess::AsBefore);
     ~SafeReplace();
     SafeReplace(const SafeReplace&) = delete;
     SafeReplace& operator=(const SafeReplace&) = delete;
 
-    const std::filesystem::path& temporaryPath() const { return temporary_; }
-    const std::filesystem::path& folder() const { return folder_; }
-    // The temporary file, open for reading back what was written to its path.
-    int descriptor() const { return fd_; }
+    // A path text a library can open to write the new contents, reaching the intermediate
+    // file through the private folder's handle; and one for the library's own temporaries.
+    std::string libraryPath() const;
+    std::string libraryFolder() const;
+    // Appends to the new contents; throws FileError naming the file.
+    void write(std::string_view bytes);
+    // The new contents as they are on disk now, to be read back.
+    ByteSource& contents();
+    // The likely cause of a write that failed without saying why ("o disco está cheio"), or
+    // "" when none is seen.
+    std::string likelyCause() const;
 
-    // Gives the temporary file the target's mode, flushes it, renames it over the real target,
-    // flushes the folder, and removes stale temporary files of the same target.
+    // Gives the new file its mode, flushes it, renames it over the real target and flushes
+    // the folder. Throws FileError naming the file; StopRequested (the reason alone) when a
+    // stop was requested before the rename.
     void commit();
 
   private:
-    [[noreturn]] void fail(const std::string& reason, int errorNumber) const;
-    void resolveTarget();
-    void refuseWhatIsNotOurs(const std::vector<std::filesystem::path>& protectedFiles);
-    void createTemporary();
-    void keepOwnerAndMode();
-    void flushFolder();
-    void removeStaleTemporaries() const;
-    void discard();
-
-    const std::string fileName_;
-    std::filesystem::path real_;
-    std::filesystem::path folder_;
-    std::filesystem::path temporary_;
-    bool exists_ = false;
-    uid_t owner_ = 0;
-    gid_t group_ = 0;
-    mode_t mode_ = 0;
-    int fd_ = -1;
-    bool committed_ = false;
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace talvers

@@ -1,7 +1,5 @@
 #include "shell/files/zip_check.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -9,6 +7,9 @@
 #include <cstdint>
 #include <cstring>
 #include <vector>
+
+#include "shell/files/file_error.h"
+#include "shell/files/xml_check.h"
 
 namespace talvers {
 namespace {
@@ -23,8 +24,6 @@ constexpr size_t kCentralSize = 46;
 constexpr size_t kLocalSize = 30;
 constexpr size_t kMaxComment = 0xFFFF;
 constexpr uint16_t kDataDescriptorFlag = 0x08;
-constexpr size_t kKeptTail = 64;
-constexpr size_t kKeptHead = 512;
 
 uint16_t le16(const unsigned char* p) {
     return static_cast<uint16_t>(p[0] | p[1] << 8);
@@ -38,16 +37,13 @@ struct Problem {
     std::string reason;
 };
 
-// Reads exactly `size` bytes at `offset`, or reports a cut file.
-void readAt(int fd, off_t offset, unsigned char* into, size_t size) {
-    while (size > 0) {
-        const ssize_t got = pread(fd, into, size, offset);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw Problem{std::string("falhou a leitura: ") + std::strerror(errno)};
-        if (got == 0) throw Problem{"o ficheiro está cortado"};
-        into += got;
-        offset += got;
-        size -= static_cast<size_t>(got);
+// Reads exactly `size` bytes at `offset`, or reports a cut file or a failed read.
+void readAt(ByteSource& file, uint64_t offset, unsigned char* into, size_t size) {
+    try {
+        file.readAt(offset, into, size);
+    } catch (const FileError& failure) {
+        throw Problem{failure.number() == EIO ? failure.description()
+                                              : "falhou a leitura: " + failure.description()};
     }
 }
 
@@ -66,15 +62,17 @@ struct Directory {
     uint32_t start = 0;  // where the central directory begins: every part's data ends before
 };
 
-Directory readDirectory(int fd) {
-    struct stat info {};
-    if (fstat(fd, &info) != 0)
-        throw Problem{std::string("falhou a leitura: ") + std::strerror(errno)};
-    const auto fileSize = static_cast<size_t>(info.st_size);
+Directory readDirectory(ByteSource& fd) {
+    size_t fileSize = 0;
+    try {
+        fileSize = static_cast<size_t>(fd.size());
+    } catch (const FileError& failure) {
+        throw Problem{"falhou a leitura: " + failure.description()};
+    }
     if (fileSize < kEndSize) throw Problem{"o ficheiro está cortado"};
     const size_t tailSize = std::min(fileSize, kEndSize + kMaxComment);
     std::vector<unsigned char> tail(tailSize);
-    readAt(fd, static_cast<off_t>(fileSize - tailSize), tail.data(), tailSize);
+    readAt(fd, fileSize - tailSize, tail.data(), tailSize);
     size_t end = tailSize - kEndSize + 1;
     do {
         --end;
@@ -126,39 +124,10 @@ bool isXmlPart(const std::string& name) {
     return endsWith(".xml") || endsWith(".rels");
 }
 
-// The root element's name: the first tag that is not a declaration or a comment.
-std::string rootName(const std::string& head) {
-    size_t at = 0;
-    while ((at = head.find('<', at)) != std::string::npos) {
-        if (at + 1 < head.size() && (head[at + 1] == '?' || head[at + 1] == '!')) {
-            ++at;
-            continue;
-        }
-        const size_t end = head.find_first_of(" \t\r\n/>", at + 1);
-        if (end == std::string::npos) return {};
-        return head.substr(at + 1, end - at - 1);
-    }
-    return {};
-}
-
-bool endsWithRootClose(const std::string& head, std::string tail) {
-    const std::string root = rootName(head);
-    if (root.empty()) return false;
-    while (!tail.empty() && std::strchr(" \t\r\n", tail.back())) tail.pop_back();
-    const std::string close = "</" + root + ">";
-    if (tail.size() >= close.size() &&
-        tail.compare(tail.size() - close.size(), close.size(), close) == 0) {
-        return true;
-    }
-    // A root with no content closes itself: the whole part is one "<root .../>" tag.
-    return tail.size() >= 2 && tail.compare(tail.size() - 2, 2, "/>") == 0 &&
-           head.find('<', head.find("<" + root) + 1) == std::string::npos;
-}
-
 // The sizes and CRC-32 written after a part's data, with or without their signature.
-void checkDescriptor(int fd, const Entry& entry, uint64_t at, const std::string& part) {
+void checkDescriptor(ByteSource& fd, const Entry& entry, uint64_t at, const std::string& part) {
     unsigned char record[kDescriptorSize];
-    readAt(fd, static_cast<off_t>(at), record, kDescriptorSize);
+    readAt(fd, at, record, kDescriptorSize);
     const unsigned char* values = le32(record) == kDescriptorSignature ? record + 4 : record;
     if (le32(values) != entry.crc || le32(values + 4) != entry.packedSize ||
         le32(values + 8) != entry.size) {
@@ -166,8 +135,9 @@ void checkDescriptor(int fd, const Entry& entry, uint64_t at, const std::string&
     }
 }
 
-// Inflates (or copies) one part, checking its size, CRC-32 and, for XML, its closing tag.
-void checkPart(int fd, const Entry& entry, uint32_t directoryStart) {
+// Inflates (or copies) one part, checking its size, CRC-32 and, for XML, that it is
+// well-formed, telling `reader` what it holds.
+void checkPart(ByteSource& fd, const Entry& entry, uint32_t directoryStart, ZipPartReader* reader) {
     const std::string part = "a parte '" + entry.name + "'";
     unsigned char local[kLocalSize];
     readAt(fd, entry.localOffset, local, kLocalSize);
@@ -206,29 +176,24 @@ void checkPart(int fd, const Entry& entry, uint32_t directoryStart) {
     } streamEnd{&stream, entry.method == Z_DEFLATED};
 
     const bool xml = isXmlPart(entry.name);
-    std::string head;
-    std::string tail;
+    XmlCheck document(xml && reader ? reader->eventsFor(entry.name) : nullptr);
     uLong crc = crc32(0, nullptr, 0);
     uint64_t produced = 0;
     const auto take = [&](const unsigned char* data, size_t size) {
         crc = crc32(crc, data, static_cast<uInt>(size));
         produced += size;
-        if (!xml) return;
-        const auto* text = reinterpret_cast<const char*>(data);
-        if (head.size() < kKeptHead) head.append(text, std::min(size, kKeptHead - head.size()));
-        tail.append(text, size);
-        if (tail.size() > kKeptTail) tail.erase(0, tail.size() - kKeptTail);
+        if (xml) document.feed(reinterpret_cast<const char*>(data), size);
     };
 
     std::vector<unsigned char> in(1 << 16);
     std::vector<unsigned char> out(1 << 16);
     uint64_t left = entry.packedSize;
-    off_t offset = static_cast<off_t>(dataStart);
+    uint64_t offset = dataStart;
     bool finished = entry.method == 0;
     while (left > 0) {
         const size_t chunk = static_cast<size_t>(std::min<uint64_t>(left, in.size()));
         readAt(fd, offset, in.data(), chunk);
-        offset += static_cast<off_t>(chunk);
+        offset += chunk;
         left -= chunk;
         if (entry.method == 0) {
             take(in.data(), chunk);
@@ -259,16 +224,33 @@ void checkPart(int fd, const Entry& entry, uint32_t directoryStart) {
         throw Problem{part + " está danificada"};
     }
     if (produced != entry.size || crc != entry.crc) throw Problem{part + " está danificada"};
-    if (xml && !endsWithRootClose(head, tail)) throw Problem{part + " está incompleta"};
+    if (xml) document.finish();
+}
+
+void checkPartDocument(ByteSource& fd, const Entry& entry, uint32_t directoryStart,
+                       ZipPartReader* reader) {
+    const std::string part = "a parte '" + entry.name + "'";
+    try {
+        checkPart(fd, entry, directoryStart, reader);
+    } catch (const XmlProblem& problem) {
+        throw Problem{part + (problem.cut ? " está incompleta"
+                                          : " não é XML bem formado: " + problem.reason)};
+    }
+    if (reader) {
+        const std::string problem = reader->partProblem(entry.name);
+        if (!problem.empty()) throw Problem{problem};
+    }
 }
 
 }  // namespace
 
-std::string zipFileProblem(int fd) {
+std::string zipFileProblem(ByteSource& file, ZipPartReader* reader) {
     try {
-        const Directory directory = readDirectory(fd);
+        const Directory directory = readDirectory(file);
         if (directory.entries.empty()) return "o ficheiro zip está vazio";
-        for (const Entry& entry : directory.entries) checkPart(fd, entry, directory.start);
+        for (const Entry& entry : directory.entries) {
+            checkPartDocument(file, entry, directory.start, reader);
+        }
         return {};
     } catch (const Problem& problem) {
         return problem.reason;

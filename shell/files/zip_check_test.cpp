@@ -1,69 +1,30 @@
 #include "shell/files/zip_check.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <fstream>
 #include <iterator>
 #include <utility>
 
+#include "shell/files/open_file.h"
 #include "shell/workbook/workbook_writer.h"
 #include "tests/support/recording_presenter.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/zip_parts.h"
 
 namespace talvers {
 namespace {
 
 namespace fs = std::filesystem;
 
-void put16(std::string& out, unsigned value) {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>(value >> 8 & 0xFF);
-}
-void put32(std::string& out, unsigned long value) {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16 & 0xFFFF);
-}
-
-// A zip of stored (uncompressed) parts, whole by its own index.
-std::string storedZip(const std::vector<std::pair<std::string, std::string>>& parts) {
-    std::string file;
-    std::string index;
-    for (const auto& [name, data] : parts) {
-        const unsigned long crc =
-            crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size()));
-        const unsigned long offset = file.size();
-        put32(file, 0x04034b50);
-        put16(file, 20), put16(file, 0), put16(file, 0), put16(file, 0), put16(file, 0);
-        put32(file, crc), put32(file, data.size()), put32(file, data.size());
-        put16(file, name.size()), put16(file, 0);
-        file += name + data;
-        put32(index, 0x02014b50);
-        put16(index, 20), put16(index, 20), put16(index, 0), put16(index, 0);
-        put16(index, 0), put16(index, 0);
-        put32(index, crc), put32(index, data.size()), put32(index, data.size());
-        put16(index, name.size()), put16(index, 0), put16(index, 0), put16(index, 0);
-        put16(index, 0), put32(index, 0), put32(index, offset);
-        index += name;
-    }
-    const unsigned long start = file.size();
-    file += index;
-    put32(file, 0x06054b50);
-    put16(file, 0), put16(file, 0), put16(file, parts.size()), put16(file, parts.size());
-    put32(file, index.size()), put32(file, start), put16(file, 0);
-    return file;
-}
+using testing::storedZip;
 
 std::string problemOf(const std::string& contents) {
     testing::TempDir dir;
     const fs::path file = dir / "f.zip";
     std::ofstream(file, std::ios::binary) << contents;
-    const int fd = open(file.c_str(), O_RDONLY);
-    const std::string problem = zipFileProblem(fd);
-    close(fd);
-    return problem;
+    return zipFileProblem(*openFileForReading(file));
 }
 
 TEST(ZipCheck, AWholeWorkbookPassesAndEveryCutOrChangedByteIsFound) {

@@ -1,7 +1,11 @@
 #include "shell/settings/settings_writer.h"
 
-#include <fstream>
+#include <algorithm>
+#include <cerrno>
+#include <vector>
 
+#include "shell/files/safe_replace.h"
+#include "shell/files/stop_request.h"
 #include "shell/settings/app_settings.h"
 #include "shell/settings/password_codec.h"
 #include "shell/settings/settings_error.h"
@@ -78,13 +82,27 @@ ProgramSettingsValues programSettingsValues(const std::filesystem::path& file) {
 void writeSettingsFile(const std::filesystem::path& file, const ConnectionSettings& main,
                        const ConnectionSettings& external) {
     const std::string text = settingsFileText(main, external, programSettingsValues(file));
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) {
-        throw SettingsError(
-            SettingsErrorNumber::Unreadable,
-            "Não foi possível gravar o ficheiro de configuração " + pathText(file) + ".");
+    const std::string name = pathText(file);
+    try {
+        // It holds the connections' passwords: readable by its owner alone, new or rewritten.
+        SafeReplace replace(name, {}, ReplaceAccess::OwnerOnly);
+        replace.write(text);
+        std::vector<unsigned char> back(text.size());
+        replace.contents().readAt(0, back.data(), back.size());
+        if (replace.contents().size() != text.size() ||
+            !std::equal(back.begin(), back.end(), text.begin(), [](unsigned char a, char b) {
+                return a == static_cast<unsigned char>(b);
+            })) {
+            throw FileError(EIO, "Não foi possível gravar o ficheiro '" + name +
+                                     "': o ficheiro gravado não ficou igual ao que foi escrito");
+        }
+        replace.commit();
+    } catch (const StopRequested& stop) {
+        throw SettingsError(SettingsErrorNumber::Unreadable,
+                            "Não foi possível gravar o ficheiro de configuração " + name + ": " +
+                                stop.description() + ".");
+    } catch (const FileError& failure) {
+        throw SettingsError(SettingsErrorNumber::Unreadable, failure.description() + ".");
     }
 }
 

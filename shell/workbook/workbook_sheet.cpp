@@ -8,6 +8,7 @@
 #include "shell/dataaccess/text_utils.h"
 #include "shell/dataaccess/xml_text.h"
 #include "shell/files/file_error.h"
+#include "shell/files/stop_request.h"
 #include "shell/workbook/workbook_failure.h"
 
 namespace talvers {
@@ -21,10 +22,13 @@ constexpr size_t kMaxCellChars = 32767;
 constexpr double kTitleRowHeight = 26;
 constexpr uint8_t kPaperA4 = 9;
 
+// Writes cells through the library and adds each, as the library will write it, to the
+// sheet's digest: an empty text becomes a blank cell, and a blank cell without a format is no
+// cell at all.
 class SheetWriter {
   public:
-    SheetWriter(lxw_worksheet* sheet, const std::string& sheetName)
-        : sheet_(sheet), sheetName_(sheetName) {}
+    SheetWriter(lxw_worksheet* sheet, const std::string& sheetName, SheetDigest& digest)
+        : sheet_(sheet), sheetName_(sheetName), digest_(digest) {}
 
     void check(lxw_error error, lxw_row_t row, lxw_col_t column) const {
         if (error == LXW_NO_ERROR) return;
@@ -36,21 +40,42 @@ class SheetWriter {
 
     void writeText(lxw_row_t row, lxw_col_t column, const std::string& rawText,
                    lxw_format* format) const {
-        // The last guard for the sheet's XML, whatever the text's source.
-        const std::string text = validXmlText(rawText);
+        // The last guard for the sheet's XML, whatever the text's source; most texts need no
+        // repair, and a copy of each would cost more than the check.
+        std::string repaired;
+        const std::string& text =
+            isValidXmlText(rawText) ? rawText : (repaired = validXmlText(rawText));
         // Only a text of more bytes than the limit can have more characters than it.
         if (text.size() > kMaxCellChars && charCount(text) > kMaxCellChars) {
-            check(worksheet_write_string(sheet_, row, column,
-                                         leftChars(text, kMaxCellChars).c_str(), format),
-                  row, column);
+            const std::string cut = leftChars(text, kMaxCellChars);
+            check(worksheet_write_string(sheet_, row, column, cut.c_str(), format), row, column);
+            recordText(row, column, cut, format);
             return;
         }
         check(worksheet_write_string(sheet_, row, column, text.c_str(), format), row, column);
+        recordText(row, column, text, format);
+    }
+
+    void writeBlank(lxw_row_t row, lxw_col_t column, lxw_format* format) const {
+        check(worksheet_write_blank(sheet_, row, column, format), row, column);
+        if (format != nullptr) record(row, column, CellKind::Blank, {});
+    }
+
+    // The title over `columnCount` columns: its text in the first cell, blanks in the others.
+    void writeMerged(lxw_row_t row, lxw_col_t columnCount, const std::string& rawText,
+                     lxw_format* format) const {
+        const std::string text = validXmlText(rawText);
+        check(worksheet_merge_range(sheet_, row, 0, row, columnCount - 1, text.c_str(), format),
+              row, 0);
+        recordText(row, 0, text, format);
+        for (lxw_col_t c = 1; c < columnCount; ++c) {
+            if (format != nullptr) record(row, c, CellKind::Blank, {});
+        }
     }
 
     void writeValue(lxw_row_t row, lxw_col_t column, const Value& value, lxw_format* format) const {
         if (value.isNull()) {
-            check(worksheet_write_blank(sheet_, row, column, format), row, column);
+            writeBlank(row, column, format);
         } else if (value.isText()) {
             writeText(row, column, value.text(), format);
         } else if (value.isMoney()) {
@@ -73,10 +98,30 @@ class SheetWriter {
   private:
     void writeNumber(lxw_row_t row, lxw_col_t column, double number, lxw_format* format) const {
         check(worksheet_write_number(sheet_, row, column, number, format), row, column);
+        char buffer[32];
+        record(row, column, CellKind::Number, SheetDigest::numberText(number, buffer));
+    }
+
+    void recordText(lxw_row_t row, lxw_col_t column, const std::string& text,
+                    lxw_format* format) const {
+        if (!text.empty()) {
+            std::string escaped;
+            record(row, column, CellKind::Text, SheetDigest::libraryText(text, escaped));
+        } else if (format != nullptr) {
+            record(row, column, CellKind::Blank, {});
+        }
+    }
+
+    void record(lxw_row_t row, lxw_col_t column, CellKind kind, std::string_view text) const {
+        // The layout writes rows and columns in order; anything else is this program's fault.
+        if (!digest_.add(row, column, kind, text)) {
+            check(LXW_ERROR_PARAMETER_VALIDATION, row, column);
+        }
     }
 
     lxw_worksheet* sheet_;
     const std::string& sheetName_;
+    SheetDigest& digest_;
 };
 
 // The library streams the rows to its temporary file without checking the writes, so a
@@ -106,14 +151,15 @@ void setUpPages(lxw_worksheet* sheet, const SheetWriter& writer) {
 }  // namespace
 
 void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
-                const std::string& sheetName, const std::string& title, const Table& rows) {
+                const std::string& sheetName, const std::string& title, const Table& rows,
+                SheetDigest& digest) {
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, validXmlText(sheetName).c_str());
     if (!sheet) {
         // The name was checked before, so what is left is the sheet's temporary file.
         throwIfXlsxError(LXW_ERROR_CREATING_TMPFILE,
                          "Não foi possível criar a folha '" + sheetName + "'");
     }
-    const SheetWriter writer(sheet, sheetName);
+    const SheetWriter writer(sheet, sheetName, digest);
     const auto columnCount = static_cast<lxw_col_t>(rows.fieldCount());
     std::vector<ColumnKind> kinds;
     kinds.reserve(columnCount);
@@ -138,9 +184,7 @@ void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
 
     // A single column cannot be merged; its title cell simply holds the title.
     if (columnCount > 1) {
-        writer.check(worksheet_merge_range(sheet, kTitleRow, 0, kTitleRow, columnCount - 1,
-                                           validXmlText(title).c_str(), formats.title()),
-                     kTitleRow, 0);
+        writer.writeMerged(kTitleRow, columnCount, title, formats.title());
     } else {
         writer.writeText(kTitleRow, 0, title, formats.title());
     }
@@ -151,6 +195,7 @@ void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
     const Value null;
     lxw_row_t row = kFirstDataRow;
     for (const auto& values : rows.rows()) {
+        throwIfStopRequested();
         for (lxw_col_t c = 0; c < columnCount; ++c) {
             writer.writeValue(row, c, c < values.size() ? values[c] : null, formats.data(kinds[c]));
         }

@@ -7,19 +7,23 @@
 // repeated on every page, "Página N de M" in the footer.
 // Texts are written exactly (leading blanks kept); money, integers and doubles as numbers;
 // date-times as their "yyyy-mm-dd" or "yyyy-mm-dd hh:mm:ss" text. A text longer than a
-// cell's limit of 32767 characters is cut there. Throws WorkbookFailure on any error of the
-// library; the workbook is then unusable and must be freed.
+// cell's limit of 32767 characters is cut there. Every cell handed to the library is added to
+// `digest`, for the read-back of the finished file. Throws WorkbookFailure on any error of the
+// library, StopRequested when a stop is requested; the workbook is then unusable and must be
+// freed.
 #include <string>
 
 #include <xlsxwriter.h>
 
 #include "shell/dataaccess/table.h"
+#include "shell/workbook/sheet_digest.h"
 #include "shell/workbook/workbook_formats.h"
 
 namespace talvers {
 
 // `sheetName` must already be valid for the workbook.
 void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
-                const std::string& sheetName, const std::string& title, const Table& rows);
+                const std::string& sheetName, const std::string& title, const Table& rows,
+                SheetDigest& digest);
 
 }  // namespace talvers

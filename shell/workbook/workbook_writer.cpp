@@ -3,37 +3,20 @@
 #include <xlsxwriter.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <memory>
 #include <new>
 
 #include "shell/dataaccess/text_utils.h"
 #include "shell/files/safe_replace.h"
-#include "shell/files/zip_check.h"
+#include "shell/files/stop_request.h"
 #include "shell/workbook/workbook_failure.h"
-#include "shell/workbook/workbook_formats.h"
-#include "shell/workbook/workbook_sheet.h"
-#include "version.h"
+#include "shell/workbook/workbook_file.h"
+#include "shell/workbook/workbook_readback.h"
 
 namespace talvers {
 namespace fs = std::filesystem;
 namespace {
 
 constexpr size_t kMaxSheetNameChars = 31;
-
-// A workbook dropped before it was closed: freeing it does not close the sheets' streams,
-// whose deleted temporary files would keep their disk space until the program exits.
-struct WorkbookFree {
-    void operator()(lxw_workbook* workbook) const {
-        lxw_worksheet* sheet = nullptr;
-        STAILQ_FOREACH(sheet, workbook->worksheets, list_pointers) {
-            if (sheet->optimize_tmpfile) std::fclose(sheet->optimize_tmpfile);
-            sheet->optimize_tmpfile = nullptr;
-        }
-        lxw_workbook_free(workbook);
-    }
-};
-using WorkbookPtr = std::unique_ptr<lxw_workbook, WorkbookFree>;
 
 // The spreadsheet's rules for a (non-empty) sheet name, as the library's error codes; the
 // library would refuse the same names, but only after the sheets before had been written.
@@ -71,61 +54,30 @@ void checkSheetArguments(const std::vector<std::string>& names,
     }
 }
 
-// The library's own "application" entry is fixed, so the program names itself in a custom
-// property.
-void setProperties(lxw_workbook* workbook, const std::string& title,
-                   const WorkbookProperties& properties) {
-    std::string titleText = title;
-    std::string company = properties.company;
-    lxw_doc_properties document{};
-    document.title = titleText.data();
-    if (!company.empty()) document.company = company.data();
-    throwIfXlsxError(workbook_set_properties(workbook, &document),
-                     "Não foi possível gravar as propriedades do ficheiro");
-    const std::string application = "Talvers " + std::to_string(TALVERS_VERSION_MAJOR) + "." +
-                                    std::to_string(TALVERS_VERSION_MINOR) + "." +
-                                    std::to_string(TALVERS_VERSION_PATCH);
-    throwIfXlsxError(
-        workbook_set_custom_property_string(workbook, "Aplicação", application.c_str()),
-        "Não foi possível gravar as propriedades do ficheiro");
-}
-
 void writeFile(const std::vector<std::string>& sheetNames,
                const std::vector<std::string>& sheetTitles, const std::string& fileName,
                const Table& rows, const WorkbookProperties& properties,
                const std::vector<fs::path>& protectedFiles) {
     checkSheetArguments(sheetNames, sheetTitles);
-    // The temporary file exists before any row is written, so that a target or a folder that
-    // cannot take it fails at once rather than after the whole table.
+    // The private folder and the new file exist before any row is written, so that a target
+    // or a folder that cannot take them fails at once rather than after the whole table.
+    // The library's own temporaries go there too: the room they need is checked where the
+    // workbook goes, and no other user can reach them.
     SafeReplace replace(fileName, protectedFiles);
-
-    // Streaming the rows through the library's temporary files keeps memory flat however
-    // many rows a report has. Those files go beside the target, so that the space they need
-    // is checked where the workbook goes.
-    std::string tempFolder = replace.folder().string();
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    options.tmpdir = tempFolder.data();
-    WorkbookPtr workbook(workbook_new_opt(replace.temporaryPath().c_str(), &options));
-    if (!workbook) {
-        throwIfXlsxError(LXW_ERROR_MEMORY_MALLOC_FAILED, "Não foi possível criar o ficheiro");
-    }
-    setProperties(workbook.get(), sheetTitles.front(), properties);
-    const WorkbookFormats formats(workbook.get());
-    for (size_t i = 0; i < sheetNames.size(); ++i) {
-        writeSheet(workbook.get(), formats, sheetNames[i], sheetTitles[i], rows);
-    }
-    // Closing writes the file and frees the workbook, whatever its result.
-    throwIfXlsxError(workbook_close(workbook.release()),
-                     "Não foi possível gravar o ficheiro '" + fileName + "'");
-    // The library does not report every short write while it zips: only a file read back
-    // whole may replace the target.
-    const std::string problem = zipFileProblem(replace.descriptor());
+    const std::vector<SheetDigest> written =
+        writeWorkbookFile(replace.libraryPath(), replace.libraryFolder(), fileName, sheetNames,
+                          sheetTitles, rows, properties);
+    // The library does not report every short write: only a file read back whole, holding
+    // every row and cell that was written, may replace the target.
+    const std::string problem = workbookProblem(replace.contents(), written, sheetNames);
     if (!problem.empty()) {
+        const std::string cause = replace.likelyCause();
         throw WorkbookFailure(EIO, "Não foi possível gravar o ficheiro '" + fileName +
-                                       "': o ficheiro gravado ficou incompleto (disco cheio ou "
-                                       "limite de tamanho?): " +
-                                       problem);
+                                       "': o ficheiro gravado ficou incompleto (" +
+                                       (cause.empty() ? "disco cheio, quota esgotada ou limite "
+                                                        "de tamanho?"
+                                                      : cause) +
+                                       "): " + problem);
     }
     replace.commit();
 }
@@ -140,6 +92,10 @@ bool writeWorkbook(const std::vector<std::string>& sheetNames,
     try {
         writeFile(sheetNames, sheetTitles, fileName, rows, properties, protectedFiles);
         return true;
+    } catch (const StopRequested& stop) {
+        showFailure(messages,
+                    "Não foi possível gravar o ficheiro '" + fileName + "': " + stop.description(),
+                    stop.number());
     } catch (const NumberedError& failure) {
         showFailure(messages, failure.description(), failure.number());
     } catch (const std::bad_alloc&) {

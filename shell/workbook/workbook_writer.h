@@ -5,24 +5,22 @@
 // Widths and number formats follow each field's type. Rows are streamed, so memory does not
 // grow with the row count. The document properties carry the first sheet's title, the
 // company and the program's name and version (a custom property "Aplicação": the library
-// writes no application name of its own choosing). The file is written to a temporary file
-// beside the target, read back whole, flushed and moved over the target (see safe_replace.h for the
-// targets refused, among them `protectedFiles`: the open database files and the settings file). On
-// any failure the failure message is shown through `messages`, nothing is left half-written, an
-// existing target is untouched, and false is returned.
+// writes no application name of its own choosing). The file is written in a private folder of
+// the run beside the target, with the library's own temporary files, then read back and proven
+// to hold every row and cell that was written (workbook_readback.h), flushed and moved over
+// the target (see safe_replace.h for the targets refused, among them `protectedFiles`: the open
+// database files and the settings file). On any failure — a stop request too — the failure
+// message is shown through `messages`, nothing is left half-written, an existing target is
+// untouched, and false is returned.
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "shell/dataaccess/table.h"
 #include "shell/messages/messages.h"
+#include "shell/workbook/workbook_file.h"
 
 namespace talvers {
-
-// What the document properties say besides the title; an empty company is left out.
-struct WorkbookProperties {
-    std::string company;
-};
 
 bool writeWorkbook(const std::vector<std::string>& sheetNames,
                    const std::vector<std::string>& sheetTitles, const std::string& fileName,

@@ -169,7 +169,8 @@ TEST_F(WorkbookWriter, TextsAreWrittenExactly) {
     table.addRow({"", "0123"});
     const fs::path file = dir / "textos.xlsx";
     ASSERT_TRUE(
-        write(table, file, {"Encomendas Pendentes"}, {"Encomendas  pendentes a 13-05-2024"}));
+        write(table, file, {"Encomendas Pendentes"}, {"Encomendas  pendentes a 13-05-2024"}))
+        << ::testing::PrintToString(presenter.texts());
     const XlsxDump dump = dumpWorkbook(file);
     const std::string sheet = "Encomendas Pendentes";
     EXPECT_EQ(dump.cell(sheet, "A1").value, "Encomendas  pendentes a 13-05-2024");

@@ -1,0 +1,47 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "shell/files/append_file.h"
+#include "shell/files/file_error.h"
+#include "shell/files/file_identity.h"
+
+namespace talvers {
+namespace {
+
+constexpr const char* kNotRegular =
+    "não é um ficheiro normal (é um dispositivo, um FIFO ou um socket)";
+
+[[noreturn]] void refuse(int error) {
+    throw FileError(error, error == ENXIO ? kNotRegular : fileErrorReason(error));
+}
+
+}  // namespace
+
+AppendFile::AppendFile(const std::filesystem::path& file,
+                       const std::vector<std::filesystem::path>& protectedFiles) {
+    // Non-blocking: a FIFO without a reader answers at once (ENXIO) instead of waiting for
+    // one; O_NOCTTY keeps a terminal from becoming the program's own.
+    const int fd =
+        open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) refuse(errno);
+    file_ = std::make_unique<OpenFile>(fd);
+    struct stat info {};
+    if (fstat(fd, &info) != 0) refuse(errno);
+    if (S_ISDIR(info.st_mode)) refuse(EISDIR);
+    if (!S_ISREG(info.st_mode)) throw FileError(EINVAL, kNotRegular);
+    if (isOneOf(fileIdentity(*file_), protectedFiles)) {
+        throw FileError(EPERM,
+                        "é um ficheiro que o programa está a usar (base de dados ou definições) "
+                        "e não pode ser usado para o registo");
+    }
+    // Writes to a regular file never wait; the flag only mattered while opening.
+    if (fcntl(fd, F_SETFL, O_WRONLY | O_APPEND) != 0) refuse(errno);
+}
+
+void AppendFile::append(std::string_view bytes) {
+    file_->writeAll(bytes);
+}
+
+}  // namespace talvers

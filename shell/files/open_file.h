@@ -1,0 +1,40 @@
+#pragma once
+// A file opened by the program and reached through its handle from then on (a descriptor on
+// POSIX), so that whatever happens to its name, reads, writes and flushes go to this file.
+// Made by PrivateFolder (a new private file) and by openFileForReading.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+#include "shell/files/byte_source.h"
+
+namespace talvers {
+
+class OpenFile : public ByteSource {
+  public:
+    using Native = std::intptr_t;  // a descriptor on POSIX
+
+    // Takes ownership of `native`, which must be open.
+    explicit OpenFile(Native native) : native_(native) {}
+    ~OpenFile() override;
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+
+    std::uint64_t size() override;
+    void readAt(std::uint64_t offset, unsigned char* into, std::size_t count) override;
+    // Writes all of `bytes` at the end of what was written through this handle, or throws
+    // FileError: a full disk, a quota or size limit is never a silent short write.
+    void writeAll(std::string_view bytes);
+    // Flushes the contents to the disk; throws FileError.
+    void sync();
+    Native native() const { return native_; }
+
+  private:
+    Native native_;
+};
+
+// Opens an existing file for reading. Throws FileError.
+std::unique_ptr<OpenFile> openFileForReading(const std::filesystem::path& file);
+
+}  // namespace talvers

@@ -1,0 +1,234 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+#include "shell/files/file_error.h"
+#include "shell/files/private_folder.h"
+
+namespace talvers {
+namespace {
+
+constexpr std::string_view kPrefix = ".talvers-";
+constexpr size_t kRandomDigits = 16;
+constexpr const char* kMarkName = ".talvers-run";
+constexpr std::string_view kMark =
+    "Talvers: pasta temporária de uma gravação. Pode ser apagada se nenhum Talvers estiver a "
+    "gravar.\n";
+constexpr int kAttempts = 16;
+// Below this, a write that failed without saying why most likely found the disk full.
+constexpr unsigned long long kNearlyFullBytes = 1 << 20;
+
+[[noreturn]] void failWith(int error) {
+    throw FileError(error, folderErrorReason(error));
+}
+
+int fd(std::intptr_t native) {
+    return static_cast<int>(native);
+}
+
+bool looksLikeOurs(std::string_view name) {
+    return name.size() == kPrefix.size() + kRandomDigits &&
+           name.substr(0, kPrefix.size()) == kPrefix &&
+           name.find_first_not_of("0123456789abcdef", kPrefix.size()) == std::string_view::npos;
+}
+
+// Drawn afresh each time: processes forked from one parent must not share a sequence.
+std::string newName() {
+    std::random_device random;
+    const unsigned long long value =
+        static_cast<unsigned long long>(random()) << 32 | static_cast<unsigned long long>(random());
+    char digits[kRandomDigits + 1];
+    std::snprintf(digits, sizeof digits, "%016llx", value);
+    return std::string(kPrefix) + digits;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The mark of a run that is no longer alive in the folder open as `folder`, open and locked by
+// this run (or -1): the mark's lock was free (a live run holds it) and it says what a run
+// writes there.
+int lockDeadRunsMark(int folder) {
+    // Opened for writing: on network file systems only a writer may take the lock.
+    const int mark = openat(folder, kMarkName, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (mark < 0) return -1;
+    struct stat info {};
+    char text[kMark.size() + 1];
+    const bool free =
+        fstat(mark, &info) == 0 && S_ISREG(info.st_mode) && flock(mark, LOCK_EX | LOCK_NB) == 0;
+    const ssize_t got = free ? pread(mark, text, sizeof text, 0) : -1;
+    if (got == static_cast<ssize_t>(kMark.size()) &&
+        kMark == std::string_view(text, kMark.size())) {
+        return mark;
+    }
+    close(mark);
+    return -1;
+}
+
+// Removes every entry of the folder open as `folder` that is not a folder; the mark last, so
+// that a folder whose clean-up stopped half-way is still recognised next time.
+bool emptyFolder(int folder) {
+    const int listing = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0) return false;
+    DIR* entries = fdopendir(listing);
+    if (entries == nullptr) {
+        close(listing);
+        return false;
+    }
+    bool empty = true;
+    while (const dirent* entry = readdir(entries)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == ".." || name == kMarkName) continue;
+        // unlinkat never follows a link, and refuses a folder: nothing outside is touched.
+        if (unlinkat(folder, entry->d_name, 0) != 0) empty = false;
+    }
+    closedir(entries);
+    return empty && unlinkat(folder, kMarkName, 0) == 0;
+}
+
+// Removes the folder `name` of `parent`, known as `folder`, if that name still is it.
+void removeFolderEntry(int parent, const std::string& name, int folder) {
+    struct stat opened {};
+    struct stat named {};
+    if (fstat(folder, &opened) == 0 &&
+        fstatat(parent, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        sameFile(opened, named)) {
+        unlinkat(parent, name.c_str(), AT_REMOVEDIR);
+    }
+}
+
+}  // namespace
+
+PrivateFolder::PrivateFolder(const OpenFolder& parent) : parent_(parent) {
+    removeLeftoverPrivateFolders(parent);
+    const int parentFd = fd(parent.native());
+    for (int attempt = 0; attempt < kAttempts && native_ < 0; ++attempt) {
+        const std::string name = newName();
+        if (mkdirat(parentFd, name.c_str(), 0700) != 0) {
+            if (errno == EEXIST) continue;
+            const int error = errno;
+            // The folder exists (it is open): refusing a new entry with ENOENT means it takes
+            // none at all, as the kernel's own folders do.
+            if (error == ENOENT) throw FileError(error, "a pasta não permite criar ficheiros");
+            failWith(error);
+        }
+        const int opened =
+            openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        struct stat info {};
+        if (opened >= 0 && fstat(opened, &info) == 0 && info.st_uid == geteuid() &&
+            (info.st_mode & 077) == 0) {
+            native_ = opened;
+            name_ = name;
+        } else if (opened >= 0) {
+            // Someone swapped the new name for a folder of theirs: not ours to use or remove.
+            close(opened);
+        }
+    }
+    if (native_ < 0) failWith(EEXIST);
+    try {
+        const std::string procPath = pathForLibrary();
+        struct stat viaProc {};
+        struct stat direct {};
+        if (stat(procPath.c_str(), &viaProc) != 0 || fstat(fd(native_), &direct) != 0 ||
+            !sameFile(viaProc, direct)) {
+            throw FileError(ENOENT,
+                            "o sistema não dá acesso às pastas abertas por /proc/self/fd (o /proc "
+                            "não está montado?)");
+        }
+        // Locked before it says anything, so that a clean-up never takes it for a dead run's.
+        // Where the file system has no locks the mark stays unlocked, and a clean-up, which
+        // cannot take the lock either, leaves it alone.
+        mark_ = createFile(kMarkName, 0600);
+        flock(fd(mark_->native()), LOCK_EX);
+        mark_->writeAll(kMark);
+    } catch (...) {
+        emptyFolder(fd(native_));
+        removeFolderEntry(parentFd, name_, fd(native_));
+        mark_.reset();
+        close(fd(native_));
+        throw;
+    }
+}
+
+PrivateFolder::~PrivateFolder() {
+    emptyFolder(fd(native_));
+    removeFolderEntry(fd(parent_.native()), name_, fd(native_));
+    mark_.reset();  // and with it the lock
+    close(fd(native_));
+}
+
+std::string PrivateFolder::pathForLibrary(std::string_view name) const {
+    std::string path = "/proc/self/fd/" + std::to_string(native_);
+    if (!name.empty()) {
+        path += '/';
+        path += name;
+    }
+    return path;
+}
+
+std::unique_ptr<OpenFile> PrivateFolder::createFile(std::string_view name, unsigned mode) {
+    const std::string text(name);
+    const int opened =
+        openat(fd(native_), text.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (opened < 0) failWith(errno);
+    return std::make_unique<OpenFile>(opened);
+}
+
+void PrivateFolder::moveOut(std::string_view name, const std::string& newName) {
+    const std::string text(name);
+    if (renameat(fd(native_), text.c_str(), fd(parent_.native()), newName.c_str()) != 0) {
+        throw FileError(errno, fileErrorReason(errno));
+    }
+}
+
+bool PrivateFolder::diskNearlyFull() const {
+    struct statvfs disk {};
+    if (fstatvfs(fd(native_), &disk) != 0) return false;
+    const unsigned long long room = static_cast<unsigned long long>(disk.f_bavail) * disk.f_frsize;
+    return room < kNearlyFullBytes || (disk.f_files > 0 && disk.f_favail == 0);
+}
+
+std::vector<std::string> removeLeftoverPrivateFolders(const OpenFolder& folder) {
+    std::vector<std::string> removed;
+    const int parent = fd(folder.native());
+    const int listing = openat(parent, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0) return removed;
+    DIR* entries = fdopendir(listing);
+    if (entries == nullptr) {
+        close(listing);
+        return removed;
+    }
+    std::vector<std::string> candidates;
+    while (const dirent* entry = readdir(entries)) {
+        if (looksLikeOurs(entry->d_name)) candidates.emplace_back(entry->d_name);
+    }
+    closedir(entries);
+    for (const std::string& name : candidates) {
+        const int candidate = openat(parent, name.c_str(),
+                                     O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (candidate < 0) continue;
+        struct stat info {};
+        // Another user's folder is theirs to clean.
+        const int mark = fstat(candidate, &info) == 0 && info.st_uid == geteuid()
+                             ? lockDeadRunsMark(candidate)
+                             : -1;
+        if (mark >= 0 && emptyFolder(candidate)) {
+            removeFolderEntry(parent, name, candidate);
+            removed.push_back(name);
+        }
+        if (mark >= 0) close(mark);
+        close(candidate);
+    }
+    return removed;
+}
+
+}  // namespace talvers

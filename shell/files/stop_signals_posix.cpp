@@ -1,0 +1,43 @@
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+
+#include "shell/files/stop_request.h"
+#include "shell/files/stop_signals.h"
+
+namespace talvers {
+namespace {
+
+// Made before any signal can arrive: the handler may only copy bytes out.
+char interruptText[64];
+char terminateText[64];
+
+void keep(char (&into)[64], const std::string& text) {
+    std::strncpy(into, text.c_str(), sizeof into - 1);
+}
+
+void onStopSignal(int signal) {
+    requestStop(signal);
+    if (WriteUnderWay::any()) return;
+    const char* text = signal == SIGINT ? interruptText : terminateText;
+    const ssize_t ignored = write(STDERR_FILENO, text, std::strlen(text));
+    (void)ignored;
+    _exit(stopStatus(signal));
+}
+
+}  // namespace
+
+void installStopSignals() {
+    keep(interruptText, "\n" + stopMessage(SIGINT) + "\n");
+    keep(terminateText, stopMessage(SIGTERM) + "\n");
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    // Interrupted reads and writes resume; the writes notice the request between their steps.
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace talvers
