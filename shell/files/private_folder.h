@@ -5,10 +5,11 @@
 // it is reached through its handle, never again through its name: another user who may write
 // to a shared folder can rename or swap that name, but cannot redirect anything done inside.
 //
-// It carries a mark (a small file inside) and a lock held while the run lives. The next run
-// in the same folder removes what a killed run left: only folders with the mark, owned by the
-// same user and whose lock nobody holds. A file or folder that merely looks like one by its
-// name is never touched.
+// It carries a mark (a small file inside), and the folder and the mark are locked while the
+// run lives. The next run in the same folder removes what a killed run left: only private
+// folders (owned by the same user, closed to others) whose lock nobody holds, and of those
+// only the ones with the mark, or empty but for an unfinished mark (a run killed while making
+// its folder). A file or folder that merely looks like one by its name is never touched.
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -95,6 +95,35 @@ bool emptyFolder(int folder) {
     return empty && unlinkat(folder, kMarkName, 0) == 0;
 }
 
+// Whether the folder open as `folder` holds at most a mark that was never finished: what a run
+// killed while making its folder leaves (a finished mark is lockDeadRunsMark's case).
+bool holdsOnlyAnUnfinishedMark(int folder) {
+    const int listing = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0) return false;
+    DIR* entries = fdopendir(listing);
+    if (entries == nullptr) {
+        close(listing);
+        return false;
+    }
+    bool onlyMark = true;
+    while (const dirent* entry = readdir(entries)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != ".." && name != kMarkName) onlyMark = false;
+    }
+    closedir(entries);
+    if (!onlyMark) return false;
+    const int mark = openat(folder, kMarkName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (mark < 0) return errno == ENOENT;
+    struct stat info {};
+    char text[kMark.size() + 1];
+    const ssize_t got =
+        fstat(mark, &info) == 0 && S_ISREG(info.st_mode) ? pread(mark, text, sizeof text, 0) : -1;
+    close(mark);
+    return got >= 0 && static_cast<size_t>(got) < kMark.size() &&
+           kMark.substr(0, static_cast<size_t>(got)) == std::string_view(text, got) &&
+           unlinkat(folder, kMarkName, 0) == 0;
+}
+
 // Removes the folder `name` of `parent`, known as `folder`, if that name still is it.
 void removeFolderEntry(int parent, const std::string& name, int folder) {
     struct stat opened {};
@@ -123,13 +152,21 @@ PrivateFolder::PrivateFolder(const OpenFolder& parent) : parent_(parent) {
         }
         const int opened =
             openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        // The folder itself is locked while the run lives, from before it holds anything: a
+        // clean-up by a run in the same folder takes a free lock for a dead run's. In the
+        // moment before the lock such a clean-up may remove the new, empty folder; then the
+        // name no longer names it and another is made.
         struct stat info {};
-        if (opened >= 0 && fstat(opened, &info) == 0 && info.st_uid == geteuid() &&
-            (info.st_mode & 077) == 0) {
+        struct stat named {};
+        if (opened >= 0 && flock(opened, LOCK_EX) == 0 && fstat(opened, &info) == 0 &&
+            info.st_uid == geteuid() && (info.st_mode & 077) == 0 &&
+            fstatat(parentFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            sameFile(info, named)) {
             native_ = opened;
             name_ = name;
         } else if (opened >= 0) {
-            // Someone swapped the new name for a folder of theirs: not ours to use or remove.
+            // Someone swapped the new name for a folder of theirs (not ours to use or remove),
+            // or a clean-up removed it before it was locked.
             close(opened);
         }
     }
@@ -217,11 +254,14 @@ std::vector<std::string> removeLeftoverPrivateFolders(const OpenFolder& folder) 
                                      O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (candidate < 0) continue;
         struct stat info {};
-        // Another user's folder is theirs to clean.
-        const int mark = fstat(candidate, &info) == 0 && info.st_uid == geteuid()
-                             ? lockDeadRunsMark(candidate)
-                             : -1;
-        if (mark >= 0 && emptyFolder(candidate)) {
+        // Another user's folder is theirs to clean, and a live run holds its folder's lock.
+        const bool deadRunsFolder = fstat(candidate, &info) == 0 && info.st_uid == geteuid() &&
+                                    (info.st_mode & 077) == 0 &&
+                                    flock(candidate, LOCK_EX | LOCK_NB) == 0;
+        const int mark = deadRunsFolder ? lockDeadRunsMark(candidate) : -1;
+        // A run killed while it made its folder left it empty, or with an unfinished mark.
+        if ((mark >= 0 && emptyFolder(candidate)) ||
+            (deadRunsFolder && mark < 0 && holdsOnlyAnUnfinishedMark(candidate))) {
             removeFolderEntry(parent, name, candidate);
             removed.push_back(name);
         }

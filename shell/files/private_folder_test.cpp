@@ -105,9 +105,21 @@ TEST(PrivateFolder, TheNextRunRemovesWhatDeadRunsLeftAndNothingThatOnlyLooksLike
     writeText(dir / lookAlikes[4], "x");
     fs::rename(outside / "morta", dir / dead);
 
+    // Runs killed while making their folder: empty, or with the mark half written. An empty
+    // folder open to others only looks like one.
+    const std::string unmarked = ".talvers-2222222222222222";
+    const std::string halfMarked = ".talvers-3333333333333333";
+    for (const auto& name : {unmarked, halfMarked}) fs::create_directory(dir / name);
+    for (const auto& name : {unmarked, halfMarked})
+        fs::permissions(dir / name, fs::perms::owner_all, fs::perm_options::replace);
+    writeText(dir / halfMarked / ".talvers-run", "Talvers: pasta");
+    const std::string openToOthers = ".talvers-4444444444444444";
+    fs::create_directory(dir / openToOthers);
+    fs::permissions(dir / openToOthers, fs::perms::all, fs::perm_options::replace);
+
     std::vector<std::string> removed = removeLeftoverPrivateFolders(parent);
     std::sort(removed.begin(), removed.end());
-    std::vector<std::string> expected = {dead, deadWithLink};
+    std::vector<std::string> expected = {dead, deadWithLink, unmarked, halfMarked};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(removed, expected);
     for (const auto& name : lookAlikes)
@@ -115,6 +127,7 @@ TEST(PrivateFolder, TheNextRunRemovesWhatDeadRunsLeftAndNothingThatOnlyLooksLike
     EXPECT_EQ(fileBytes(dir / lookAlikes[0] / "novo"), "x");
     EXPECT_EQ(fileBytes(outside / "alvo"), "do utilizador");
     EXPECT_TRUE(fs::exists(dir / liveName / ".talvers-run"));
+    EXPECT_TRUE(fs::exists(dir / openToOthers));
 
     // Another user's leftover is theirs to remove.
     if (geteuid() == 0) {
