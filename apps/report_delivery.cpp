@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "apps/report_program.h"
 #include "reports/frame/output/console_report.h"
 #include "shell/messages/console_presenter.h"
 #include "shell/settings/files_in_use.h"
@@ -30,7 +31,7 @@ int deliverToFile(const Table& rows, const ReportOutput& output, const std::stri
     ReportOutput named = output;
     named.company = companyName(session.caption);
     FixedFileName files(path);
-    ConsolePresenter messages(std::cerr);
+    ConsolePresenter messages(std::cerr, kReportProgramName);
     NoOpener opener;
     return exitCodeFor(deliverReport(rows, named, DateTime::today(), files, messages, opener,
                                      filesInUse(session.settings)));

@@ -185,7 +185,7 @@ class CommandLine(unittest.TestCase):
         ("talvers-report", ["pendentes", "--help"], 0, "--date AAAA-MM-DD", None),
         ("talvers-report", ["aprovisionamento", "-h"], 0, "--family CODIGO", None),
         ("talvers-report", ["--version"], 0, "talvers-report " + VERSION + "\n", None),
-        ("talvers-report", [], 1, None, "Utilização:"),
+        ("talvers-report", [], 1, None, "talvers-report: Falta o comando."),
         ("talvers-report", ["bogus"], 1, None, "Comando desconhecido: bogus"),
         ("talvers-report", ["pendentes", "--bogus", "x"], 1, None, "Opção desconhecida: --bogus"),
         ("talvers-report", ["pendentes", "--date"], 1, None, "talvers-report pendentes"),
@@ -208,7 +208,21 @@ class CommandLine(unittest.TestCase):
                     else:
                         self.assertIn(expected, stream)
                 if status == 1:
-                    self.assertIn("Utilização:", result.stderr)
+                    # One line, in the program's name, pointing at the help.
+                    self.assertEqual(len(result.stderr.splitlines()), 1, result.stderr)
+                    self.assertTrue(result.stderr.startswith(program + ": "), result.stderr)
+                    self.assertIn(" --help'.", result.stderr)
+
+    def test_a_failed_write_to_standard_output_is_reported(self):
+        for program, args in (("talvers-report", ["--help"]), ("talvers-report", ["--version"]),
+                              ("talvers-report", ["encode-password", "x"]),
+                              ("talvers-sample", ["--help"]), ("talvers-sample", ["--version"])):
+            with self.subTest(program=program, args=args), open("/dev/full", "w") as full:
+                result = subprocess.run([os.path.join(BIN, program), *args], stdout=full,
+                                        stderr=subprocess.PIPE, text=True, timeout=60)
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.stderr, program + ": não foi possível escrever na saída "
+                                 "padrão (No space left on device).\n")
 
     def test_every_command_explains_each_of_its_options(self):
         for command in self.COMMANDS:
