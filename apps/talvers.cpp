@@ -51,7 +51,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(":/talvers.svg"));
 
     using namespace talvers;
-    const auto settingsFile = settingsFilePath(settingsFolder(executableFolder()), settingsName);
+    const SettingsLocation location = locateSettingsFile(settingsName, executableFolder());
 
     QtMessagePresenter messages;
     DesktopStartupSteps steps;
@@ -60,7 +60,7 @@ int main(int argc, char* argv[]) {
         ConfigurationDialog dialog(file, current, messages);
         return dialog.exec() == QDialog::Accepted;
     };
-    DesktopStart start = startDesktopSession(settingsFile, steps);
+    DesktopStart start = startDesktopSession(location, steps);
     if (!start.session) return start.exitCode;
 
     ReportWindowServices services;

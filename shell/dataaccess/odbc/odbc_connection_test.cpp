@@ -12,7 +12,12 @@
 #include <thread>
 
 #include "shell/dataaccess/odbc/odbc_connection_string.h"
+#include "shell/dataaccess/odbc/utf16_text.h"
 #include "tests/support/temp_dir.h"
+
+#ifndef _WIN32
+#include "tests/support/fake_tds_server.h"
+#endif
 
 #ifndef _WIN32
 #include <arpa/inet.h>
@@ -216,14 +221,15 @@ struct FailedOpen {
     double seconds = 0;
 };
 
-FailedOpen openExpectingFailure(const std::string& connectionString, int loginTimeoutSeconds) {
+FailedOpen openExpectingFailure(const std::string& connectionString,
+                                ConnectionDeadlines deadlines) {
     using Clock = std::chrono::steady_clock;
     auto outcome = std::make_shared<std::promise<std::optional<DatabaseError>>>();
     auto result = outcome->get_future();
     const Clock::time_point start = Clock::now();
-    std::thread([connectionString, loginTimeoutSeconds, outcome] {
+    std::thread([connectionString, deadlines, outcome] {
         try {
-            OdbcConnection::open(connectionString, loginTimeoutSeconds);
+            OdbcConnection::open(connectionString, deadlines);
             outcome->set_value(std::nullopt);
         } catch (const DatabaseError& e) {
             outcome->set_value(e);
@@ -245,7 +251,7 @@ TEST(OdbcConnection, ClosedSqlServerPortFailsQuickly) {
     s.database = "EMPRESA01";
     s.userName = "talvers";
     s.password = "x";
-    const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), 10);
+    const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), {10, 30, 0});
     std::cout << "closed port: failed after " << open.seconds << " s\n";
     ASSERT_TRUE(open.failed) << open.description;
     EXPECT_LT(open.seconds, 20.0);
@@ -271,12 +277,53 @@ TEST(OdbcConnection, SilentSqlServerFailsAfterTheLoginTimeout) {
     s.database = "EMPRESA01";
     s.userName = "talvers";
     s.password = "x";
-    const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), 3);
+    const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), {3, 30, 0});
     close(listener);
     std::cout << "silent server: failed after " << open.seconds << " s\n";
     ASSERT_TRUE(open.failed) << open.description;
     EXPECT_GE(open.seconds, 2.0);
     EXPECT_LT(open.seconds, 10.0);
+    EXPECT_NE(open.description.find("PrazoLogin"), std::string::npos) << open.description;
+}
+
+// A server that sends a byte a second restarts the driver's own timeout with every byte: the
+// connection deadline ends the attempt however long the login deadline would let it run.
+TEST(OdbcConnection, ATricklingServerIsCutOffAtTheConnectionDeadline) {
+    testing::FakeTdsServer server(testing::FakeTdsServer::Behaviour::Trickle);
+    ConnectionSettings s;
+    s.server = server.server();
+    s.database = "EMPRESA01";
+    s.userName = "talvers";
+    s.password = "x";
+    const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), {2, 5, 0});
+    std::cout << "trickling server: failed after " << open.seconds << " s\n";
+    ASSERT_TRUE(open.failed) << open.description;
+    EXPECT_GE(open.seconds, 4.5);  // not the 2 s login deadline: the bytes kept it alive
+    EXPECT_LT(open.seconds, 9.0);
+    EXPECT_EQ(open.description.rfind("O servidor não concluiu a ligação dentro do prazo de 5 s "
+                                     "(PrazoLigacao em [Talvers]).",
+                                     0),
+              0u)
+        << open.description;
+}
+
+// What FreeTDS puts in the login packet is what the settings hold, braces, separators and
+// all; a server that records the packet shows it.
+TEST(OdbcConnection, CredentialsReachTheServerIntactThroughFreeTds) {
+    for (const char* value : {"p}w", "a;b", "x=y", "{chave}", "}", "a}", "{", " ana ", "pç€"}) {
+        testing::FakeTdsServer server(testing::FakeTdsServer::Behaviour::RecordLogin);
+        ConnectionSettings s;
+        s.server = server.server();
+        s.database = "EMPRESA01";
+        s.userName = std::string("u") + value;
+        s.password = value;
+        const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), {5, 10, 0});
+        EXPECT_TRUE(open.failed) << value;  // the server closes after the login packet
+        const std::optional<testing::RecordedLogin> login = server.login();
+        ASSERT_TRUE(login) << value << ": " << open.description;
+        EXPECT_EQ(utf16ToUtf8(login->userName), s.userName);
+        EXPECT_EQ(utf16ToUtf8(login->password), s.password);
+    }
 }
 #endif
 
