@@ -66,13 +66,15 @@ if(TALVERS_GUI)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
 endif()
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "buyers' reports from the ERP as formatted workbooks")
-# cpack puts the summary first, as the synopsis; this is the extended description after it.
+# cpack puts the summary first, as the synopsis, and starts each line of this extended
+# description with the one blank the control file needs: a line given with a blank of its own
+# would start with two, which apt shows as preformatted text out of line with the rest.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Talvers reads the ERP's orders, stock, articles, customers and suppliers
- from SQL Server (through ODBC) and writes pending orders, orders by
- supplier, provisioning and a serial-number stock check as .xlsx workbooks.
- It comes as the desktop program talvers, the command line talvers-report
- and the sample database generator talvers-sample.")
+from SQL Server (through ODBC) and writes pending orders, orders by
+supplier, provisioning and a serial-number stock check as .xlsx workbooks.
+It comes as the desktop program talvers, the command line talvers-report
+and the sample database generator talvers-sample.")
 include(CPack)
 
 # The package test builds the package from this build, unpacks it and runs what it holds; not
@@ -83,4 +85,12 @@ if(TALVERS_TESTS AND NOT TALVERS_SANITIZE)
   set_tests_properties(package.Debian PROPERTIES
     ENVIRONMENT "TALVERS_BUILD=${CMAKE_BINARY_DIR};TALVERS_CPACK=${CMAKE_CPACK_COMMAND};TALVERS_VERSION=${PROJECT_VERSION}"
     TIMEOUT 600)
+  # The programs as installed by `cmake --install`, run by a user with an empty home.
+  if(TALVERS_GUI)
+    add_test(NAME install.ScratchRoot
+             COMMAND ${TALVERS_PYTHON} ${CMAKE_SOURCE_DIR}/tests/install_test.py)
+    set_tests_properties(install.ScratchRoot PROPERTIES
+      ENVIRONMENT "TALVERS_BUILD=${CMAKE_BINARY_DIR};TALVERS_VERSION=${PROJECT_VERSION}"
+      TIMEOUT 300)
+  endif()
 endif()
