@@ -97,12 +97,13 @@ class OdbcConnectionTest : public ::testing::Test {
     }
 
     // The registered driver name, or its library when this machine has not registered it.
-    std::unique_ptr<OdbcConnection> open() const {
+    std::unique_ptr<OdbcConnection> open(const ConnectionDeadlines& deadlines = {}) const {
         try {
-            return OdbcConnection::open(buildOdbcConnectionString(settings("SQLite3")));
+            return OdbcConnection::open(buildOdbcConnectionString(settings("SQLite3")), deadlines);
         } catch (const DatabaseError&) {
-            return OdbcConnection::open(buildOdbcConnectionString(
-                settings("/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so")));
+            return OdbcConnection::open(buildOdbcConnectionString(settings(
+                                            "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so")),
+                                        deadlines);
         }
     }
 
@@ -171,6 +172,13 @@ TEST_F(OdbcConnectionTest, AccentsInTheSqlTextReachTheDatabase) {
               Value("Peça nº 3 ç"));
     EXPECT_EQ(connection->queriesSent(), 2);
     EXPECT_EQ(connection->statementsExecuted(), 1);
+}
+
+// A query deadline is handed to every statement; a driver that takes it runs as before.
+TEST_F(OdbcConnectionTest, AQueryDeadlineLeavesStatementsThatEndInTimeAlone) {
+    const auto connection = open({15, 30, 5});
+    EXPECT_EQ(connection->query("SELECT COUNT(*) FROM Artigos").at(0, 0).toInteger(), 3);
+    connection->execute("UPDATE Artigos SET Peso = 1 WHERE Codigo = 'ZZ'");
 }
 
 TEST_F(OdbcConnectionTest, StatementsWithoutRowsGiveAnEmptyTable) {
