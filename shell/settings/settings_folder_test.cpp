@@ -51,9 +51,10 @@ TEST(SettingsFolder, BaseFolderOnLinuxIsTheUsersConfigurationFolder) {
 TEST(SettingsFolder, TheUsersFileFirstTheProgramsOnlyForReading) {
     testing::TempDir dir;
     const fs::path program = dir / "program";
-    const fs::path user = dir / "home" / ".config" / "kelmar";
+    // TALVERS_BASE, the base every system reads (HOME is only Linux's).
+    const fs::path user = dir / "base" / "kelmar";
     fs::create_directories(program);
-    const auto env = environment({{"HOME", (dir / "home").string()}});
+    const auto env = environment({{"TALVERS_BASE", (dir / "base").string()}});
     const SettingsLocation fresh{user / "Talvers.qor", user / "Talvers.qor"};
 
     EXPECT_EQ(locateSettingsFile("", program, env), fresh);
