@@ -43,13 +43,15 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const std::string& connecti
         "SQLSetEnvAttr");
     OdbcHandle connection(SQL_HANDLE_DBC, environment.get());
     // FreeTDS bounds the network connect by the connection timeout, Microsoft's driver the
-    // login by the login timeout: both get the login deadline, so that an unreachable server
-    // fails quickly. Neither bounds a server that keeps sending a little: the watchdog does.
+    // login by the login timeout: both get the login deadline (never more than the whole
+    // connection's), so that an unreachable server fails quickly. Neither bounds a server that
+    // keeps sending a little: the watchdog does.
+    const int driverSeconds = std::min(deadlines.loginSeconds, deadlines.connectionSeconds);
     connection.check(SQLSetConnectAttrW(connection.get(), SQL_ATTR_LOGIN_TIMEOUT,
-                                        integerAttribute(deadlines.loginSeconds), 0),
+                                        integerAttribute(driverSeconds), 0),
                      "SQLSetConnectAttr");
     connection.check(SQLSetConnectAttrW(connection.get(), SQL_ATTR_CONNECTION_TIMEOUT,
-                                        integerAttribute(deadlines.loginSeconds), 0),
+                                        integerAttribute(driverSeconds), 0),
                      "SQLSetConnectAttr");
     std::u16string text = utf8ToUtf16(connectionString);
     if (text.size() > SHRT_MAX)
@@ -79,8 +81,9 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const std::string& connecti
                              "PrazoLigacao");
     }
     if (!SQL_SUCCEEDED(rc) && timedOut(connection)) {
-        throw deadlinePassed(*failure, "O servidor não respondeu ao início de sessão",
-                             deadlines.loginSeconds, "PrazoLogin");
+        throw deadlinePassed(
+            *failure, "O servidor não respondeu ao início de sessão", driverSeconds,
+            driverSeconds == deadlines.loginSeconds ? "PrazoLogin" : "PrazoLigacao");
     }
     if (failure) throw *failure;
     return result;
