@@ -12,7 +12,14 @@ namespace {
 AppSettings completeSettings(const CommandOptions& options) {
     const std::optional<std::string> given = options.value("--settings");
     const std::filesystem::path file =
-        given ? pathFromUtf8(*given) : settingsFilePath(settingsFolder(executableFolder()), "");
+        given ? pathFromUtf8(*given) : locateSettingsFile("", executableFolder()).file;
+    std::error_code ec;
+    if (!given && !std::filesystem::exists(file, ec)) {
+        throw SettingsError(SettingsErrorNumber::Unreadable,
+                            "O ficheiro de definições \"" + pathText(file) +
+                                "\" não existe: grave a configuração com o programa talvers, "
+                                "ou indique outro ficheiro com --settings.");
+    }
     AppSettings settings = readAppSettings(file);
     const std::vector<std::string> missing = missingKeys(settings);
     if (!missing.empty()) {

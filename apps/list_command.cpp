@@ -24,6 +24,9 @@ int runLista(const CommandOptions& options) {
         list = PickList::Families;
     else
         throw UsageError("Lista desconhecida: '" + name + "' (armazens, grupos ou familias).");
+    if (list != PickList::Families && options.value("--group")) {
+        throw UsageError("A opção --group só se aplica à lista familias.");
+    }
     Session session = openCommandSession(options);
     const Table rows = loadPickList(*session.bd, list, options.value("--group").value_or(""));
     for (size_t r = 0; r < rows.rowCount(); ++r) {

@@ -17,8 +17,12 @@ constexpr OptionSpec kOptions[] = {kSettingsOption,         kProvisioningOptions
 int runAprovisionamento(const CommandOptions& options) {
     options.requirePositional(0, "apenas as opções indicadas");
     const ProvisioningRequest request = provisioningRequest(options, DateTime::today());
+    if (const std::string why = request.rangeRefusal(); !why.empty()) throw UsageError(why);
     const std::string output = requiredOutput(options);
     Session session = openCommandSession(options);
+    if (const std::string why = request.filterRefusal(session.companyVariant); !why.empty()) {
+        throw UsageError(why);
+    }
     ConsoleProgress progress;
     const Table rows = runProvisioning(erpSessionOf(session), request, progress);
     return deliverToFile(rows, provisioningOutput(), output, session);

@@ -1,7 +1,10 @@
 #include "apps/report_delivery.h"
 
+#include <cctype>
+#include <filesystem>
 #include <iostream>
 
+#include "apps/report_program.h"
 #include "reports/frame/output/console_report.h"
 #include "shell/messages/console_presenter.h"
 #include "shell/settings/files_in_use.h"
@@ -16,12 +19,30 @@ DateTime dateOption(const CommandOptions& options, std::string_view option, Date
         throw UsageError("Data inválida em " + std::string(option) + ": '" + *text +
                          "' (formato AAAA-MM-DD).");
     }
+    if (*date < kFirstServerDate || *date > kLastServerDate) {
+        throw UsageError("Data fora do intervalo em " + std::string(option) + ": '" + *text +
+                         "' (de " + kFirstServerDate.isoDate() + " a " + kLastServerDate.isoDate() +
+                         ").");
+    }
     return *date;
 }
 
-std::string requiredOutput(const CommandOptions& options) {
+std::optional<std::string> outputOption(const CommandOptions& options) {
     const auto path = options.value("--output");
-    if (!path || path->empty()) throw UsageError("Falta --output FICHEIRO.");
+    if (!path) return std::nullopt;
+    if (path->empty()) throw UsageError("Falta o nome do livro em --output.");
+    // As the window's file dialog: a name without an extension is taken as it is.
+    std::string extension = std::filesystem::path(*path).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!extension.empty() && extension != ".xlsx") {
+        throw UsageError("O livro tem de ter a extensão .xlsx: '" + *path + "'.");
+    }
+    return path;
+}
+
+std::string requiredOutput(const CommandOptions& options) {
+    const auto path = outputOption(options);
+    if (!path) throw UsageError("Falta --output FICHEIRO.");
     return *path;
 }
 
@@ -30,7 +51,7 @@ int deliverToFile(const Table& rows, const ReportOutput& output, const std::stri
     ReportOutput named = output;
     named.company = companyName(session.caption);
     FixedFileName files(path);
-    ConsolePresenter messages(std::cerr);
+    ConsolePresenter messages(std::cerr, kReportProgramName);
     NoOpener opener;
     return exitCodeFor(deliverReport(rows, named, DateTime::today(), files, messages, opener,
                                      filesInUse(session.settings)));

@@ -1,6 +1,7 @@
 #pragma once
 // What the report commands share: reading their date options and handing the rows to the
 // output step with the --output file, messages on stderr and nothing opened.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,9 +16,12 @@ inline constexpr OptionSpec kOutputOption{"--output", "FICHEIRO", "o livro .xlsx
                                           true};
 
 // The date of `option` ("YYYY-MM-DD"), or `fallback` when the option was not given. A value
-// that is not a valid date is a UsageError.
+// that is not a valid date, or one outside kFirstServerDate..kLastServerDate, is a UsageError.
 DateTime dateOption(const CommandOptions& options, std::string_view option, DateTime fallback);
-// The --output value; a UsageError when it is missing.
+// The --output value, nullopt when not given; a UsageError when it is empty or has an
+// extension other than .xlsx (letter case aside; a name without one is taken as it is).
+std::optional<std::string> outputOption(const CommandOptions& options);
+// outputOption(), a UsageError when it is missing.
 std::string requiredOutput(const CommandOptions& options);
 // Writes the workbook, naming the session's company in its properties, and returns the exit
 // status (0 written, 2 no data, 1 failure). The session's own files (files_in_use.h) are

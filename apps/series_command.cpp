@@ -19,6 +19,7 @@ constexpr OptionSpec kOptions[] = {
 
 int runSeries(const CommandOptions& options) {
     options.requirePositional(0, "apenas as opções indicadas");
+    const auto output = outputOption(options);
     Session session = openCommandSession(options);
     ConsoleProgress progress;
     bool first = true;
@@ -34,7 +35,6 @@ int runSeries(const CommandOptions& options) {
         },
         userDecimalSeparator(), progress);
     std::cout.flush();
-    const auto output = options.value("--output");
     if (!output) return 0;
     return deliverToFile(findings, serialCheckOutput(), *output, session);
 }

@@ -2,12 +2,15 @@
 #include <QApplication>
 #include <QIcon>
 #include <QSettings>
-#include <QStringList>
 
 #include <clocale>
+#include <string>
+#include <vector>
 
 #include "apps/desktop/desktop_report_windows.h"
+#include "apps/desktop_program.h"
 #include "apps/erp_session_of.h"
+#include "shell/cli/program_run.h"
 #include "shell/desktop/configuration_dialog.h"
 #include "shell/desktop/desktop_language.h"
 #include "shell/desktop/desktop_startup.h"
@@ -15,9 +18,26 @@
 #include "shell/desktop/qt_message_presenter.h"
 #include "shell/settings/files_in_use.h"
 #include "shell/settings/settings_folder.h"
+#include "shell/startup.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    // The command line is read before Qt starts, so that --help, --version and a usage error
+    // answer on a terminal without a display.
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (const auto answered = talvers::answerGeneralOptions(talvers::desktopProgram(), args,
+                                                            talvers::programVersionText(), false)) {
+        return *answered;
+    }
+    std::string settingsName;
+    try {
+        settingsName = talvers::desktopSettingsName(args);
+    } catch (const talvers::UsageError& e) {
+        return talvers::reportUsageError("talvers", "talvers", e.what());
+    }
+
+    // Qt sees the program's name alone: the arguments are ours, already read.
+    static int qtArgumentCount = 1;
+    QApplication app(qtArgumentCount, argv);
     QApplication::setApplicationName("Talvers");
     QApplication::setOrganizationName("Talvers");
     // ODBC converts text through the environment's locale; numbers written into workbooks
@@ -31,10 +51,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(":/talvers.svg"));
 
     using namespace talvers;
-    // The whole command-line text names the settings file (Qt has taken its own options out).
-    const QString commandLine = QApplication::arguments().mid(1).join(' ');
-    const auto settingsFile =
-        settingsFilePath(settingsFolder(executableFolder()), commandLine.toStdString());
+    const SettingsLocation location = locateSettingsFile(settingsName, executableFolder());
 
     QtMessagePresenter messages;
     DesktopStartupSteps steps;
@@ -43,7 +60,7 @@ int main(int argc, char* argv[]) {
         ConfigurationDialog dialog(file, current, messages);
         return dialog.exec() == QDialog::Accepted;
     };
-    DesktopStart start = startDesktopSession(settingsFile, steps);
+    DesktopStart start = startDesktopSession(location, steps);
     if (!start.session) return start.exitCode;
 
     ReportWindowServices services;

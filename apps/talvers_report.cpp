@@ -1,103 +1,76 @@
 // talvers-report: the command line. Runs one command and exits with its status; every failure
-// ends as a message on stderr and status 1, never as an uncaught exception. --help and
-// --version answer on stdout with status 0.
+// ends as a message on stderr ("talvers-report: ...") and status 1, never as an uncaught
+// exception. --help and --version answer on stdout with status 0.
 #include <clocale>
 #include <iostream>
 
-#include "apps/report_command.h"
+#include "apps/report_program.h"
 #include "shell/cli/command_options.h"
+#include "shell/cli/program_run.h"
 #include "shell/files/stop_request.h"
 #include "shell/files/stop_signals.h"
 #include "shell/messages/numbered_error.h"
+#include "shell/messages/program_message.h"
 #include "shell/startup.h"
 
 namespace {
 
+using talvers::kReportProgramName;
 using talvers::ReportCommand;
-
-const ReportCommand* const kCommands[] = {
-    &talvers::kCheckCommand,          &talvers::kPendentesCommand,
-    &talvers::kFornecedorCommand,     &talvers::kAprovisionamentoCommand,
-    &talvers::kListaCommand,          &talvers::kSeriesCommand,
-    &talvers::kEncodePasswordCommand,
-};
-
-constexpr std::string_view kProgram = "talvers-report";
-
-void printUsage(std::ostream& out) {
-    out << "Utilização: " << kProgram << " COMANDO [OPÇÕES]\n"
-        << "Os relatórios do Talvers a partir da linha de comandos.\n\n"
-        << "Comandos:\n";
-    for (const ReportCommand* command : kCommands) {
-        talvers::printCommandUsage(out, kProgram, command->syntax);
-        out << '\n';
-    }
-    out << "Opções gerais:\n"
-        << "  -h, --help    mostra esta ajuda (com um comando: só a dele) e termina\n"
-        << "  --version     mostra o nome e a versão do programa e termina\n\n"
-        << "Estado de saída: 0 feito, 2 sem informação para as condições solicitadas,\n"
-        << "1 falha (a mensagem no erro padrão).\n";
-}
 
 std::string failureText(std::string_view description, long number) {
     return "Erro: " + std::string(description) + "  " + std::to_string(number);
 }
 
-void printCommandUsage(std::ostream& out, const ReportCommand& command) {
-    out << "Utilização:\n";
-    talvers::printCommandUsage(out, kProgram, command.syntax);
-}
-
-// A usage error is answered with the usage of the command it was made in.
+// A usage error is one line that points at the help of the command it was made in.
 int runCommand(const ReportCommand& command, const std::vector<std::string>& args) {
+    const std::string helpCommand =
+        std::string(kReportProgramName) + ' ' + std::string(command.syntax.name);
     if (talvers::wantsHelp(args)) {
-        printCommandUsage(std::cout, command);
+        std::cout << "Utilização:\n";
+        talvers::printCommandUsage(std::cout, kReportProgramName, command.syntax);
         return 0;
     }
     try {
         return command.run(talvers::CommandOptions(args, command.syntax.options));
     } catch (const talvers::UsageError& e) {
-        std::cerr << e.what() << '\n';
-        printCommandUsage(std::cerr, command);
-        return 1;
+        return talvers::reportUsageError(kReportProgramName, helpCommand, e.what());
     }
 }
 
 int run(int argc, char* argv[]) {
-    if (argc < 2) {
-        printUsage(std::cerr);
-        return 1;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (const auto answered = talvers::answerGeneralOptions(talvers::reportProgram(), args,
+                                                            talvers::programVersionText(), true)) {
+        return *answered;
     }
-    const std::string_view name = argv[1];
-    if (name == "--help" || name == "-h") {
-        printUsage(std::cout);
-        return 0;
+    if (args.empty()) {
+        return talvers::reportUsageError(kReportProgramName, kReportProgramName, "Falta o comando");
     }
-    if (name == "--version") {
-        std::cout << kProgram << ' ' << talvers::programVersionText() << '\n';
-        return 0;
+    const std::string& name = args.front();
+    for (const ReportCommand* command : talvers::reportCommands()) {
+        if (command->syntax.name == name)
+            return runCommand(*command, {args.begin() + 1, args.end()});
     }
-    for (const ReportCommand* command : kCommands) {
-        if (command->syntax.name == name) return runCommand(*command, {argv + 2, argv + argc});
-    }
-    std::cerr << "Comando desconhecido: " << name << '\n';
-    printUsage(std::cerr);
-    return 1;
+    return talvers::reportUsageError(kReportProgramName, kReportProgramName,
+                                     "Comando desconhecido: " + name);
 }
 
 // Every failure ends as a message and status 1, never as an uncaught exception.
 int guardedRun(int argc, char* argv[]) {
+    std::string failure;
     try {
-        return run(argc, argv);
+        return talvers::finishedStatus(kReportProgramName, run(argc, argv));
     } catch (const talvers::CommandFailure& e) {
-        std::cerr << e.what() << '\n';
+        failure = e.what();
     } catch (const talvers::NumberedError& e) {
-        std::cerr << failureText(e.description(), e.number()) << '\n';
+        failure = failureText(e.description(), e.number());
     } catch (const std::exception& e) {
-        std::cerr << failureText(e.what(), 0) << '\n';
+        failure = failureText(e.what(), 0);
     } catch (...) {
-        std::cerr << failureText("falha desconhecida", 0) << '\n';
+        failure = failureText("falha desconhecida", 0);
     }
+    std::cerr << talvers::programMessage(kReportProgramName, failure) << '\n';
     return 1;
 }
 

@@ -187,7 +187,7 @@ class CommandLine(unittest.TestCase):
         ("talvers-report", ["pendentes", "--help"], 0, "--date AAAA-MM-DD", None),
         ("talvers-report", ["aprovisionamento", "-h"], 0, "--family CODIGO", None),
         ("talvers-report", ["--version"], 0, "talvers-report " + VERSION + "\n", None),
-        ("talvers-report", [], 1, None, "Utilização:"),
+        ("talvers-report", [], 1, None, "talvers-report: Falta o comando."),
         ("talvers-report", ["bogus"], 1, None, "Comando desconhecido: bogus"),
         ("talvers-report", ["pendentes", "--bogus", "x"], 1, None, "Opção desconhecida: --bogus"),
         ("talvers-report", ["pendentes", "--date"], 1, None, "talvers-report pendentes"),
@@ -210,7 +210,21 @@ class CommandLine(unittest.TestCase):
                     else:
                         self.assertIn(expected, stream)
                 if status == 1:
-                    self.assertIn("Utilização:", result.stderr)
+                    # One line, in the program's name, pointing at the help.
+                    self.assertEqual(len(result.stderr.splitlines()), 1, result.stderr)
+                    self.assertTrue(result.stderr.startswith(program + ": "), result.stderr)
+                    self.assertIn(" --help'.", result.stderr)
+
+    def test_a_failed_write_to_standard_output_is_reported(self):
+        for program, args in (("talvers-report", ["--help"]), ("talvers-report", ["--version"]),
+                              ("talvers-report", ["encode-password", "x"]),
+                              ("talvers-sample", ["--help"]), ("talvers-sample", ["--version"])):
+            with self.subTest(program=program, args=args), open("/dev/full", "w") as full:
+                result = subprocess.run([os.path.join(BIN, program), *args], stdout=full,
+                                        stderr=subprocess.PIPE, text=True, timeout=60)
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.stderr, program + ": não foi possível escrever na saída "
+                                 "padrão (No space left on device).\n")
 
     def test_every_command_explains_each_of_its_options(self):
         for command in self.COMMANDS:
@@ -221,6 +235,66 @@ class CommandLine(unittest.TestCase):
                          if word.startswith("--")]
                 self.assertEqual([line.split()[0] for line in options], named)
                 self.assertTrue(all(len(line.split()) > 2 for line in options))
+
+
+class FormsAndRefusals(WorkdirTest):
+    """GNU option forms are accepted; inputs that cannot mean what they say are refused with a
+    one-line message and status 1, writing nothing. Boundaries sit on both sides."""
+
+    def test_table(self):
+        default, alternate = Sample.settings("default"), Sample.settings("alternate")
+        out = lambda name: os.path.join(self.dir, name)
+        group = run("talvers-report", "lista", "grupos", "--settings", alternate).stdout.split()[0]
+        cases = [
+            # arguments, exit status, text on stderr (None: empty), workbook to find (or not)
+            (["pendentes", "--settings=" + default, "--date=2024-01-01", "--output=" + out("a.xlsx")],
+             0, None, "a.xlsx"),
+            (["pendentes", "--settings", default, "--output", out("sem-extensao")], 0, None,
+             "sem-extensao"),
+            (["pendentes", "--settings", default, "--output", out("b.XLSX")], 0, None, "b.XLSX"),
+            (["pendentes", "--settings", default, "--output", out("c.csv")], 1,
+             "O livro tem de ter a extensão .xlsx", "c.csv"),
+            (["series", "--settings", default, "--output", out("d.xlsx.txt")], 1,
+             "extensão .xlsx", "d.xlsx.txt"),
+            (["pendentes", "--settings", default, "--date", "1753-01-01", "--output", out("e.xlsx")],
+             0, None, "e.xlsx"),
+            (["pendentes", "--settings", default, "--date", "1752-12-31", "--output", out("f.xlsx")],
+             1, "Data fora do intervalo em --date: '1752-12-31' (de 1753-01-01 a 9999-12-31).",
+             "f.xlsx"),
+            (["fornecedor", "--settings", default, "--date", "0001-01-01", "--output", out("g.xlsx")],
+             1, "Data fora do intervalo", "g.xlsx"),
+            (["pendentes", "--settings", default, "--date", "9999-12-31", "--output", out("h.xlsx")],
+             2, "Não existe informação", "h.xlsx"),
+            (["aprovisionamento", "--settings", default, "--from", "2026-03-01", "--to",
+              "2025-01-01", "--output", out("i.xlsx")], 1,
+             "O primeiro dia das vendas (2026-03-01) é posterior ao último (2025-01-01).", "i.xlsx"),
+            (["aprovisionamento", "--settings", default, "--from=2025-01-01", "--to=2025-01-01",
+              "--output", out("j.xlsx")], 0, None, "j.xlsx"),
+            (["aprovisionamento", "--settings", default, "--group", group, "--output", out("k.xlsx")],
+             1, "não se aplicam a esta empresa", "k.xlsx"),
+            (["aprovisionamento", "--settings", default, "--family=1", "--output", out("l.xlsx")],
+             1, "não se aplicam a esta empresa", "l.xlsx"),
+            (["aprovisionamento", "--settings", alternate, "--group", group, "--output",
+              out("m.xlsx")], 0, None, "m.xlsx"),
+            (["lista", "armazens", "--settings", default, "--group", "1"], 1,
+             "A opção --group só se aplica à lista familias.", None),
+            (["lista", "familias", "--settings", default, "--group=" + group], 0, None, None),
+            (["encode-password", "--", "-segredo"], 0, None, None),
+            (["check", "-s", default], 1, "Opção desconhecida: -s.", None),
+        ]
+        for args, status, err, written in cases:
+            with self.subTest(args=args):
+                result = run("talvers-report", *args)
+                self.assertEqual(result.returncode, status, result.stderr)
+                if err is None:
+                    self.assertEqual(result.stderr, "")
+                else:
+                    self.assertIn(err, result.stderr)
+                    self.assertTrue(result.stderr.startswith("talvers-report: "), result.stderr)
+                if status == 1:
+                    self.assertEqual(len(result.stderr.splitlines()), 1, result.stderr)
+                if written:
+                    self.assertEqual(os.path.exists(out(written)), status == 0, written)
 
 
 class StartFailures(WorkdirTest):
@@ -420,8 +494,9 @@ class OutputTargets(WorkdirTest):
     def test_refused_targets_are_left_as_they_were(self):
         database = os.path.join(self.sample, "erp.db")
         external = os.path.join(self.sample, "externa.db")
-        os.link(database, os.path.join(self.out, "hard.db"))
-        os.symlink(self.settings, os.path.join(self.out, "link.qor"))
+        # Named .xlsx, so that only what they are refuses them.
+        os.link(database, os.path.join(self.out, "hard.xlsx"))
+        os.symlink(self.settings, os.path.join(self.out, "link.xlsx"))
         fifo = os.path.join(self.out, "fifo.xlsx")
         os.mkfifo(fifo)
         read_only = os.path.join(self.out, "ro.xlsx")
@@ -429,22 +504,25 @@ class OutputTargets(WorkdirTest):
             f.write("old")
         os.chmod(read_only, 0o444)
         in_use = "é um ficheiro que o programa está a usar"
-        cases = [(database, in_use), (external, in_use), (self.settings, in_use),
-                 (os.path.join(self.out, "hard.db"), in_use),
-                 (os.path.join(self.out, "link.qor"), in_use),
+        not_a_workbook = "O livro tem de ter a extensão .xlsx"
+        cases = [(database, not_a_workbook), (external, not_a_workbook),
+                 (self.settings, not_a_workbook),
+                 (os.path.join(self.out, "hard.xlsx"), in_use),
+                 (os.path.join(self.out, "link.xlsx"), in_use),
                  (fifo, "não é um ficheiro normal"), (read_only, "o ficheiro é só de leitura")]
         for target, reason in cases:
             with self.subTest(target=target):
                 before = None if target == fifo else digest(target)
                 result = self.pendentes(target)
                 self.assertEqual(result.returncode, 1, result.stderr)
-                self.assertIn("Situação Anómala", result.stderr)
+                if reason != not_a_workbook:
+                    self.assertIn("Situação Anómala", result.stderr)
                 self.assertIn(reason, result.stderr)
                 if before:
                     self.assertEqual(digest(target), before)
-        self.assertTrue(os.path.islink(os.path.join(self.out, "link.qor")))
+        self.assertTrue(os.path.islink(os.path.join(self.out, "link.xlsx")))
         self.assertEqual(sorted(os.listdir(self.out)),
-                         ["fifo.xlsx", "hard.db", "link.qor", "ro.xlsx"])
+                         ["fifo.xlsx", "hard.xlsx", "link.xlsx", "ro.xlsx"])
 
     def test_mode_link_and_look_alike_temporaries(self):
         private = os.path.join(self.out, "private.xlsx")

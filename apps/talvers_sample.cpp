@@ -1,6 +1,6 @@
 // talvers-sample: writes the sample ERP (main database, external database and the settings
 // file that points at both) into a folder, for demonstrations and benchmarks. --help and
-// --version answer on stdout with status 0; a usage error gives the usage on stderr and 1.
+// --version answer on stdout with status 0; a usage error is one line on stderr and 1.
 #include <chrono>
 #include <clocale>
 #include <iostream>
@@ -9,35 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "apps/sample_program.h"
 #include "sample/sample_generator.h"
 #include "shell/cli/command_options.h"
+#include "shell/cli/program_run.h"
+#include "shell/messages/program_message.h"
 #include "version.h"
 
 namespace {
 
-using talvers::OptionSpec;
 using talvers::UsageError;
 
 constexpr std::string_view kProgram = "talvers-sample";
-
-constexpr OptionSpec kOptions[] = {
-    {"--out", "PASTA", "a pasta onde escrever erp.db, externa.db e Talvers.qor", "", true},
-    {"--seed", "N", "a semente dos dados gerados (a mesma semente dá os mesmos dados)", "1"},
-    {"--lines", "N", "o número de linhas de encomendas de cliente, de 100 a 10000000", "2000"},
-    {"--today", "AAAA-MM-DD", "a data de referência dos documentos", "hoje"},
-    {"--variant", "default|alternate", "a variante da empresa", "default"},
-};
-
-constexpr talvers::CommandSyntax kSyntax{
-    "", "", "Escreve a base de dados de exemplo e o ficheiro de definições que a usa.", kOptions};
-
-void printUsage(std::ostream& out) {
-    out << "Utilização:\n";
-    talvers::printCommandUsage(out, kProgram, kSyntax);
-    out << "\nOpções gerais:\n"
-        << "  -h, --help    mostra esta ajuda e termina\n"
-        << "  --version     mostra o nome e a versão do programa e termina\n";
-}
 
 std::optional<unsigned long long> wholeNumber(const std::string& text) {
     if (text.empty() || text.size() > 19) return std::nullopt;
@@ -48,7 +31,7 @@ std::optional<unsigned long long> wholeNumber(const std::string& text) {
 }
 
 talvers::SampleOptions parseOptions(const std::vector<std::string>& args) {
-    const talvers::CommandOptions given(args, kOptions);
+    const talvers::CommandOptions given(args, talvers::sampleProgram().commands.front()->options);
     given.requirePositional(0, "apenas as opções indicadas");
     talvers::SampleOptions options;
     options.today = talvers::DateTime::today();
@@ -96,14 +79,12 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (talvers::wantsHelp(args)) {
-        printUsage(std::cout);
-        return 0;
-    }
-    if (args.size() == 1 && args[0] == "--version") {
-        std::cout << kProgram << ' ' << TALVERS_VERSION_MAJOR << '.' << TALVERS_VERSION_MINOR << '.'
-                  << TALVERS_VERSION_PATCH << '\n';
-        return 0;
+    const std::string version = std::to_string(TALVERS_VERSION_MAJOR) + '.' +
+                                std::to_string(TALVERS_VERSION_MINOR) + '.' +
+                                std::to_string(TALVERS_VERSION_PATCH);
+    if (const auto answered =
+            talvers::answerGeneralOptions(talvers::sampleProgram(), args, version, false)) {
+        return *answered;
     }
     try {
         const talvers::SampleOptions options = parseOptions(args);
@@ -121,12 +102,11 @@ int main(int argc, char** argv) {
                   << "Registos por tabela:\n";
         printCounts("erp.db", result.mainCounts);
         printCounts("externa.db", result.externalCounts);
-        return 0;
+        return talvers::finishedStatus(kProgram, 0);
     } catch (const UsageError& e) {
-        std::cerr << e.what() << "\n";
-        printUsage(std::cerr);
+        return talvers::reportUsageError(kProgram, kProgram, e.what());
     } catch (const std::exception& e) {
-        std::cerr << "Erro: " << e.what() << "\n";
+        std::cerr << talvers::programMessage(kProgram, std::string("Erro: ") + e.what()) << "\n";
     }
     return 1;
 }

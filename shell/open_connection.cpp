@@ -8,7 +8,7 @@ namespace talvers {
 
 std::unique_ptr<Connection> openConnection(const ConnectionSettings& settings) {
     if (settings.engine == Engine::Sqlite) return SqliteConnection::open(settings.database);
-    return OdbcConnection::open(buildOdbcConnectionString(settings));
+    return OdbcConnection::open(buildOdbcConnectionString(settings), settings.deadlines);
 }
 
 }  // namespace talvers

@@ -21,6 +21,21 @@ struct ProvisioningRequest {
     static ProvisioningRequest defaults(const DateTime& today) {
         return {{today.year, 1, 1}, today.dateOnly(), "", "", ""};
     }
+
+    // Why the range cannot mean what it says ("" when it can): a first day after the last
+    // would sum the sales of no day at all.
+    std::string rangeRefusal() const {
+        if (firstDate.dateOnly() <= lastDate.dateOnly()) return {};
+        return "O primeiro dia das vendas (" + firstDate.isoDate() + ") é posterior ao último (" +
+               lastDate.isoDate() + ")";
+    }
+    // Why the filters cannot mean what they say ("" when they can): the default variant
+    // lists every article whatever its group or family.
+    std::string filterRefusal(bool alternateVariant) const {
+        if (alternateVariant || (group.empty() && family.empty())) return {};
+        return "Os filtros de grupo e de família não se aplicam a esta empresa (a variante "
+               "normal do mapa mostra todos os artigos)";
+    }
 };
 
 }  // namespace talvers

@@ -11,6 +11,11 @@ bool isHelp(std::string_view arg) {
     return arg == "--help" || arg == "-h";
 }
 
+// "-x", "--xyz" and "--"; a lone "-" is an argument (it often names standard input).
+bool looksLikeOption(std::string_view arg) {
+    return arg.size() > 1 && arg.front() == '-';
+}
+
 }  // namespace
 
 CommandOptions::CommandOptions(const std::vector<std::string>& args,
@@ -18,17 +23,31 @@ CommandOptions::CommandOptions(const std::vector<std::string>& args,
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (optionsEnded || !arg.starts_with("--")) {
+        if (optionsEnded || !looksLikeOption(arg)) {
             positional_.push_back(arg);
-        } else if (arg == "--") {
+            continue;
+        }
+        if (arg == "--") {
             optionsEnded = true;
-        } else if (std::none_of(known.begin(), known.end(),
-                                [&](const OptionSpec& spec) { return spec.name == arg; })) {
-            throw UsageError("Opção desconhecida: " + arg);
+            continue;
+        }
+        // "--output=x.xlsx" is "--output x.xlsx"; only long options take that form.
+        const size_t equals = arg.starts_with("--") ? arg.find('=') : std::string::npos;
+        const std::string name = arg.substr(0, equals);
+        if (std::none_of(known.begin(), known.end(),
+                         [&](const OptionSpec& spec) { return spec.name == name; })) {
+            throw UsageError("Opção desconhecida: " + name);
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
         } else if (i + 1 == args.size()) {
-            throw UsageError("Falta o valor da opção " + arg);
-        } else if (!values_.emplace(arg, args[++i]).second) {
-            throw UsageError("Opção repetida: " + arg);
+            throw UsageError("Falta o valor da opção " + name);
+        } else {
+            value = args[++i];
+        }
+        if (!values_.emplace(name, std::move(value)).second) {
+            throw UsageError("Opção repetida: " + name);
         }
     }
 }
@@ -45,6 +64,12 @@ void CommandOptions::requirePositional(size_t count, std::string_view what) cons
     }
 }
 
+std::string optionText(const OptionSpec& option) {
+    std::string text(option.name);
+    if (!option.argument.empty()) text += " " + std::string(option.argument);
+    return text;
+}
+
 bool wantsHelp(const std::vector<std::string>& args) {
     const auto end = std::find(args.begin(), args.end(), "--");
     return std::any_of(args.begin(), end, [](const std::string& arg) { return isHelp(arg); });
@@ -56,14 +81,14 @@ void printCommandUsage(std::ostream& out, std::string_view program, const Comman
     out << syntax.name;
     if (!syntax.positional.empty()) out << ' ' << syntax.positional;
     for (const OptionSpec& option : syntax.options) {
-        out << ' ' << (option.required ? "" : "[") << option.name << ' ' << option.argument
+        out << ' ' << (option.required ? "" : "[") << optionText(option)
             << (option.required ? "" : "]");
     }
     out << "\n      " << syntax.summary << '\n';
     // The blank line sets the options apart as a list (for the manual page too).
     if (!syntax.options.empty()) out << '\n';
     for (const OptionSpec& option : syntax.options) {
-        std::string left = "      " + std::string(option.name) + ' ' + std::string(option.argument);
+        std::string left = "      " + optionText(option);
         left.resize(std::max(left.size() + 2, kOptionColumn), ' ');
         out << left << option.help;
         if (!option.fallback.empty()) out << " (omissão: " << option.fallback << ')';

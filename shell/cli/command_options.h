@@ -1,10 +1,11 @@
 #pragma once
 // CommandOptions: the arguments of one command, after the command's name, read against the
 // command's declared options (CommandSyntax), from which the usage text is printed too, so
-// the two cannot disagree. Every option takes one value ("--settings FICHEIRO"); anything
-// else that starts with "--" is a UsageError, as are an option without its value and an
-// option given twice. Other arguments are positional, kept in order; after a lone "--" every
-// argument is positional (so a password may start with "--").
+// the two cannot disagree. Every option takes one value, given as "--settings FICHEIRO" or
+// "--settings=FICHEIRO"; any other argument that starts with "-" (a lone "-" aside) is a
+// UsageError, as are an option without its value and an option given twice. Other arguments
+// are positional, kept in order; after a lone "--" every argument is positional (so a
+// password may start with "-").
 #include <map>
 #include <optional>
 #include <ostream>
@@ -22,7 +23,8 @@ class UsageError : public std::runtime_error {
 };
 
 // One option as the user types and reads it: "--date AAAA-MM-DD", one line of help, and what
-// holds when it is not given ("" when nothing does).
+// holds when it is not given ("" when nothing does). An empty argument is a flag ("--help"),
+// which only the programs' general options are.
 struct OptionSpec {
     std::string_view name;
     std::string_view argument;
@@ -54,6 +56,9 @@ class CommandOptions {
     std::map<std::string, std::string, std::less<>> values_;
     std::vector<std::string> positional_;
 };
+
+// "--date AAAA-MM-DD", or the name alone for a flag.
+std::string optionText(const OptionSpec& option);
 
 // Whether the arguments ask for help: "--help" or "-h" before any lone "--".
 bool wantsHelp(const std::vector<std::string>& args);

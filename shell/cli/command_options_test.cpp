@@ -35,6 +35,19 @@ TEST(CommandOptions, UnknownMissingAndRepeatedOptionsAreUsageErrors) {
     }
 }
 
+// GNU forms: "--opt=value" (an empty value included), single-dash options refused, and a
+// lone "-" kept as an argument.
+TEST(CommandOptions, LongOptionsTakeTheirValueAfterAnEqualsSign) {
+    const CommandOptions o({"--settings=a=b.qor", "--date=", "-"}, kAll);
+    EXPECT_EQ(o.value("--settings"), "a=b.qor");
+    EXPECT_EQ(o.value("--date"), "");
+    EXPECT_EQ(o.positional(), (std::vector<std::string>{"-"}));
+    EXPECT_THROW(CommandOptions({"--settings=a", "--settings", "b"}, kAll), UsageError);
+    EXPECT_THROW(CommandOptions({"--sett=a"}, kAll), UsageError);
+    EXPECT_THROW(CommandOptions({"-x"}, kAll), UsageError);
+    EXPECT_EQ(CommandOptions({"--", "-x"}, kAll).positional(), (std::vector<std::string>{"-x"}));
+}
+
 TEST(CommandOptions, DoubleDashEndsTheOptionsAndTheHelp) {
     const CommandOptions o({"--", "--not-an-option", "--settings"}, kSettingsOnly);
     EXPECT_EQ(o.positional(), (std::vector<std::string>{"--not-an-option", "--settings"}));

@@ -6,6 +6,17 @@ namespace talvers {
 
 enum class Engine { SqlServer, Sqlite };
 
+// How long a connection may take, in seconds. The login deadline is the driver's own (it
+// restarts whenever the server sends something); the connection deadline bounds the whole
+// attempt however the server behaves. The query deadline bounds each statement; 0: none.
+// They apply to SQL Server (ODBC); a SQLite file opens and answers locally.
+struct ConnectionDeadlines {
+    int loginSeconds = 15;
+    int connectionSeconds = 30;
+    int querySeconds = 0;
+    bool operator==(const ConnectionDeadlines&) const = default;
+};
+
 struct ConnectionSettings {
     Engine engine = Engine::SqlServer;
     std::string server;    // SQL Server host[\instance][,port]
@@ -14,6 +25,7 @@ struct ConnectionSettings {
     std::string password;     // already decoded
     std::string driver;       // ODBC driver name; empty: the platform default
     std::string odbcOptions;  // extra ODBC attributes appended as they are
+    ConnectionDeadlines deadlines;
 };
 
 }  // namespace talvers

@@ -50,4 +50,9 @@ struct DateTime {
     constexpr auto operator<=>(const DateTime&) const = default;
 };
 
+// The days SQL Server's DATETIME holds: a date outside them is refused where it is entered,
+// before a statement could send it.
+inline constexpr DateTime kFirstServerDate{1753, 1, 1};
+inline constexpr DateTime kLastServerDate{9999, 12, 31};
+
 }  // namespace talvers

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/odbc/odbc_connection_string.h"
 #include "shell/desktop/connection_form.h"
 #include "shell/settings/settings_error.h"
 #include "shell/settings/settings_file.h"
@@ -100,7 +101,19 @@ void ConfigurationDialog::save() {
                         "Campos obrigatórios por preencher: " + joined(missing) + ".", 2);
             return;
         }
+        // Refused now rather than as a login that fails for a reason nobody can see.
+        for (const auto& [form, section] :
+             {std::pair{main_, kMainSection}, std::pair{external_, kExternalSection}}) {
+            const ConnectionSettings entered = form->settings();
+            const std::string why =
+                entered.engine == Engine::SqlServer ? unsendableValue(entered, section) : "";
+            if (!why.empty()) {
+                showMessage(messages_, "", why, 2);
+                return;
+            }
+        }
         // The values as typed: a relative SQLite path stays relative to the settings folder.
+        createSettingsFolder(file_);
         writeSettingsFile(file_, main_->settings(), external_->settings());
     } catch (const SettingsError& e) {
         showMessage(messages_, "", e.description(), 2);

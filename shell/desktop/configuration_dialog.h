@@ -4,8 +4,9 @@
 // ("Ligacao", "LigacaoExterna", each a ConnectionForm) start with the current values;
 // "Testar ligação" opens the tab's connection with the values as entered and reports success
 // or the error's number and description; "Gravar" (btGravar) refuses while a needed value is
-// empty, otherwise writes the settings file (settings_writer.h) and accepts; "Cancelar"
-// (btCancelar) rejects and leaves the file alone.
+// empty or a value the ODBC driver cannot carry intact (unsendableValue), otherwise creates the
+// file's folder when missing (createSettingsFolder: for the user alone) and writes the settings
+// file (settings_writer.h) and accepts; "Cancelar" (btCancelar) rejects and leaves the file alone.
 #include <QDialog>
 
 #include <filesystem>

@@ -68,8 +68,9 @@ class ConfigurationDialogTest : public ::testing::Test {
 };
 
 TEST_F(ConfigurationDialogTest, SaveWritesAFileTheProgramReadsBackWithThePasswordEncoded) {
-    testing::writeFile(
-        file, "[Talvers]\nContribuinteVariante=500000000\nUtilitario=1\nConsultas=linha\n");
+    testing::writeFile(file,
+                       "[Talvers]\nContribuinteVariante=500000000\nUtilitario=1\nConsultas=linha\n"
+                       "PrazoLigacao=20\n");
     ConfigurationDialog dialog(file, readAppSettings(file), messages);
     fillSqlServer(dialog, "Ligacao", "EMPRESA01");
     enter(dialog, "Ligacao", "Driver", "ODBC Driver 18 for SQL Server");
@@ -94,6 +95,7 @@ TEST_F(ConfigurationDialogTest, SaveWritesAFileTheProgramReadsBackWithThePasswor
     EXPECT_EQ(read.variantTaxpayer, "500000000");
     EXPECT_TRUE(read.utilityEnabled);
     EXPECT_TRUE(read.perRowLookups);  // kept through the save
+    EXPECT_EQ(read.main.deadlines, (ConnectionDeadlines{15, 20, 0}));
     const std::string text = testing::readFile(file);
     EXPECT_EQ(text.find("pa;ss"), std::string::npos);
     EXPECT_NE(text.find("Password=" + encodePassword("pa;ss wörd") + "\n"), std::string::npos);
@@ -135,6 +137,46 @@ TEST_F(ConfigurationDialogTest, AValueTheFileCannotHoldIsRefused) {
     press(dialog, nullptr, "btGravar");
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text.rfind("[LigaçãoExterna] OpcoesODBC:", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+// A user without a settings folder: the configuration lands in the user's own folder, which
+// is made for the user alone, and never beside the program.
+TEST_F(ConfigurationDialogTest, SaveCreatesTheUsersFolderPrivately) {
+    const std::filesystem::path program = dir / "bin";
+    std::filesystem::create_directory(program);
+    const std::string home = (dir / "home").string();
+    const SettingsLocation location =
+        locateSettingsFile("", program, [&home](const char* name) -> std::optional<std::string> {
+            if (std::string_view(name) == "HOME") return home;
+            return std::nullopt;
+        });
+    ASSERT_EQ(location.saveFile, dir / "home" / ".config" / "kelmar" / "Talvers.qor");
+    ConfigurationDialog dialog(location.saveFile, AppSettings{}, messages);
+    fillSqlServer(dialog, "Ligacao", "EMPRESA01");
+    fillSqlServer(dialog, "LigacaoExterna", "LISBOA");
+    press(dialog, nullptr, "btGravar");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted)
+        << (messages.shown.empty() ? "" : messages.shown[0].text);
+    EXPECT_EQ(readAppSettings(location.saveFile).main.database, "EMPRESA01");
+    EXPECT_TRUE(std::filesystem::is_empty(program));
+#ifndef _WIN32
+    EXPECT_EQ(std::filesystem::status(location.saveFile.parent_path()).permissions(),
+              std::filesystem::perms::owner_all);
+#endif
+}
+
+// FreeTDS cannot carry "};" in a value: refused at saving, naming the field.
+TEST_F(ConfigurationDialogTest, AValueTheDriverCannotCarryIsRefused) {
+    ConfigurationDialog dialog(file, AppSettings{}, messages);
+    fillSqlServer(dialog, "Ligacao", "EMPRESA01");
+    fillSqlServer(dialog, "LigacaoExterna", "LISBOA");
+    enter(dialog, "LigacaoExterna", "Password", "abc};d");
+    press(dialog, nullptr, "btGravar");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text.rfind("[LigaçãoExterna] Password: o controlador FreeTDS", 0),
+              0u)
+        << messages.shown[0].text;
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 

@@ -17,6 +17,7 @@ class DesktopStartupTest : public ::testing::Test {
   protected:
     talvers::testing::TempDir dir;
     std::filesystem::path file = dir / "Talvers.qor";
+    SettingsLocation location{file, file};
     RecordingPresenter messages;
     std::vector<std::filesystem::path> configured;
     std::vector<AppSettings> shownValues;
@@ -37,7 +38,7 @@ class DesktopStartupTest : public ::testing::Test {
             shownValues.push_back(current);
             return configurationAnswer();
         };
-        return startDesktopSession(file, steps);
+        return startDesktopSession(location, steps);
     }
 
     // The configuration step writes complete SQLite settings, as the dialog would.
@@ -67,6 +68,7 @@ TEST_F(DesktopStartupTest, CompleteSettingsOpenTheSessionWithoutConfiguring) {
 
 TEST_F(DesktopStartupTest, AMissingDatabaseFileIsReportedWithNumberAndDescription) {
     testing::writeFile(file, testing::sqliteSettingsText("erp.db", "falta.db"));
+    messages.answers = {MessageResult::No};
     const DesktopStart result = start();
     EXPECT_FALSE(result.session);
     EXPECT_EQ(result.exitCode, 1);
@@ -78,8 +80,47 @@ TEST_F(DesktopStartupTest, AMissingDatabaseFileIsReportedWithNumberAndDescriptio
     }
     ASSERT_FALSE(expected.empty());
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, expected);
+    EXPECT_EQ(messages.shown[0].text,
+              expected + "\n\n" + std::string(kReviewConfigurationQuestion));
+    EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(messages.shown[0].title, "Informação");
+    EXPECT_TRUE(configured.empty());
+}
+
+// A failure the settings can mend: the configuration step is offered, and once it saved the
+// start is tried again from the saved file; Cancel there leaves.
+TEST_F(DesktopStartupTest, AStartFailureOffersTheConfigurationThenTriesAgain) {
+    testing::writeFile(file, testing::sqliteSettingsText("erp.db", "falta.db"));
+    configurationAnswer = [this] { return writeCompleteSettings(); };
+    DesktopStart result = start();
+    ASSERT_TRUE(result.session);
+    EXPECT_EQ(result.session->caption, "[ACME LDA]");
+    ASSERT_EQ(configured.size(), 1u);
+    EXPECT_EQ(shownValues[0].external.database, "falta.db");  // the file's values, as written
+    ASSERT_EQ(messages.shown.size(), 1u);
+
+    testing::writeFile(file, testing::sqliteSettingsText("erp.db", "falta.db"));
+    configurationAnswer = [] { return false; };
+    messages.shown.clear();
+    result = start();
+    EXPECT_FALSE(result.session);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(configured.size(), 2u);
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// Settings read from the program folder's file are saved to the user's own.
+TEST_F(DesktopStartupTest, TheConfigurationIsSavedToTheUsersFile) {
+    const std::filesystem::path programFile = dir / "programa.qor";
+    testing::writeFile(programFile, "[Ligação]\nServidor=erp01\n");
+    location = {programFile, file};
+    configurationAnswer = [this] { return writeCompleteSettings(); };
+    const DesktopStart result = start();
+    ASSERT_EQ(configured.size(), 1u);
+    EXPECT_EQ(configured[0], file);
+    EXPECT_EQ(shownValues[0].main.server, "erp01");
+    EXPECT_TRUE(result.session);
+    EXPECT_EQ(testing::readFile(programFile), "[Ligação]\nServidor=erp01\n");
 }
 
 TEST_F(DesktopStartupTest, IncompleteSettingsRunTheConfigurationStepThenStart) {

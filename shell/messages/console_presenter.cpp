@@ -1,5 +1,7 @@
 #include "shell/messages/console_presenter.h"
 
+#include "shell/messages/program_message.h"
+
 namespace talvers {
 
 MessageResult ConsolePresenter::present(const MessageBoxSpec& box) {
@@ -9,7 +11,7 @@ MessageResult ConsolePresenter::present(const MessageBoxSpec& box) {
         if (box.text[i] == '\r' && i > 0 && box.text[i - 1] == '\n') continue;
         text += box.text[i];
     }
-    out_ << text << '\n';
+    out_ << programMessage(program_, text) << '\n';
     out_.flush();
     return box.defaultButton;
 }

@@ -1,7 +1,10 @@
 #pragma once
-// The command line's message presenter: writes each box's text to a stream (stderr) and,
-// since nobody can answer, takes the box's default button.
+// The command line's message presenter: writes each box's text to a stream (stderr), in the
+// program's message form (program_message.h) when a program is named, and, since nobody can
+// answer, takes the box's default button.
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "shell/messages/messages.h"
 
@@ -9,11 +12,13 @@ namespace talvers {
 
 class ConsolePresenter : public MessagePresenter {
   public:
-    explicit ConsolePresenter(std::ostream& out) : out_(out) {}
+    explicit ConsolePresenter(std::ostream& out, std::string_view program = {})
+        : out_(out), program_(program) {}
     MessageResult present(const MessageBoxSpec& box) override;
 
   private:
     std::ostream& out_;
+    std::string program_;
 };
 
 }  // namespace talvers

@@ -36,6 +36,36 @@ bool perRowLookupsFrom(const SettingsFile& settings) {
                             "]: \"" + value + "\" (valores possíveis: conjunto, linha).");
 }
 
+// A deadline key of [Talvers]: `fallback` when empty, else a whole number of seconds within
+// [least, most].
+int secondsFrom(const SettingsFile& settings, std::string_view key, int fallback, int least,
+                int most) {
+    const std::string value = settings.text(kProgramSection, key);
+    if (value.empty()) return fallback;
+    long long seconds = 0;
+    bool digits = value.size() <= 6;
+    for (char c : value) {
+        digits = digits && c >= '0' && c <= '9';
+        if (digits) seconds = seconds * 10 + (c - '0');
+    }
+    if (!digits || seconds < least || seconds > most) {
+        throw SettingsError(SettingsErrorNumber::InvalidValue,
+                            "Valor inválido de " + std::string(key) + " em [" +
+                                std::string(kProgramSection) + "]: \"" + value +
+                                "\" (segundos, de " + std::to_string(least) + " a " +
+                                std::to_string(most) + ").");
+    }
+    return static_cast<int>(seconds);
+}
+
+ConnectionDeadlines deadlinesFrom(const SettingsFile& settings) {
+    ConnectionDeadlines d;
+    d.loginSeconds = secondsFrom(settings, "PrazoLogin", d.loginSeconds, 1, 3600);
+    d.connectionSeconds = secondsFrom(settings, "PrazoLigacao", d.connectionSeconds, 1, 3600);
+    d.querySeconds = secondsFrom(settings, "PrazoConsulta", d.querySeconds, 0, 86400);
+    return d;
+}
+
 ConnectionSettings connectionFrom(const SettingsFile& settings, std::string_view section,
                                   const std::filesystem::path& folder) {
     ConnectionSettings c;
@@ -84,6 +114,7 @@ AppSettings appSettingsFrom(const SettingsFile& settings, const std::filesystem:
     result.variantTaxpayer = settings.text(kProgramSection, "ContribuinteVariante");
     result.utilityEnabled = settings.text(kProgramSection, "Utilitario") == "1";
     result.perRowLookups = perRowLookupsFrom(settings);
+    result.main.deadlines = result.external.deadlines = deadlinesFrom(settings);
     return result;
 }
 

@@ -13,6 +13,10 @@
 //     Consultas              conjunto (default): lookups set-based, a statement per chunk of
 //                            keys; linha: one statement per key, for a server that refuses
 //                            the set-based statements
+//     PrazoLogin             seconds the server has to answer the login (1 to 3600, default
+//                            15), PrazoLigacao for the whole connection (1 to 3600, default
+//                            30), PrazoConsulta for each statement (0 to 86400, default 0:
+//                            none); the same for both connections
 //
 // Missing sections and keys read as empty; whether that is enough to connect is
 // missingKeys()'s question, so the desktop can run its configuration step instead of failing.
@@ -39,8 +43,9 @@ struct AppSettings {
 };
 
 // Reads `file` (relative paths against the working folder). Throws SettingsError when the
-// file cannot be read (Unreadable), when a Motor value is neither sqlserver nor sqlite or a
-// Password is malformed (InvalidValue; the message names the section and the value).
+// file cannot be read (Unreadable), when a Motor value is neither sqlserver nor sqlite, a
+// Password is malformed or a deadline is no whole number in its range (InvalidValue; the
+// message names the section and the value).
 AppSettings readAppSettings(const std::filesystem::path& file);
 
 // The same from an already parsed file; `file` anchors relative SQLite paths.

@@ -68,6 +68,27 @@ TEST(AppSettings, LookupsAreSetBasedUnlessConsultasSaysLinha) {
     }
 }
 
+// Deadlines: defaults 15 s, 30 s and none; the same for both connections; each key on the
+// edges of its range, and values that are no whole number, refused naming key and value.
+TEST(AppSettings, DeadlinesAreWholeSecondsWithinTheirRanges) {
+    EXPECT_EQ(fromText("").main.deadlines, (ConnectionDeadlines{15, 30, 0}));
+    const AppSettings s =
+        fromText("[Talvers]\nPrazoLogin=1\nPrazoLigacao=3600\nPrazoConsulta=86400\n");
+    EXPECT_EQ(s.main.deadlines, (ConnectionDeadlines{1, 3600, 86400}));
+    EXPECT_EQ(s.external.deadlines, s.main.deadlines);
+    for (const char* text :
+         {"PrazoLogin=0", "PrazoLogin=3601", "PrazoLigacao=-1", "PrazoConsulta=86401",
+          "PrazoConsulta=1.5", "PrazoLogin=15s", "PrazoLigacao=9999999999"}) {
+        try {
+            fromText("[Talvers]\n" + std::string(text) + "\n");
+            ADD_FAILURE() << text;
+        } catch (const SettingsError& e) {
+            const std::string_view key(text, std::string_view(text).find('='));
+            EXPECT_NE(e.description().find(key), std::string::npos) << e.description();
+        }
+    }
+}
+
 TEST(AppSettings, SqliteDatabaseIsRelativeToTheSettingsFolder) {
     const AppSettings s = fromText(
         "[Ligação]\nMotor=sqlite\nEmpresa=dados/../erp.db\n"

@@ -1,9 +1,16 @@
 #include "shell/settings/settings_folder.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <system_error>
+#include <vector>
+
+#include "shell/settings/settings_error.h"
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/stat.h>
 #endif
 
 #include "shell/platform/utf8_path.h"
@@ -52,15 +59,47 @@ std::filesystem::path baseFolder(const EnvironmentLookup& env) {
     return {};
 }
 
-std::filesystem::path settingsFolder(const std::filesystem::path& programFolder,
-                                     const EnvironmentLookup& env) {
+SettingsLocation locateSettingsFile(std::string_view commandLineText,
+                                    const std::filesystem::path& programFolder,
+                                    const EnvironmentLookup& env) {
     const std::filesystem::path base = baseFolder(env);
-    if (!base.empty()) {
-        std::error_code ec;
-        const std::filesystem::path maker = base / kMakerFolder;
-        if (std::filesystem::is_directory(maker, ec)) return maker;
+    const std::filesystem::path programFile = settingsFilePath(programFolder, commandLineText);
+    if (base.empty()) return {programFile, programFile};
+    const std::filesystem::path userFile = settingsFilePath(base / kMakerFolder, commandLineText);
+    std::error_code ec;
+    if (userFile != programFile && !std::filesystem::exists(userFile, ec) &&
+        std::filesystem::exists(programFile, ec)) {
+        return {programFile, userFile};
     }
-    return programFolder;
+    return {userFile, userFile};
+}
+
+void createSettingsFolder(const std::filesystem::path& file) {
+    const std::filesystem::path folder = file.parent_path();
+    std::error_code ec;
+    if (folder.empty() || std::filesystem::is_directory(folder, ec)) return;
+    // Top-down, so that every folder made here is made private from its first moment.
+    std::vector<std::filesystem::path> missing;
+    for (std::filesystem::path p = folder; !p.empty() && !std::filesystem::exists(p, ec);
+         p = p.parent_path()) {
+        missing.push_back(p);
+        if (p == p.parent_path()) break;
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+#ifdef _WIN32
+        const bool made = std::filesystem::create_directory(*it, ec) || !ec;
+        const int error = ec.value();
+#else
+        const bool made = ::mkdir(it->c_str(), 0700) == 0 || errno == EEXIST;
+        const int error = errno;
+#endif
+        if (!made) {
+            throw SettingsError(SettingsErrorNumber::Unreadable,
+                                "Não foi possível criar a pasta de configuração \"" +
+                                    pathText(*it) + "\" (" + std::system_category().message(error) +
+                                    ").");
+        }
+    }
 }
 
 std::filesystem::path settingsFilePath(const std::filesystem::path& folder,

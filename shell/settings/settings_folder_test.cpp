@@ -3,15 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <map>
 
 #include "shell/platform/utf8_path.h"
+#include "shell/settings/settings_error.h"
 #include "tests/support/temp_dir.h"
 
 namespace talvers {
 namespace {
 
 namespace fs = std::filesystem;
+
+void touch(const fs::path& file) {
+    testing::writeText(file, "\n");
+}
 
 // An environment holding just the given variables.
 EnvironmentLookup environment(std::map<std::string, std::string> vars) {
@@ -56,16 +62,55 @@ TEST(SettingsFolder, BaseFolderOnWindowsIsTheMachinesDataFolder) {
 }
 #endif
 
-TEST(SettingsFolder, MakerFolderWhenItExistsElseProgramFolder) {
-    testing::TempDir base;
-    const fs::path program = base / "program";
-    const auto env = environment({{"TALVERS_BASE", base.path().string()}});
+// The user's file first; the program folder's only where a file is already there, and never
+// as the place to save; without a base folder, the program folder for both.
+TEST(SettingsFolder, TheUsersFileFirstTheProgramsOnlyForReading) {
+    testing::TempDir dir;
+    const fs::path program = dir / "program";
+    // TALVERS_BASE, the base every system reads (HOME is only Linux's).
+    const fs::path user = dir / "base" / "kelmar";
+    fs::create_directories(program);
+    const auto env = environment({{"TALVERS_BASE", (dir / "base").string()}});
+    const SettingsLocation fresh{user / "Talvers.qor", user / "Talvers.qor"};
 
-    EXPECT_EQ(settingsFolder(program, env), program);
-    fs::create_directory(base / "kelmar");
-    EXPECT_EQ(settingsFolder(program, env), base / "kelmar");
-    EXPECT_EQ(settingsFilePath(settingsFolder(program, env), ""), base / "kelmar" / "Talvers.qor");
-    EXPECT_EQ(settingsFolder(program, environment({})), program);
+    EXPECT_EQ(locateSettingsFile("", program, env), fresh);
+    touch(program / "Talvers.qor");
+    EXPECT_EQ(locateSettingsFile("", program, env),
+              (SettingsLocation{program / "Talvers.qor", user / "Talvers.qor"}));
+    // Another name falls back only to a file of that name.
+    EXPECT_EQ(locateSettingsFile("loja2.qor", program, env).file, user / "loja2.qor");
+    createSettingsFolder(user / "Talvers.qor");
+    touch(user / "Talvers.qor");
+    EXPECT_EQ(locateSettingsFile("", program, env), fresh);
+    EXPECT_EQ(locateSettingsFile("", program, environment({})),
+              (SettingsLocation{program / "Talvers.qor", program / "Talvers.qor"}));
+}
+
+TEST(SettingsFolder, TheFolderIsCreatedForTheUserAlone) {
+    testing::TempDir dir;
+    const fs::path file = dir / "cfg" / "kelmar" / "Talvers.qor";
+    createSettingsFolder(file);
+    ASSERT_TRUE(fs::is_directory(file.parent_path()));
+#ifndef _WIN32
+    for (const fs::path& made : {dir / "cfg", dir / "cfg" / "kelmar"}) {
+        EXPECT_EQ(fs::status(made).permissions(), fs::perms::owner_all) << made;
+    }
+    // An existing folder keeps its mode.
+    fs::permissions(dir / "cfg" / "kelmar",
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    createSettingsFolder(file);
+    EXPECT_EQ(fs::status(dir / "cfg" / "kelmar").permissions() & fs::perms::group_read,
+              fs::perms::group_read);
+#endif
+    // A file where the folder should be is reported with the folder's path.
+    touch(dir / "blocked");
+    try {
+        createSettingsFolder(dir / "blocked" / "kelmar" / "Talvers.qor");
+        FAIL() << "created";
+    } catch (const SettingsError& e) {
+        EXPECT_NE(e.description().find(pathText(dir / "blocked" / "kelmar")), std::string::npos)
+            << e.description();
+    }
 }
 
 TEST(SettingsFolder, CommandLineTextNamesAFileInsideTheFolder) {
@@ -99,7 +144,9 @@ TEST(SettingsFolder, AnAccentedBaseFolderFromTheEnvironmentIsFound) {
     EXPECT_EQ(processEnvironment("TALVERS_TEST_BASE"), text);
     EXPECT_EQ(processEnvironment("TALVERS_TEST_UNSET"), std::nullopt);
 
-    const fs::path folder = settingsFolder(dir / "program", environment({{"TALVERS_BASE", text}}));
+    const fs::path folder =
+        locateSettingsFile("", dir / "program", environment({{"TALVERS_BASE", text}}))
+            .file.parent_path();
     EXPECT_EQ(folder, base / "kelmar");
     EXPECT_EQ(settingsFilePath(folder, "loja ç.qor"), base / "kelmar" / pathFromUtf8("loja ç.qor"));
     EXPECT_EQ(pathText(settingsFilePath(folder, "")),

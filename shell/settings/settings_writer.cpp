@@ -57,13 +57,19 @@ std::string settingsFileText(const ConnectionSettings& main, const ConnectionSet
     addConnection(text, kMainSection, main);
     text += '\n';
     addConnection(text, kExternalSection, external);
-    if (program.variantTaxpayer || program.utility || program.lookups) {
+    if (program.variantTaxpayer || program.utility || program.lookups || program.loginDeadline ||
+        program.connectionDeadline || program.queryDeadline) {
         text += "\n[" + std::string(kProgramSection) + "]\n";
         if (program.variantTaxpayer) {
             addEntry(text, kProgramSection, "ContribuinteVariante", *program.variantTaxpayer);
         }
         if (program.utility) addEntry(text, kProgramSection, "Utilitario", *program.utility);
         if (program.lookups) addEntry(text, kProgramSection, "Consultas", *program.lookups);
+        for (const auto& [key, value] : {std::pair{"PrazoLogin", &program.loginDeadline},
+                                         std::pair{"PrazoLigacao", &program.connectionDeadline},
+                                         std::pair{"PrazoConsulta", &program.queryDeadline}}) {
+            if (*value) addEntry(text, kProgramSection, key, **value);
+        }
     }
     return text;
 }
@@ -73,7 +79,10 @@ ProgramSettingsValues programSettingsValues(const std::filesystem::path& file) {
         const SettingsFile previous = SettingsFile::load(file);
         return {previous.value(kProgramSection, "ContribuinteVariante"),
                 previous.value(kProgramSection, "Utilitario"),
-                previous.value(kProgramSection, "Consultas")};
+                previous.value(kProgramSection, "Consultas"),
+                previous.value(kProgramSection, "PrazoLogin"),
+                previous.value(kProgramSection, "PrazoLigacao"),
+                previous.value(kProgramSection, "PrazoConsulta")};
     } catch (const SettingsError&) {
         return {};
     }

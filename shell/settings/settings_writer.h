@@ -1,8 +1,8 @@
 #pragma once
 // Writes the settings file (Talvers.qor) from the configuration step: [Ligação] and
 // [LigaçãoExterna] with Motor, Servidor, Empresa, Username, Password (stored encoded, see
-// password_codec.h), Driver and OpcoesODBC, then [Talvers] with the ContribuinteVariante and
-// Utilitario values the file held before, if any. The file is written as UTF-8 without a
+// password_codec.h), Driver and OpcoesODBC, then [Talvers] with the values of
+// ProgramSettingsValues the file held before, if any. The file is written as UTF-8 without a
 // byte-order mark and replaces the previous one; other sections, keys and comments of the
 // previous file are not kept.
 #include <filesystem>
@@ -14,9 +14,12 @@
 namespace talvers {
 
 struct ProgramSettingsValues {
-    std::optional<std::string> variantTaxpayer;  // ContribuinteVariante
-    std::optional<std::string> utility;          // Utilitario
-    std::optional<std::string> lookups;          // Consultas
+    std::optional<std::string> variantTaxpayer;     // ContribuinteVariante
+    std::optional<std::string> utility;             // Utilitario
+    std::optional<std::string> lookups;             // Consultas
+    std::optional<std::string> loginDeadline;       // PrazoLogin
+    std::optional<std::string> connectionDeadline;  // PrazoLigacao
+    std::optional<std::string> queryDeadline;       // PrazoConsulta
 };
 
 // The file's text. Throws SettingsError (InvalidValue, naming section and key) for a value

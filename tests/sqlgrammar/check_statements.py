@@ -36,8 +36,10 @@ def main():
                 run(report + ["check", "--settings", qor], env)
                 run(report + ["pendentes", "--settings", qor, "--output", out], env)
                 run(report + ["fornecedor", "--settings", qor, "--output", out], env)
-                run(report + ["aprovisionamento", "--settings", qor, "--output", out,
-                              "--group", "TRV", "--family", "PAS"], env)
+                # The filters apply to the alternate variant only; the default one refuses them.
+                if variant == "alternate":
+                    run(report + ["aprovisionamento", "--settings", qor, "--output", out,
+                                  "--group", "TRV", "--family", "PAS"], env)
                 run(report + ["aprovisionamento", "--settings", qor, "--output", out], env)
                 run(report + ["series", "--settings", qor, "--output", out], env)
                 for pick in ("armazens", "grupos", "familias"):

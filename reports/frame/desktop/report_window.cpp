@@ -177,6 +177,8 @@ QDateEdit* ReportWindow::addDatePicker(const QString& objectName, const QString&
     picker->setToolTip(toolTip);
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
+    picker->setMinimumDate({kFirstServerDate.year, kFirstServerDate.month, kFirstServerDate.day});
+    picker->setMaximumDate({kLastServerDate.year, kLastServerDate.month, kLastServerDate.day});
     return picker;
 }
 

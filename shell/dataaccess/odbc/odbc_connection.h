@@ -9,31 +9,38 @@
 #include <string>
 
 #include "shell/dataaccess/connection.h"
+#include "shell/dataaccess/connection_settings.h"
 #include "shell/dataaccess/odbc/odbc_handle.h"
 
 namespace talvers {
 
 class OdbcConnection : public Connection {
   public:
-    // Connects with `connectionString` (see buildOdbcConnectionString). A server that does
-    // not answer fails after about `loginTimeoutSeconds`. On SQL Server the text size limit is
-    // lifted, so that long texts are never cut at the driver's default of a few kilobytes.
+    // Connects with `connectionString` (see buildOdbcConnectionString). The driver is given
+    // the login deadline; the whole attempt is cut off at the connection deadline however the
+    // server behaves (ConnectWatchdog), and each statement is given the query deadline (0:
+    // none). A deadline passed is a DatabaseError naming it and its setting. On SQL Server the
+    // text size limit is lifted, so that long texts are never cut at the driver's default of
+    // a few kilobytes.
     static std::unique_ptr<OdbcConnection> open(const std::string& connectionString,
-                                                int loginTimeoutSeconds = 10);
+                                                const ConnectionDeadlines& deadlines = {});
 
   protected:
     Table runQuery(const std::string& sql) override;
     void runExecute(const std::string& sql) override;
 
   private:
-    OdbcConnection(OdbcHandle environment, OdbcHandle connection)
-        : environment_(std::move(environment)), connection_(std::move(connection)) {}
+    OdbcConnection(OdbcHandle environment, OdbcHandle connection, int querySeconds)
+        : environment_(std::move(environment)),
+          connection_(std::move(connection)),
+          querySeconds_(querySeconds) {}
     OdbcHandle executeDirect(const std::string& sql);
     bool isSqlServer() const;
 
     // Declared first so that it is freed last, after the connection that lives in it.
     OdbcHandle environment_;
     OdbcHandle connection_;
+    int querySeconds_;
 };
 
 }  // namespace talvers

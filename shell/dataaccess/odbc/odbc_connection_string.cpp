@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
+
+#include "shell/dataaccess/database_error.h"
 
 namespace talvers {
 
@@ -33,45 +36,75 @@ DriverKind driverKind(std::string_view driver) {
     return DriverKind::SqlServer;
 }
 
-void appendAttribute(std::string& out, std::string_view key, std::string_view value) {
+std::string driverOf(const ConnectionSettings& settings) {
+    return settings.driver.empty() ? kDefaultDriver : settings.driver;
+}
+
+void appendAttribute(std::string& out, const ConnectionSettings& settings, std::string_view key,
+                     std::string_view value) {
     if (!out.empty()) out += ';';
     out += key;
     out += '=';
-    out += odbcAttributeValue(value);
+    out += odbcAttributeValue(settings, value);
 }
 
 }  // namespace
 
-std::string odbcAttributeValue(std::string_view value) {
-    const bool needsBraces = value.find_first_of(";{}") != std::string_view::npos ||
-                             (!value.empty() && (value.front() == ' ' || value.back() == ' '));
+std::string odbcAttributeValue(const ConnectionSettings& settings, std::string_view value) {
+    const bool needsBraces =
+        value.find_first_of(";}") != std::string_view::npos ||
+        (!value.empty() && (value.front() == '{' || value.front() == ' ' || value.back() == ' '));
     if (!needsBraces) return std::string(value);
+    const bool doubled = driverKind(driverOf(settings)) != DriverKind::FreeTds;
     std::string out = "{";
     for (char c : value) {
         out += c;
-        if (c == '}') out += '}';
+        if (c == '}' && doubled) out += '}';
     }
     out += '}';
     return out;
 }
 
+std::string unsendableValue(const ConnectionSettings& settings, std::string_view section) {
+    if (driverKind(driverOf(settings)) != DriverKind::FreeTds) return {};
+    const std::pair<const char*, const std::string*> values[] = {{"Servidor", &settings.server},
+                                                                 {"Empresa", &settings.database},
+                                                                 {"Username", &settings.userName},
+                                                                 {"Password", &settings.password}};
+    for (const auto& [key, value] : values) {
+        if (value->find("};") != std::string::npos) {
+            const std::string where =
+                section.empty() ? std::string(key) : "[" + std::string(section) + "] " + key;
+            return where +
+                   ": o controlador FreeTDS não consegue transmitir o carácter ';' logo a seguir "
+                   "a '}'; escolha um valor sem \"};\".";
+        }
+    }
+    return {};
+}
+
 std::string buildOdbcConnectionString(const ConnectionSettings& settings) {
-    const std::string driver = settings.driver.empty() ? kDefaultDriver : settings.driver;
+    if (const std::string why = unsendableValue(settings, ""); !why.empty()) {
+        throw DatabaseError(0, why);
+    }
+    const std::string driver = driverOf(settings);
     const DriverKind kind = driverKind(driver);
     std::string out;
-    appendAttribute(out, "DRIVER", driver);
+    appendAttribute(out, settings, "DRIVER", driver);
     if (kind == DriverKind::Sqlite) {
-        appendAttribute(out, "Database", settings.database);
+        appendAttribute(out, settings, "Database", settings.database);
     } else {
-        appendAttribute(out, "SERVER", settings.server);
-        appendAttribute(out, "DATABASE", settings.database);
+        appendAttribute(out, settings, "SERVER", settings.server);
+        appendAttribute(out, settings, "DATABASE", settings.database);
         if (!settings.userName.empty()) {
-            appendAttribute(out, "UID", settings.userName);
-            appendAttribute(out, "PWD", settings.password);
+            appendAttribute(out, settings, "UID", settings.userName);
+            appendAttribute(out, settings, "PWD", settings.password);
         }
+        // Last, and never braced: FreeTDS keeps the closing brace of a braced value that ends
+        // the string.
         if (kind == DriverKind::FreeTds) {
-            appendAttribute(out, "TDS_Version", "7.4");
-            appendAttribute(out, "ClientCharset", "UTF-8");
+            appendAttribute(out, settings, "TDS_Version", "7.4");
+            appendAttribute(out, settings, "ClientCharset", "UTF-8");
         }
     }
     if (!settings.odbcOptions.empty()) {

@@ -19,11 +19,19 @@
 
 namespace talvers {
 
+// Throws DatabaseError with unsendableValue()'s text when a value cannot reach the driver.
 std::string buildOdbcConnectionString(const ConnectionSettings& settings);
 
-// An attribute value as written into a connection string: as it is, or in braces with each
-// '}' doubled when it holds ';', '{' or '}' or begins or ends with a blank (which drivers
-// would otherwise cut or trim).
-std::string odbcAttributeValue(std::string_view value);
+// An attribute value as written into a connection string for the driver the settings name.
+// Plain when it holds no ';' or '}' and neither begins with '{' nor begins or ends with a
+// blank (which drivers would otherwise cut or trim); otherwise in braces, where the ODBC rule
+// doubles each '}' — but FreeTDS ends a braced value at the first "};" and reads "}}" as
+// two braces, so for FreeTDS the value goes in braces as it is.
+std::string odbcAttributeValue(const ConnectionSettings& settings, std::string_view value);
+
+// Why a server, database, user name or password cannot reach the driver the settings name
+// intact, or "" when they all can: FreeTDS cannot carry a '}' followed by ';', which would
+// end the value early. `section` names the settings section in the text ("": none).
+std::string unsendableValue(const ConnectionSettings& settings, std::string_view section);
 
 }  // namespace talvers

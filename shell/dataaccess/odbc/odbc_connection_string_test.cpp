@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/dataaccess/database_error.h"
+
 namespace talvers {
 namespace {
 
@@ -57,23 +59,46 @@ TEST(OdbcConnectionString, WithoutUserNameNoLoginKeysAreWritten) {
               "Trusted_Connection=yes");
 }
 
+// The ODBC rule doubles '}' inside braces; FreeTDS reads a braced value up to the first
+// "};" and keeps "}}" as it is, so for FreeTDS the braces hold the value unchanged.
 TEST(OdbcConnectionString, ValuesWithSeparatorsBracesOrOuterBlanksAreBraced) {
-    EXPECT_EQ(odbcAttributeValue("a;b"), "{a;b}");
-    EXPECT_EQ(odbcAttributeValue("x}y"), "{x}}y}");
-    EXPECT_EQ(odbcAttributeValue("{z"), "{{z}");
-    EXPECT_EQ(odbcAttributeValue("}"), "{}}}");
-    EXPECT_EQ(odbcAttributeValue(" lead"), "{ lead}");
-    EXPECT_EQ(odbcAttributeValue("trail "), "{trail }");
-    // Inner blanks, '=' and ',' are plain text to every driver.
-    EXPECT_EQ(odbcAttributeValue("in side=1,2"), "in side=1,2");
-    EXPECT_EQ(odbcAttributeValue(""), "");
-
-    ConnectionSettings s = sqlServer("FreeTDS");
+    const ConnectionSettings odbc = sqlServer("ODBC Driver 18 for SQL Server");
+    const ConnectionSettings freeTds = sqlServer("FreeTDS");
+    struct Case {
+        const char* value;
+        const char* odbcForm;
+        const char* freeTdsForm;
+    };
+    for (const Case& c :
+         {Case{"a;b", "{a;b}", "{a;b}"}, Case{"x}y", "{x}}y}", "{x}y}"}, Case{"{z", "{{z}", "{{z}"},
+          Case{"}", "{}}}", "{}}"}, Case{"z{", "z{", "z{"}, Case{" lead", "{ lead}", "{ lead}"},
+          Case{"trail ", "{trail }", "{trail }"},
+          // Inner blanks, '=' and ',' are plain text to every driver.
+          Case{"in side=1,2", "in side=1,2", "in side=1,2"}, Case{"", "", ""}}) {
+        EXPECT_EQ(odbcAttributeValue(odbc, c.value), c.odbcForm) << c.value;
+        EXPECT_EQ(odbcAttributeValue(freeTds, c.value), c.freeTdsForm) << c.value;
+    }
+    ConnectionSettings s = freeTds;
     s.password = "p;w}d ";
     s.userName = " ana";
     EXPECT_EQ(buildOdbcConnectionString(s),
-              "DRIVER=FreeTDS;SERVER=erp01\\SQL2019;DATABASE=EMPRESA01;UID={ ana};PWD={p;w}}d };"
+              "DRIVER=FreeTDS;SERVER=erp01\\SQL2019;DATABASE=EMPRESA01;UID={ ana};PWD={p;w}d };"
               "TDS_Version=7.4;ClientCharset=UTF-8");
+}
+
+TEST(OdbcConnectionString, FreeTdsCannotCarryABraceFollowedBySemicolon) {
+    ConnectionSettings s = sqlServer("FreeTDS");
+    s.password = "a};b";
+    EXPECT_EQ(unsendableValue(s, "LigaçãoExterna"),
+              "[LigaçãoExterna] Password: o controlador FreeTDS não consegue transmitir o "
+              "carácter ';' logo a seguir a '}'; escolha um valor sem \"};\".");
+    EXPECT_THROW(buildOdbcConnectionString(s), DatabaseError);
+    s.password = "a;}b}";
+    EXPECT_EQ(unsendableValue(s, "Ligação"), "");
+    s.driver = "ODBC Driver 18 for SQL Server";
+    s.password = "a};b";
+    EXPECT_EQ(unsendableValue(s, "Ligação"), "");
+    EXPECT_NE(buildOdbcConnectionString(s).find("PWD={a}};b}"), std::string::npos);
 }
 
 TEST(OdbcConnectionString, SqliteDriverGetsOnlyTheDatabaseFile) {

@@ -11,12 +11,14 @@
 #include <thread>
 
 #include "shell/dataaccess/odbc/odbc_connection_string.h"
+#include "shell/dataaccess/odbc/utf16_text.h"
 #include "shell/platform/utf8_path.h"
 #include "tests/support/temp_dir.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include "tests/support/fake_tds_server.h"
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -125,12 +127,13 @@ class OdbcConnectionTest : public ::testing::Test {
     }
 
     // The registered driver name, or its library when this machine has not registered it.
-    std::unique_ptr<OdbcConnection> open() const {
+    std::unique_ptr<OdbcConnection> open(const ConnectionDeadlines& deadlines = {}) const {
         try {
-            return OdbcConnection::open(buildOdbcConnectionString(settings("SQLite3")));
+            return OdbcConnection::open(buildOdbcConnectionString(settings("SQLite3")), deadlines);
         } catch (const DatabaseError&) {
-            return OdbcConnection::open(buildOdbcConnectionString(
-                settings("/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so")));
+            return OdbcConnection::open(buildOdbcConnectionString(settings(
+                                            "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so")),
+                                        deadlines);
         }
     }
 
@@ -201,6 +204,13 @@ TEST_F(OdbcConnectionTest, AccentsInTheSqlTextReachTheDatabase) {
     EXPECT_EQ(connection->statementsExecuted(), 1);
 }
 
+// A query deadline is handed to every statement; a driver that takes it runs as before.
+TEST_F(OdbcConnectionTest, AQueryDeadlineLeavesStatementsThatEndInTimeAlone) {
+    const auto connection = open({15, 30, 5});
+    EXPECT_EQ(connection->query("SELECT COUNT(*) FROM Artigos").at(0, 0).toInteger(), 3);
+    connection->execute("UPDATE Artigos SET Peso = 1 WHERE Codigo = 'ZZ'");
+}
+
 TEST_F(OdbcConnectionTest, StatementsWithoutRowsGiveAnEmptyTable) {
     const auto connection = open();
     const Table none = connection->query("SELECT Codigo FROM Artigos WHERE Codigo = 'ZZ'");
@@ -250,14 +260,15 @@ struct FailedOpen {
     double seconds = 0;
 };
 
-FailedOpen openExpectingFailure(const std::string& connectionString, int loginTimeoutSeconds) {
+FailedOpen openExpectingFailure(const std::string& connectionString,
+                                ConnectionDeadlines deadlines) {
     using Clock = std::chrono::steady_clock;
     auto outcome = std::make_shared<std::promise<std::optional<DatabaseError>>>();
     auto result = outcome->get_future();
     const Clock::time_point start = Clock::now();
-    std::thread([connectionString, loginTimeoutSeconds, outcome] {
+    std::thread([connectionString, deadlines, outcome] {
         try {
-            OdbcConnection::open(connectionString, loginTimeoutSeconds);
+            OdbcConnection::open(connectionString, deadlines);
             outcome->set_value(std::nullopt);
         } catch (const DatabaseError& e) {
             outcome->set_value(e);
@@ -280,7 +291,7 @@ TEST(OdbcConnection, ClosedSqlServerPortFailsQuickly) {
     s.userName = "talvers";
     s.password = "x";
     s.driver = sqlServerDriverHere();
-    const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), 10);
+    const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), {10, 30, 0});
     std::cout << "closed port: failed after " << open.seconds << " s\n";
     ASSERT_TRUE(open.failed) << open.description;
     EXPECT_LT(open.seconds, 20.0);
@@ -306,12 +317,53 @@ TEST(OdbcConnection, SilentSqlServerFailsAfterTheLoginTimeout) {
     s.database = "EMPRESA01";
     s.userName = "talvers";
     s.password = "x";
-    const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), 3);
+    const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), {3, 30, 0});
     close(listener);
     std::cout << "silent server: failed after " << open.seconds << " s\n";
     ASSERT_TRUE(open.failed) << open.description;
     EXPECT_GE(open.seconds, 2.0);
     EXPECT_LT(open.seconds, 10.0);
+    EXPECT_NE(open.description.find("PrazoLogin"), std::string::npos) << open.description;
+}
+
+// A server that sends a byte a second restarts the driver's own timeout with every byte: the
+// connection deadline ends the attempt however long the login deadline would let it run.
+TEST(OdbcConnection, ATricklingServerIsCutOffAtTheConnectionDeadline) {
+    testing::FakeTdsServer server(testing::FakeTdsServer::Behaviour::Trickle);
+    ConnectionSettings s;
+    s.server = server.server();
+    s.database = "EMPRESA01";
+    s.userName = "talvers";
+    s.password = "x";
+    const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), {2, 5, 0});
+    std::cout << "trickling server: failed after " << open.seconds << " s\n";
+    ASSERT_TRUE(open.failed) << open.description;
+    EXPECT_GE(open.seconds, 4.5);  // not the 2 s login deadline: the bytes kept it alive
+    EXPECT_LT(open.seconds, 9.0);
+    EXPECT_EQ(open.description.rfind("O servidor não concluiu a ligação dentro do prazo de 5 s "
+                                     "(PrazoLigacao em [Talvers]).",
+                                     0),
+              0u)
+        << open.description;
+}
+
+// What FreeTDS puts in the login packet is what the settings hold, braces, separators and
+// all; a server that records the packet shows it.
+TEST(OdbcConnection, CredentialsReachTheServerIntactThroughFreeTds) {
+    for (const char* value : {"p}w", "a;b", "x=y", "{chave}", "}", "a}", "{", " ana ", "pç€"}) {
+        testing::FakeTdsServer server(testing::FakeTdsServer::Behaviour::RecordLogin);
+        ConnectionSettings s;
+        s.server = server.server();
+        s.database = "EMPRESA01";
+        s.userName = std::string("u") + value;
+        s.password = value;
+        const FailedOpen open = openExpectingFailure(buildOdbcConnectionString(s), {5, 10, 0});
+        EXPECT_TRUE(open.failed) << value;  // the server closes after the login packet
+        const std::optional<testing::RecordedLogin> login = server.login();
+        ASSERT_TRUE(login) << value << ": " << open.description;
+        EXPECT_EQ(utf16ToUtf8(login->userName), s.userName);
+        EXPECT_EQ(utf16ToUtf8(login->password), s.password);
+    }
 }
 #else
 TEST(OdbcConnection, SilentSqlServerFailsAfterTheLoginTimeout) {

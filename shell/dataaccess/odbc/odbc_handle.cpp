@@ -76,4 +76,17 @@ DatabaseError OdbcHandle::error(std::string_view operation) const {
     return diagnostics(type_, handle_, operation);
 }
 
+bool OdbcHandle::hasState(std::string_view state) const {
+    for (SQLSMALLINT record = 1;; ++record) {
+        SQLWCHAR found[6];
+        SQLINTEGER native = 0;
+        SQLWCHAR message[1];
+        SQLSMALLINT length = 0;
+        const SQLRETURN rc =
+            SQLGetDiagRecW(type_, handle_, record, found, &native, message, 1, &length);
+        if (!SQL_SUCCEEDED(rc)) return false;
+        if (utf16ToUtf8(std::u16string(found, found + 5)) == state) return true;
+    }
+}
+
 }  // namespace talvers

@@ -38,6 +38,8 @@ class OdbcHandle {
     // The handle's diagnostics as a DatabaseError; when the driver left none, the description
     // names the failed `operation`.
     DatabaseError error(std::string_view operation) const;
+    // Whether one of the handle's diagnostic records has SQLSTATE `state` ("HYT00").
+    bool hasState(std::string_view state) const;
 
   private:
     SQLSMALLINT type_;
