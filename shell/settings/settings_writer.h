@@ -14,12 +14,12 @@
 namespace talvers {
 
 struct ProgramSettingsValues {
-    std::optional<std::string> variantTaxpayer;     // ContribuinteVariante
-    std::optional<std::string> utility;             // Utilitario
-    std::optional<std::string> lookups;             // Consultas
-    std::optional<std::string> loginDeadline;       // PrazoLogin
-    std::optional<std::string> connectionDeadline;  // PrazoLigacao
-    std::optional<std::string> queryDeadline;       // PrazoConsulta
+    std::optional<std::string> variantTaxpayer{};     // ContribuinteVariante
+    std::optional<std::string> utility{};             // Utilitario
+    std::optional<std::string> lookups{};             // Consultas
+    std::optional<std::string> loginDeadline{};       // PrazoLogin
+    std::optional<std::string> connectionDeadline{};  // PrazoLigacao
+    std::optional<std::string> queryDeadline{};       // PrazoConsulta
 };
 
 // The file's text. Throws SettingsError (InvalidValue, naming section and key) for a value

@@ -38,8 +38,8 @@ TEST(SettingsWriter, NewAndRewrittenFilesAreWholeAndTheOwnersAlone) {
             fileBytes(file),
             settingsFileText(
                 sqlite("erp.db"), sqlite("externa.db"),
-                {std::nullopt, previous.empty() ? std::nullopt : std::optional<std::string>("1"),
-                 std::nullopt}));
+                ProgramSettingsValues{
+                    .utility = previous.empty() ? std::nullopt : std::optional<std::string>("1")}));
         EXPECT_EQ(fs::status(file).permissions(), fs::perms(0600));
         EXPECT_TRUE(fs::is_symlink(link));
         EXPECT_EQ(folderEntries(dir.path()),
