@@ -22,6 +22,8 @@ import zipfile
 import openpyxl
 
 BIN = os.environ.get("TALVERS_BIN", "")
+READER = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "tests", "support",
+                      "xlsx_reader.py")
 VERSION = os.environ.get("TALVERS_VERSION", "")
 TODAY = datetime.date.today()
 TITLE_DATE = TODAY.strftime("%d-%m-%Y")
@@ -53,6 +55,40 @@ def run_limited(limit, *args):
         resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
     return subprocess.run([os.path.join(BIN, args[0]), *args[1:]], capture_output=True,
                           text=True, timeout=120, preexec_fn=limit_size)
+
+
+def reader_records(path):
+    """The independent reader's records of a workbook, each a list of its fields."""
+    result = subprocess.run([sys.executable, READER, path], capture_output=True, text=True,
+                            check=True)
+    return [line.split("\t") for line in result.stdout.splitlines()]
+
+
+def printed_scale(path, sheet):
+    """The percentage at which `sheet` prints, worked out from its page setup and column widths
+    as the reader finds them: a sheet fitted one page wide shrinks until its columns fit between
+    the margins of its paper's long side (A4 only), a sheet that is not fitted prints at its
+    scale. Columns are measured as the spreadsheet does: a stored width w is
+    trunc((256 w + trunc(128 / 7)) / 256 * 7) pixels of 0.75 pt, a column of its own width
+    8.43 (64 pixels)."""
+    records = reader_records(path)
+    page = next(r for r in records if r[0] == "page" and r[1] == sheet)
+    (_, _, orientation, paper, fit, fit_width, fit_height, scale, _, _, _, left, right,
+     _) = page
+    assert paper == "9" and orientation == "landscape", page
+    max_column = int(next(r for r in records if r[0] == "sheet" and r[1] == sheet)[3])
+    pixels = {letter: 64 for letter in (openpyxl.utils.get_column_letter(i + 1)
+                                        for i in range(max_column))}
+    for r in records:
+        if r[0] == "column" and r[1] == sheet:
+            width = float(r[3])
+            pixels[r[2]] = int((256 * width + int(128 / 7)) / 256 * 7)
+    total = sum(pixels.values()) * 0.75
+    printable = 297 / 25.4 * 72 - 72 * (float(left) + float(right))
+    if fit == "1":
+        assert int(fit_width or 1) == 1 and int(fit_height or 1) == 0, page
+        return 100 if total <= printable else int(printable * 100 / total)
+    return int(scale or 100)
 
 
 def digest(path):
@@ -108,10 +144,11 @@ class WorkdirTest(unittest.TestCase):
         setup = ws.page_setup
         self.assertEqual(setup.orientation, "landscape")
         self.assertEqual(int(setup.paperSize), 9)  # A4
-        self.assertTrue(ws.sheet_properties.pageSetUpPr.fitToPage)
-        # An absent fitToWidth is the file format's default, 1.
-        self.assertEqual(int(setup.fitToWidth or 1), 1)
-        self.assertEqual(int(setup.fitToHeight), 0)
+        # Readable on paper: fitted one page wide only when that keeps 50 %, otherwise pages
+        # across with the first column on each.
+        self.assertGreaterEqual(printed_scale(self.last_path, ws.title), 50)
+        if not ws.sheet_properties.pageSetUpPr.fitToPage:
+            self.assertEqual(ws.print_title_cols, "$A:$A")
         self.assertEqual(ws.print_title_rows, "$1:$3")
         self.assertEqual(ws.oddFooter.center.text, "Página &P de &N")
         self.assertEqual(book.properties.title, title)
@@ -330,6 +367,24 @@ class PendingReport(WorkdirTest):
             if immutable:
                 subprocess.run(["chattr", "-i", folder])
             os.chmod(folder, 0o755)
+
+
+class PrintedSize(WorkdirTest):
+    def test_every_report_of_the_samples_prints_at_half_size_or_more(self):
+        scales = {}
+        for variant in ("default", "alternate"):
+            for command in ("pendentes", "fornecedor", "aprovisionamento", "series"):
+                with self.subTest(variant=variant, command=command):
+                    book = self.report(command, variant)
+                    ws = book.worksheets[0]
+                    scales[command, variant] = printed_scale(self.last_path, ws.title)
+                    self.assertGreaterEqual(scales[command, variant], 50)
+                    self.assertEqual(ws.print_title_rows, "$1:$3")
+                    self.assertEqual(ws.oddFooter.center.text, "Página &P de &N")
+        # The pending orders are far wider than a page: pages across, first column on each.
+        self.assertFalse(openpyxl.load_workbook(os.path.join(self.dir, "pendentes-default.xlsx"))
+                         ["Enc. Pendentes"].sheet_properties.pageSetUpPr.fitToPage)
+        print("printed scales:", scales, file=sys.stderr)
 
 
 class SupplierReport(WorkdirTest):
