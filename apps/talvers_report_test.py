@@ -416,8 +416,14 @@ class ProvisioningReport(WorkdirTest):
                                        PROVISIONING_HEADERS,
                                        ["Vendas", "Existência", "Enc.Cli.", "Enc.Forn.", "Prazo"])
                 rows = list(ws.iter_rows(min_row=4, values_only=True))
+                database = os.path.join(os.path.dirname(Sample.settings(variant)), "erp.db")
+                with sqlite3.connect(database) as erp:
+                    short = dict(erp.execute("SELECT Codigo, Abrev FROM Artigos"))
+                # Short names of the full 20 characters among them, each whole behind its blank.
+                self.assertTrue(any(len(short[row[0][1:]] or "") == 20 for row in rows))
                 for row in rows:
                     self.assertTrue(row[0].startswith(" "))
+                    self.assertEqual(row[1], " " + (short[row[0][1:]] or ""))
                     self.assertNotIn("\n", row[9] or "")
                 projected = [row[7] for row in rows]
                 self.assertEqual(projected, sorted(projected))
