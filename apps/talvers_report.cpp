@@ -6,7 +6,7 @@
 
 #include "apps/report_command.h"
 #include "shell/cli/command_options.h"
-#include "shell/messages/numbered_error.h"
+#include "shell/messages/messages.h"
 #include "shell/startup.h"
 
 namespace {
@@ -39,6 +39,11 @@ void printUsage(std::ostream& out) {
 
 std::string failureText(std::string_view description, long number) {
     return "Erro: " + std::string(description) + "  " + std::to_string(number);
+}
+
+// An engine's own words follow the message on a line of their own.
+void printDetails(const std::string& details) {
+    if (!details.empty()) std::cerr << "Detalhes: " << details << '\n';
 }
 
 void printCommandUsage(std::ostream& out, const ReportCommand& command) {
@@ -94,10 +99,13 @@ int main(int argc, char* argv[]) {
         return run(argc, argv);
     } catch (const talvers::CommandFailure& e) {
         std::cerr << e.what() << '\n';
+        printDetails(e.details());
     } catch (const talvers::NumberedError& e) {
         std::cerr << failureText(e.description(), e.number()) << '\n';
+        printDetails(e.details());
     } catch (const std::exception& e) {
-        std::cerr << failureText(e.what(), 0) << '\n';
+        std::cerr << failureText(talvers::kUnexpectedFailure, 0) << '\n';
+        printDetails(e.what());
     } catch (...) {
         std::cerr << failureText("falha desconhecida", 0) << '\n';
     }

@@ -276,6 +276,10 @@ class StartFailures(WorkdirTest):
         self.assertEqual(result.returncode, 1)
         self.assertIn("nao-existe.db", result.stderr)
         self.assertIn("Erro: ", result.stderr)
+        # The engine's own words on a line of their own, never inside the sentence.
+        lines = result.stderr.splitlines()
+        self.assertIn("Detalhes: unable to open database file", lines)
+        self.assertFalse(any("unable" in line for line in lines if line.startswith("Erro: ")))
         self.assertFalse(os.path.exists(os.path.join(self.dir, "nao-existe.db")))
 
     def test_unreachable_sql_server_fails_within_seconds(self):

@@ -97,7 +97,7 @@ void frmMapaAprovisionamento::btLista(int index) {
     try {
         code = chooser_(list, group);
     } catch (const DatabaseError& error) {
-        showFailure(messages(), error.description(), error.number());
+        showFailure(messages(), error);
     }
     field->setFocus();
     if (code.empty()) return;

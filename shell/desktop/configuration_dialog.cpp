@@ -80,6 +80,7 @@ AppSettings ConfigurationDialog::enteredSettings() const {
 
 void ConfigurationDialog::testConnection(const ConnectionForm& form) {
     std::string outcome;
+    std::string details;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         const AppSettings entered = enteredSettings();
@@ -87,9 +88,10 @@ void ConfigurationDialog::testConnection(const ConnectionForm& form) {
         outcome = "Ligação estabelecida com sucesso.";
     } catch (const NumberedError& e) {
         outcome = connectionFailureText(e.description(), e.number());
+        details = e.details();
     }
     QApplication::restoreOverrideCursor();
-    showMessage(messages_, "", outcome, 2);
+    showMessage(messages_, "", outcome, 2, details);
 }
 
 void ConfigurationDialog::save() {

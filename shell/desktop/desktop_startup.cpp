@@ -19,8 +19,9 @@ AppSettings settingsAsWritten(const std::filesystem::path& file) {
     return appSettingsFrom(SettingsFile::load(file), std::filesystem::path());
 }
 
-DesktopStart failed(MessagePresenter& messages, std::string_view text) {
-    showMessage(messages, "", text, 2);
+DesktopStart failed(MessagePresenter& messages, std::string_view text,
+                    std::string_view details = {}) {
+    showMessage(messages, "", text, 2, details);
     return {std::nullopt, kFailed};
 }
 
@@ -54,7 +55,7 @@ DesktopStart startDesktopSession(const std::filesystem::path& settingsFile,
     try {
         return {startUp(settings, steps.opener), 0};
     } catch (const DatabaseError& e) {
-        return failed(messages, startupFailureText(e.description(), e.number()));
+        return failed(messages, startupFailureText(e.description(), e.number()), e.details());
     }
 }
 

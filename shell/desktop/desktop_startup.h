@@ -10,7 +10,8 @@
 //      0; otherwise the file is read again, and if it is still incomplete the missing keys
 //      are shown and the run ends with 1.
 //   3. startUp(). A DatabaseError (a connection that cannot be opened, a failing company
-//      query) is shown as startupFailureText(description, number) and the run ends with 1.
+//      query) is shown as startupFailureText(description, number), the engine's own text as
+//      the box's details, and the run ends with 1.
 // Messages go through the presenter; the configuration step and the opener are injected so
 // the flow is tested without dialogs or servers.
 #include <filesystem>

@@ -96,7 +96,7 @@ void frmMain::openReportWindow(const ReportWindowMaker& make) {
             make([this](const std::string& fileName) { showSavedFile(fileName); });
         window->exec();
     } catch (const DatabaseError& e) {
-        showFailure(messages_, e.description(), e.number());
+        showFailure(messages_, e);
     }
 }
 

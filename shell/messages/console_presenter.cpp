@@ -10,6 +10,7 @@ MessageResult ConsolePresenter::present(const MessageBoxSpec& box) {
         text += box.text[i];
     }
     out_ << text << '\n';
+    if (!box.details.empty()) out_ << "Detalhes: " << box.details << '\n';
     out_.flush();
     return box.defaultButton;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The command line's message presenter: writes each box's text to a stream (stderr) and,
-// since nobody can answer, takes the box's default button.
+// The command line's message presenter: writes each box's text to a stream (stderr), its
+// details on a line of their own after "Detalhes: ", and, since nobody can answer, takes the
+// box's default button.
 #include <ostream>
 
 #include "shell/messages/messages.h"

@@ -272,9 +272,9 @@ void ReportWindow::finishRun() {
     } catch (const ReportCancelled&) {
         // Only the window asks for a stop, and then it is closing: nothing to tell.
     } catch (const NumberedError& error) {
-        showFailure(messages(), error.description(), error.number());
+        showFailure(messages(), error);
     } catch (const std::exception& error) {
-        showFailure(messages(), error.what(), 0);
+        showFailure(messages(), kUnexpectedFailure, 0, error.what());
     }
     grid_->showRows(std::move(shown));
     endRun();

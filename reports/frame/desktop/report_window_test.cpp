@@ -213,7 +213,9 @@ TEST_F(ReportWindowFrame, AnyEngineFailureIsShownAsTheFailureMessage) {
         desktop.services(), [](ReportProgress&) -> Table { throw std::runtime_error("falhou"); });
     ASSERT_TRUE(confirmAndWait(window));
     EXPECT_EQ(texts(desktop.messages),
-              std::vector<std::string>{"Situação Anómala\n\rErro: falhou  0"});
+              std::vector<std::string>{"Situação Anómala\n\rErro: Ocorreu uma falha "
+                                       "inesperada.  0"});
+    EXPECT_EQ(desktop.messages.shown[0].details, "falhou");
     EXPECT_FALSE(window.isRunning());
 }
 
