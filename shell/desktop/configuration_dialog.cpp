@@ -21,10 +21,8 @@ std::string connectionFailureText(std::string_view description, long number) {
            std::to_string(number);
 }
 
-std::string joined(const std::vector<std::string>& parts) {
-    std::string text;
-    for (const std::string& part : parts) text += (text.empty() ? "" : ", ") + part;
-    return text;
+QString tabCaption(const QTabWidget* tabs, const QWidget* page) {
+    return tabs->tabText(tabs->indexOf(page)).remove(QLatin1Char('&'));
 }
 
 }  // namespace
@@ -46,7 +44,8 @@ ConfigurationDialog::ConfigurationDialog(std::filesystem::path file, const AppSe
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
-    auto* tabs = new QTabWidget(this);
+    tabs_ = new QTabWidget(this);
+    QTabWidget* tabs = tabs_;
     main_ = new ConnectionForm(tabs);
     main_->setObjectName("Ligacao");
     main_->setSettings(current.main);
@@ -94,14 +93,33 @@ void ConfigurationDialog::testConnection(const ConnectionForm& form) {
     showMessage(messages_, "", outcome, 2, details);
 }
 
+// The fields named as the screen names them, tab by tab; the first one gets the focus, so
+// that the user can type at once.
+bool ConfigurationDialog::refuseMissingFields() {
+    QStringList parts;
+    QLineEdit* first = nullptr;
+    for (ConnectionForm* form : {main_, external_}) {
+        QStringList captions;
+        for (const std::string& key : missingConnectionKeys(form->settings())) {
+            captions << form->caption(key);
+            if (!first) {
+                first = form->field(key);
+                tabs_->setCurrentWidget(form);
+            }
+        }
+        if (!captions.isEmpty())
+            parts << tabCaption(tabs_, form) + QStringLiteral(": ") + captions.join(", ");
+    }
+    if (parts.isEmpty()) return false;
+    showMessage(messages_, "",
+                ("Campos obrigatórios por preencher — " + parts.join("; ") + ".").toStdString(), 2);
+    if (first) first->setFocus();
+    return true;
+}
+
 void ConfigurationDialog::save() {
     try {
-        const std::vector<std::string> missing = missingKeys(enteredSettings());
-        if (!missing.empty()) {
-            showMessage(messages_, "",
-                        "Campos obrigatórios por preencher: " + joined(missing) + ".", 2);
-            return;
-        }
+        if (refuseMissingFields()) return;
         // The values as typed: a relative SQLite path stays relative to the settings folder.
         writeSettingsFile(file_, main_->settings(), external_->settings());
     } catch (const SettingsError& e) {
