@@ -9,8 +9,8 @@
 
 #include <QDir>
 
+#include "reports/frame/desktop/elided_label.h"
 #include "shell/dataaccess/database_error.h"
-#include "shell/desktop/elided_label.h"
 #include "shell/desktop/window_placement.h"
 
 namespace talvers {

@@ -3,16 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
+#include "reports/frame/desktop/elided_label.h"
+#include "reports/frame/desktop/localized_file_model.h"
+#include "reports/frame/desktop/report_file_dialog.h"
 #include "shell/dataaccess/database_error.h"
 #include "tests/support/desktop/report_window_test_support.h"
 #include "tests/support/temp_dir.h"
@@ -134,19 +145,27 @@ TEST_F(ReportWindowFrame, TheLastCountShowsHoweverFastTheEngineReports) {
     EXPECT_EQ(shown, "5000/5000");
 }
 
-// The progress labels appear with the first row and never behind the no-data message.
-TEST_F(ReportWindowFrame, ProgressLabelsShowOnlyOnceRowsAreCounted) {
-    bool seenBeforeFirstRow = true;
+// The work shows from the start: "a processar ...." and the moving bar while the query runs,
+// the counter from the first row; never behind the no-data message.
+TEST_F(ReportWindowFrame, WorkShowsFromConfirmAndTheCounterFromTheFirstRow) {
+    bool busyBeforeFirstRow = false;
+    bool counterBeforeFirstRow = true;
     bool seenWithRows = false;
     ScriptedReportWindow* current = nullptr;
     const auto labelsUp = [&] {
         return control<QLabel>(*current, "Label2_1")->isVisible() ||
-               control<QLabel>(*current, "Label2_2")->isVisible();
+               control<QLabel>(*current, "Label2_2")->isVisible() ||
+               control<QProgressBar>(*current, "Progresso")->isVisible();
     };
     const auto engine = [&](long rows) {
         return [&, rows](ReportProgress& progress) {
             // The query phase: the window is shown what the labels look like meanwhile.
-            current->runOnWindowThreadForTest([&] { seenBeforeFirstRow = labelsUp(); });
+            current->runOnWindowThreadForTest([&] {
+                auto* bar = control<QProgressBar>(*current, "Progresso");
+                busyBeforeFirstRow = control<QLabel>(*current, "Label2_1")->isVisible() &&
+                                     bar->isVisible() && bar->maximum() == 0;
+                counterBeforeFirstRow = control<QLabel>(*current, "Label2_2")->isVisible();
+            });
             for (long i = 1; i <= rows; ++i) reportProgress(progress, i, rows);
             if (rows > 0) QTest::qWait(0);
             return rows > 1 ? oneRow() : Table({{"Coluna", FieldType::Text, 10}});
@@ -161,7 +180,8 @@ TEST_F(ReportWindowFrame, ProgressLabelsShowOnlyOnceRowsAreCounted) {
         desktop.messages.onPresent = [&] { upWhileAsked.push_back(labelsUp()); };
         desktop.files.onAsk = [&] { seenWithRows = labelsUp(); };
         ASSERT_TRUE(confirmAndWait(window));
-        EXPECT_FALSE(seenBeforeFirstRow) << rows;
+        EXPECT_TRUE(busyBeforeFirstRow) << rows;
+        EXPECT_FALSE(counterBeforeFirstRow) << rows;
         EXPECT_FALSE(labelsUp()) << rows;
         if (rows < 2) {
             // Rows counted but none kept, or none at all: the no-data message, labels down.
@@ -171,6 +191,187 @@ TEST_F(ReportWindowFrame, ProgressLabelsShowOnlyOnceRowsAreCounted) {
         }
         desktop.messages.shown.clear();
     }
+}
+
+Table twoRowsTwoColumns() {
+    Table t({{"Coluna", FieldType::Text, 10}, {"Outra", FieldType::Text, 10}});
+    t.addRow({Value(std::string("a")), Value(std::string("b"))});
+    t.addRow({Value(std::string("c")), Value(std::string("d"))});
+    return t;
+}
+
+// After a save the window itself says where the workbook went (with the note a name without
+// .xlsx needs) and opens its folder on request; a folder the desktop cannot open is named.
+TEST_F(ReportWindowFrame, TheWindowSaysWhereTheWorkbookWentAndOpensItsFolder) {
+    ScriptedReportWindow window(desktop.services(), [](ReportProgress&) { return oneRow(); });
+    window.show();
+    auto* saved = control<ElidedLabel>(window, "Gravado");
+    auto* folder = control<QPushButton>(window, "btPasta");
+    EXPECT_FALSE(saved->isVisible());
+    EXPECT_FALSE(folder->isVisible());
+    const QString here = QString::fromStdString(out.path().string());
+    desktop.files.answer = (out.path() / "livro.xlsx").string();
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_TRUE(saved->isVisible());
+    EXPECT_TRUE(folder->isVisible());
+    EXPECT_EQ(saved->fullText(), "Gravado em " + QDir::toNativeSeparators(here + "/livro.xlsx"));
+    QTest::mouseClick(folder, Qt::LeftButton);
+    EXPECT_EQ(desktop.opener.opened.back(), out.path().string());
+
+    desktop.files.answer = (out.path() / "livro").string();
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_EQ(saved->fullText(), "Gravado em " + QDir::toNativeSeparators(here + "/livro") +
+                                     " — Sem a extensão .xlsx, o ficheiro pode não abrir com "
+                                     "duplo clique.");
+
+    desktop.opener.succeeds = false;
+    QTest::mouseClick(folder, Qt::LeftButton);
+    EXPECT_EQ(texts(desktop.messages),
+              std::vector<std::string>{"Não foi possível abrir a pasta \"" +
+                                       QDir::toNativeSeparators(here).toStdString() + "\"."});
+    // The next run starts without the last one's location; a cancelled name leaves none.
+    desktop.files.answer = "";
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_FALSE(saved->isVisible());
+    EXPECT_FALSE(folder->isVisible());
+}
+
+// When the desktop cannot open the workbook, a message names it, with its location already
+// in the window.
+TEST_F(ReportWindowFrame, AWorkbookTheDesktopCannotOpenIsNamedInAMessage) {
+    ScriptedReportWindow window(desktop.services(), [](ReportProgress&) { return oneRow(); });
+    window.show();
+    desktop.opener.succeeds = false;
+    const auto file = out.path() / "livro.xlsx";
+    desktop.files.answer = file.string();
+    bool locationInSight = false;
+    desktop.messages.onPresent = [&] {
+        locationInSight = control<ElidedLabel>(window, "Gravado")->isVisible();
+    };
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_EQ(texts(desktop.messages), std::vector<std::string>{openFailureText(file.string())});
+    EXPECT_TRUE(locationInSight);
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(desktop.saved, std::vector<std::string>{file.string()});
+}
+
+// An environment variable set for one test, then put back.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const QByteArray& value)
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+        qputenv(name, value);
+    }
+    ~ScopedEnv() {
+        if (had_) {
+            qputenv(name_, old_);
+        } else {
+            qunsetenv(name_);
+        }
+    }
+
+  private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
+// The dialog starts in the folder of the last workbook saved (kept in the per-user store),
+// else in Documents, else at home; its list writes dates and sizes in Portuguese under
+// headings shown whole.
+TEST_F(ReportWindowFrame, TheSaveDialogStartsInTheLastFolderUsedElseDocumentsElseHome) {
+    const QString home = QString::fromStdString((out.path() / "casa").string());
+    const QString documents = home + "/Documents";
+    const QString reports = QString::fromStdString((out.path() / "relatorios").string());
+    std::filesystem::create_directories(out.path() / "casa" / ".config");
+    std::filesystem::create_directories(out.path() / "relatorios");
+    const ScopedEnv homeEnv("HOME", home.toUtf8());
+    const ScopedEnv configEnv("XDG_CONFIG_HOME", (home + "/.config").toUtf8());
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
+    QSettings store(QString::fromStdString((out.path() / "talvers.ini").string()),
+                    QSettings::IniFormat);
+    EXPECT_EQ(ReportFileDialog::startFolder(&store), home);
+    std::filesystem::create_directories(out.path() / "casa" / "Documents");
+    EXPECT_EQ(ReportFileDialog::startFolder(&store), documents);
+
+    writeText(out.path() / "relatorios" / "antigo.xlsx", std::string(1536, 'x'));
+    const QDateTime stamp(QDate(2024, 12, 9), QTime(14, 27));
+    QFile old(reports + "/antigo.xlsx");
+    ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(old.setFileTime(stamp, QFileDevice::FileModificationTime));
+    old.close();
+
+    ReportWindowServices services = desktop.services();
+    services.files = nullptr;
+    services.store = &store;
+    {
+        ScriptedReportWindow first(services, [](ReportProgress&) { return oneRow(); });
+        whenFileDialogOpens([&](QFileDialog& dialog) {
+            EXPECT_EQ(dialog.directory().absolutePath(), documents);
+            chooseFile(dialog, reports + "/novo.xlsx");
+        });
+        EXPECT_EQ(first.SelecionaFicheiro("Ficheiros de excel (*.xlsx)|*.xlsx"),
+                  reports + "/novo.xlsx");
+    }
+    EXPECT_EQ(store.value("Settings/SaveFolder").toString(), reports);
+
+    ScriptedReportWindow next(services, [](ReportProgress&) { return oneRow(); });
+    whenFileDialogOpens([&](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.directory().absolutePath(), reports);
+        auto* view = dialog.findChild<QTreeView*>("treeView");
+        ASSERT_NE(view, nullptr);
+        const QAbstractItemModel* list = view->model();
+        const auto row = [&] {
+            for (int r = 0; r < list->rowCount(view->rootIndex()); ++r) {
+                if (list->index(r, 0, view->rootIndex()).data() == "antigo.xlsx") return r;
+            }
+            return -1;
+        };
+        ASSERT_TRUE(QTest::qWaitFor([&] { return row() >= 0; }));
+        const auto cell = [&](int column) {
+            return list->index(row(), column, view->rootIndex()).data().toString();
+        };
+        EXPECT_EQ(cell(LocalizedFileModel::kDateColumn), "09-12-2024 14:27");
+        EXPECT_EQ(cell(LocalizedFileModel::kSizeColumn), "1,5 kB");
+        QHeaderView* header = view->header();
+        for (int section = 0; section < header->count(); ++section) {
+            EXPECT_GE(header->sectionSize(section), header->sectionSizeHint(section)) << section;
+        }
+        EXPECT_GT(header->sectionSize(LocalizedFileModel::kDateColumn),
+                  view->fontMetrics().horizontalAdvance(cell(LocalizedFileModel::kDateColumn)));
+        dialog.reject();
+    });
+    EXPECT_EQ(next.SelecionaFicheiro("Ficheiros de excel (*.xlsx)|*.xlsx"), "");
+
+    // A remembered folder that is gone is no place to start.
+    std::filesystem::remove_all(out.path() / "relatorios");
+    EXPECT_EQ(ReportFileDialog::startFolder(&store), documents);
+    QLocale::setDefault(before);
+}
+
+// Tab and Shift+Tab leave the grid for the buttons; the arrow keys move between its cells.
+TEST_F(ReportWindowFrame, TabLeavesTheGridEitherWay) {
+    ScriptedReportWindow window(desktop.services(),
+                                [](ReportProgress&) { return twoRowsTwoColumns(); });
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    desktop.files.answer = "";
+    ASSERT_TRUE(confirmAndWait(window));
+    auto* grid = control<QTableView>(window, "Grelha");
+    ASSERT_EQ(grid->model()->rowCount(), 2);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    QTest::keyClick(grid, Qt::Key_Right);
+    EXPECT_EQ(grid->currentIndex().column(), 1);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "btConf");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "btSair");
+    // One line of text per row.
+    EXPECT_LE(grid->rowHeight(0), grid->fontMetrics().height() + 6);
 }
 
 TEST_F(ReportWindowFrame, AWrittenWorkbookIsAnnouncedAndTheDialogSaysWhatItSaves) {

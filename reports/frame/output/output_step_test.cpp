@@ -30,7 +30,11 @@ class ScriptedFiles : public FileNameProvider {
 class RecordingOpener : public FileOpener {
   public:
     std::vector<std::string> opened;
-    void open(const std::string& path) override { opened.push_back(path); }
+    bool succeeds = true;
+    bool open(const std::string& path) override {
+        opened.push_back(path);
+        return succeeds;
+    }
 };
 
 Table oneRow() {
@@ -94,6 +98,33 @@ TEST(OutputStep, AFailedWriteIsReportedAndTheOldFileIsNeverOpened) {
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(messages.texts()[0].rfind("Situação Anómala\n\rErro: ", 0), 0u);
     EXPECT_TRUE(opener.opened.empty());
+}
+
+// The workbook is written whatever the desktop does with it; when it cannot open it, the user
+// is told which file it is, and that a name without .xlsx may be why a double click fails.
+TEST(OutputStep, AWorkbookTheDesktopCannotOpenIsNamedInAMessage) {
+    testing::TempDir dir;
+    for (const std::string name : {"mapa.XLSX", "mapa"}) {
+        const std::string path = (dir / name).string();
+        ScriptedFiles files(path);
+        RecordingPresenter messages;
+        RecordingOpener opener;
+        opener.succeeds = false;
+        EXPECT_EQ(deliverReport(oneRow(), kOutput, kToday, files, messages, opener, {}),
+                  OutputOutcome::Written);
+        EXPECT_TRUE(std::filesystem::exists(path));
+        const std::string expected =
+            "O ficheiro \"" + path +
+            "\" foi gravado, mas o ambiente de trabalho não o conseguiu abrir: não há nenhum "
+            "programa associado a este tipo de ficheiro." +
+            (name == "mapa" ? "\nSem a extensão .xlsx, o ficheiro pode não abrir com duplo clique."
+                            : "");
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{expected}) << name;
+    }
+    EXPECT_TRUE(hasWorkbookExtension("a.xlsx"));
+    EXPECT_FALSE(hasWorkbookExtension("xlsx"));
+    EXPECT_FALSE(hasWorkbookExtension("a.xls"));
+    EXPECT_FALSE(hasWorkbookExtension(""));
 }
 
 }  // namespace
