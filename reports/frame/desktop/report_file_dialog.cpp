@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QMimeDatabase>
 #include <QStandardPaths>
 #include <QTreeView>
 
@@ -16,7 +17,8 @@ namespace {
 
 const QString kFolderKey = QStringLiteral("Settings/SaveFolder");
 // Room for the list's columns without scrolling sideways.
-constexpr int kMinimumWidth = 760;
+constexpr int kMinimumWidth = 900;
+constexpr int kTypeColumn = 2;
 constexpr int kCellMargin = 16;
 
 }  // namespace
@@ -50,8 +52,8 @@ void ReportFileDialog::rememberFolder(QSettings* store, const QString& fileName)
     store->sync();
 }
 
-// The widths Qt keeps from the last dialog may cut a heading ("Data de modificaç…") or a date;
-// a column the user made wider stays so.
+// The widths Qt keeps from the last dialog may cut a heading ("Data de modificaç…"), a date or
+// a workbook's type; a column the user made wider stays so.
 void ReportFileDialog::widenColumns() {
     auto* view = findChild<QTreeView*>(QStringLiteral("treeView"));
     if (!view) return;  // the desktop's own dialog lays out its own list
@@ -59,9 +61,17 @@ void ReportFileDialog::widenColumns() {
     const int dateWidth = view->fontMetrics().horizontalAdvance(LocalizedFileModel::dateText(
                               QDateTime(QDate(2000, 12, 28), QTime(23, 58)))) +
                           kCellMargin;
+    // The type the list mostly shows: a workbook's.
+    const QString workbookType =
+        QMimeDatabase()
+            .mimeTypeForName(
+                QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"))
+            .comment();
+    const int typeWidth = view->fontMetrics().horizontalAdvance(workbookType) + kCellMargin;
     for (int section = 0; section < header->count(); ++section) {
         int wanted = std::max(header->sectionSize(section), header->sectionSizeHint(section));
         if (section == LocalizedFileModel::kDateColumn) wanted = std::max(wanted, dateWidth);
+        if (section == kTypeColumn) wanted = std::max(wanted, typeWidth);
         header->resizeSection(section, wanted);
     }
 }
