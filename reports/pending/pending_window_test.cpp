@@ -207,28 +207,6 @@ TEST_F(PendingWindowTest, SecondConfirmDuringARunIsRefused) {
     expectAtRest();
 }
 
-// From the moment Confirmar is pressed the work shows, also while the main query has not given
-// its first row: "a processar ...." and a moving bar; the count comes with the rows.
-TEST_F(PendingWindowTest, WhileTheMainQueryRunsTheWorkShowsWithoutACount) {
-    twoOrderLines();
-    desktop.files.answer = (out.path() / "p.xlsx").string();
-    gate.holdNextQuery();
-    QSignalSpy finished(&window, &ReportWindow::runFinished);
-    QTest::mouseClick(btConf(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return gate.holding(); }, 10000));
-    EXPECT_TRUE(working()->isVisible());
-    EXPECT_TRUE(busy()->isVisible());
-    EXPECT_EQ(busy()->maximum(), 0);  // moving, not counting
-    EXPECT_FALSE(counter()->isVisible());
-    desktop.files.onAsk = [&] {
-        EXPECT_EQ(counter()->text(), "2/2");
-        EXPECT_EQ(busy()->value(), 2);
-    };
-    gate.release();
-    ASSERT_TRUE(waitForRunEnd(finished));
-    expectAtRest();
-}
-
 // F4 and Alt+Down drop the calendar without changing the date; Escape closes the calendar,
 // then the window.
 TEST_F(PendingWindowTest, F4OrAltDownOpensTheCalendarAndEscapeClosesIt) {

@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <vector>
-
-#include "shell/messages/console_presenter.h"
 
 namespace talvers {
 namespace {
@@ -56,26 +53,6 @@ TEST(Messages, FailureTextHasItsExactForm) {
     EXPECT_EQ(p.shown[0].text, "Situação Anómala\n\rErro: Disco cheio  28");
     EXPECT_EQ(p.shown[0].buttons, MessageButtons::Ok);
     EXPECT_EQ(p.shown[0].details, "");
-}
-
-// An engine's words never join the sentence: they travel as the box's details, and the
-// console prints them on a line of their own.
-TEST(Messages, AnErrorsDetailsGoApartFromItsSentence) {
-    ScriptedPresenter p;
-    showFailure(p, NumberedError(1, "A base de dados não tem a tabela Vendedor.",
-                                 "no such table: Vendedor"));
-    ASSERT_EQ(p.shown.size(), 1u);
-    EXPECT_EQ(p.shown[0].text,
-              "Situação Anómala\n\rErro: A base de dados não tem a tabela Vendedor.  1");
-    EXPECT_EQ(p.shown[0].details, "no such table: Vendedor");
-
-    std::ostringstream out;
-    ConsolePresenter console(out);
-    showFailure(console, NumberedError(14, "O ficheiro não existe.", "unable to open"));
-    showFailure(console, NumberedError(2, "Sem pormenores."));
-    EXPECT_EQ(out.str(),
-              "Situação Anómala\nErro: O ficheiro não existe.  14\nDetalhes: unable to open\n"
-              "Situação Anómala\nErro: Sem pormenores.  2\n");
 }
 
 }  // namespace

@@ -34,21 +34,6 @@ struct XlsxCell {
     double number() const;  // the value as a number (the test fails on a non-number)
 };
 
-// A sheet's print setup as the file holds it; values the file leaves out are "" (the file
-// format's defaults then apply: fit to width and height 1, scale 100).
-struct XlsxPageSetup {
-    std::string orientation;  // "landscape", "portrait" or ""
-    std::string paperSize;    // "9" for A4
-    bool fitToPage = false;
-    std::string fitToWidth;
-    std::string fitToHeight;
-    std::string scale;
-    std::string titleRows;     // "$1:$3"
-    std::string titleColumns;  // "$A:$A" or ""
-    std::string pageOrder;     // "overThenDown", or "" for down then over
-    std::string footerCentre;
-};
-
 class XlsxDump {
   public:
     std::vector<std::string> sheetNames() const { return sheetOrder_; }
@@ -64,7 +49,6 @@ class XlsxDump {
     int maxColumn(const std::string& sheet) const;
     std::string freezePane(const std::string& sheet) const;  // top-left scrolling cell, "A4"
     std::string autoFilter(const std::string& sheet) const;  // "A3:C3" or ""
-    const XlsxPageSetup& pageSetup(const std::string& sheet) const;
 
     // Fills a dump from the reader's output lines.
     static XlsxDump parse(const std::string& readerOutput);
@@ -79,7 +63,6 @@ class XlsxDump {
         int maxColumn = 0;
         std::string freezePane;
         std::string autoFilter;
-        XlsxPageSetup page;
         std::vector<std::string> merges;
         std::map<std::string, Column> columns;
         std::map<std::string, XlsxCell> cells;
