@@ -38,7 +38,7 @@ Session openCommandSession(const CommandOptions& options) {
     try {
         return startUp(completeSettings(options));
     } catch (const NumberedError& e) {
-        throw CommandFailure(startupFailureText(e.description(), e.number()));
+        throw CommandFailure(startupFailureText(e.description(), e.number()), e.details());
     }
 }
 

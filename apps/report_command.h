@@ -22,10 +22,16 @@ struct ReportCommand {
     CommandFunction run;
 };
 
-// A failure whose message is ready for the user.
+// A failure whose message is ready for the user; `details` is an engine's own text, printed
+// on a line of its own.
 class CommandFailure : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit CommandFailure(const std::string& message, std::string details = {})
+        : std::runtime_error(message), details_(std::move(details)) {}
+    const std::string& details() const { return details_; }
+
+  private:
+    std::string details_;
 };
 
 extern const ReportCommand kCheckCommand;

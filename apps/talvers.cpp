@@ -63,11 +63,13 @@ int main(int argc, char* argv[]) {
     DesktopStart start = startDesktopSession(location, steps);
     if (!start.session) return start.exitCode;
 
+    // The main window's placement and the save dialog's last folder, per user.
+    QSettings placementStore;
     ReportWindowServices services;
     services.messages = &messages;
     services.protectedFiles = filesInUse(start.session->settings);
     services.company = companyName(start.session->caption);
-    QSettings placementStore;
+    services.store = &placementStore;
     frmMain window(*start.session, desktopReportWindows(erpSessionOf(*start.session), services),
                    placementStore, messages);
     window.show();

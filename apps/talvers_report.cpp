@@ -9,6 +9,7 @@
 #include "shell/cli/program_run.h"
 #include "shell/files/stop_request.h"
 #include "shell/files/stop_signals.h"
+#include "shell/messages/messages.h"
 #include "shell/messages/numbered_error.h"
 #include "shell/messages/program_message.h"
 #include "shell/startup.h"
@@ -59,18 +60,23 @@ int run(int argc, char* argv[]) {
 // Every failure ends as a message and status 1, never as an uncaught exception.
 int guardedRun(int argc, char* argv[]) {
     std::string failure;
+    std::string details;  // the engine's own words, on a line of their own
     try {
         return talvers::finishedStatus(kReportProgramName, run(argc, argv));
     } catch (const talvers::CommandFailure& e) {
         failure = e.what();
+        details = e.details();
     } catch (const talvers::NumberedError& e) {
         failure = failureText(e.description(), e.number());
+        details = e.details();
     } catch (const std::exception& e) {
-        failure = failureText(e.what(), 0);
+        failure = failureText(talvers::kUnexpectedFailure, 0);
+        details = e.what();
     } catch (...) {
         failure = failureText("falha desconhecida", 0);
     }
     std::cerr << talvers::programMessage(kReportProgramName, failure) << '\n';
+    if (!details.empty()) std::cerr << "Detalhes: " << details << '\n';
     return 1;
 }
 

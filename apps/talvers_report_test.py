@@ -24,6 +24,8 @@ import zipfile
 import openpyxl
 
 BIN = os.environ.get("TALVERS_BIN", "")
+READER = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "tests", "support",
+                      "xlsx_reader.py")
 VERSION = os.environ.get("TALVERS_VERSION", "")
 TODAY = datetime.date.today()
 TITLE_DATE = TODAY.strftime("%d-%m-%Y")
@@ -55,6 +57,38 @@ def run_limited(limit, *args):
         resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
     return subprocess.run([os.path.join(BIN, args[0]), *args[1:]], capture_output=True,
                           text=True, timeout=120, preexec_fn=limit_size)
+
+
+def reader_records(path):
+    """The independent reader's records of a workbook, each a list of its fields."""
+    result = subprocess.run([sys.executable, READER, path], capture_output=True, text=True,
+                            check=True)
+    return [line.split("\t") for line in result.stdout.splitlines()]
+
+
+def printed_scale(path, sheet):
+    """The percent `sheet` prints at, from its page setup and column widths as the reader finds
+    them: fitted one page wide, it shrinks until its columns fit between the margins of A4's
+    long side (a stored width w is trunc((256 w + trunc(128 / 7)) / 256 * 7) pixels of 0.75 pt,
+    a column without one 64 pixels); not fitted, it prints at its scale."""
+    records = reader_records(path)
+    page = next(r for r in records if r[0] == "page" and r[1] == sheet)
+    (_, _, orientation, paper, fit, fit_width, fit_height, scale, _, _, _, left, right,
+     _) = page
+    assert paper == "9" and orientation == "landscape", page
+    max_column = int(next(r for r in records if r[0] == "sheet" and r[1] == sheet)[3])
+    pixels = {letter: 64 for letter in (openpyxl.utils.get_column_letter(i + 1)
+                                        for i in range(max_column))}
+    for r in records:
+        if r[0] == "column" and r[1] == sheet:
+            width = float(r[3])
+            pixels[r[2]] = int((256 * width + int(128 / 7)) / 256 * 7)
+    total = sum(pixels.values()) * 0.75
+    printable = 297 / 25.4 * 72 - 72 * (float(left) + float(right))
+    if fit == "1":
+        assert int(fit_width or 1) == 1 and int(fit_height or 1) == 0, page
+        return 100 if total <= printable else int(printable * 100 / total)
+    return int(scale or 100)
 
 
 def digest(path):
@@ -110,10 +144,11 @@ class WorkdirTest(unittest.TestCase):
         setup = ws.page_setup
         self.assertEqual(setup.orientation, "landscape")
         self.assertEqual(int(setup.paperSize), 9)  # A4
-        self.assertTrue(ws.sheet_properties.pageSetUpPr.fitToPage)
-        # An absent fitToWidth is the file format's default, 1.
-        self.assertEqual(int(setup.fitToWidth or 1), 1)
-        self.assertEqual(int(setup.fitToHeight), 0)
+        # Readable on paper: fitted one page wide only when that keeps 50 %, otherwise pages
+        # across with the first column on each.
+        self.assertGreaterEqual(printed_scale(self.last_path, ws.title), 50)
+        if not ws.sheet_properties.pageSetUpPr.fitToPage:
+            self.assertEqual(ws.print_title_cols, "$A:$A")
         self.assertEqual(ws.print_title_rows, "$1:$3")
         self.assertEqual(ws.oddFooter.center.text, "Página &P de &N")
         self.assertEqual(book.properties.title, title)
@@ -315,6 +350,10 @@ class StartFailures(WorkdirTest):
         self.assertEqual(result.returncode, 1)
         self.assertIn("nao-existe.db", result.stderr)
         self.assertIn("Erro: ", result.stderr)
+        # The engine's own words on a line of their own, never inside the sentence.
+        lines = result.stderr.splitlines()
+        self.assertIn("Detalhes: unable to open database file", lines)
+        self.assertFalse(any("unable" in line for line in lines if line.startswith("Erro: ")))
         self.assertFalse(os.path.exists(os.path.join(self.dir, "nao-existe.db")))
 
     def test_unreachable_sql_server_fails_within_seconds(self):
@@ -408,6 +447,17 @@ class PendingReport(WorkdirTest):
             os.chmod(folder, 0o755)
 
 
+class PrintedSize(WorkdirTest):
+    def test_every_report_of_the_samples_prints_at_half_size_or_more(self):
+        for variant in ("default", "alternate"):
+            for command in ("pendentes", "fornecedor", "aprovisionamento", "series"):
+                with self.subTest(variant=variant, command=command):
+                    ws = self.report(command, variant).worksheets[0]
+                    self.assertGreaterEqual(printed_scale(self.last_path, ws.title), 50)
+                    self.assertEqual(ws.print_title_rows, "$1:$3")
+                    self.assertEqual(ws.oddFooter.center.text, "Página &P de &N")
+
+
 class SupplierReport(WorkdirTest):
     def test_both_variants(self):
         book = self.report("fornecedor", "default")
@@ -437,8 +487,14 @@ class ProvisioningReport(WorkdirTest):
                                        PROVISIONING_HEADERS,
                                        ["Vendas", "Existência", "Enc.Cli.", "Enc.Forn.", "Prazo"])
                 rows = list(ws.iter_rows(min_row=4, values_only=True))
+                database = os.path.join(os.path.dirname(Sample.settings(variant)), "erp.db")
+                with sqlite3.connect(database) as erp:
+                    short = dict(erp.execute("SELECT Codigo, Abrev FROM Artigos"))
+                # Short names of the full 20 characters among them, each whole behind its blank.
+                self.assertTrue(any(len(short[row[0][1:]] or "") == 20 for row in rows))
                 for row in rows:
                     self.assertTrue(row[0].startswith(" "))
+                    self.assertEqual(row[1], " " + (short[row[0][1:]] or ""))
                     self.assertNotIn("\n", row[9] or "")
                 projected = [row[7] for row in rows]
                 self.assertEqual(projected, sorted(projected))

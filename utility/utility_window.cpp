@@ -26,7 +26,10 @@ ReportWindow::ReportRun frmUtilitario::prepareRun() {
                 session, [this](const std::string& text) { showCheckMessage(text); }, separator,
                 progress);
         },
-        serialCheckOutput()};
+        serialCheckOutput(),
+        // No movement to check shows nothing, as the check always did; findings are kept only
+        // when there are some.
+        true};
 }
 
 void frmUtilitario::showCheckMessage(const std::string& text) {

@@ -2,7 +2,9 @@
 // frmUtilitario: the serial-number stock check window. Confirm runs the check; each of its
 // messages is shown in a box with an OK button under the application's title, and the run
 // waits until the box is closed. The findings then go through the output step like a report
-// (the save dialog reads "Guardar verificação de números de série") and stay in the grid.
+// (the save dialog reads "Guardar verificação de números de série") and stay in the grid. A
+// check without findings (no movement to check, or nothing to report) ends without a word:
+// there is no workbook to save and no no-data message.
 #include <QString>
 
 #include <functional>

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLayout>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -75,6 +76,21 @@ TEST_F(UtilityWindowTest, OneBoxPerMovementRowThenTheFindingsWorkbook) {
     ASSERT_EQ(grid->rowCount(), 1);
     EXPECT_EQ(grid->index(0, 2).data().toString(), "SN1");
     EXPECT_EQ(grid->index(0, 3).data().toString(), "Não encontrado");
+}
+
+// With no movement to check there is nothing to say and nothing to save; the buttons sit at
+// the window's margin, where the other windows have their first caption.
+TEST_F(UtilityWindowTest, NoMovementToCheckShowsNothing) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(control<QPushButton>(window, "btConf")->x(),
+              window.layout()->contentsMargins().left());
+    desktop.files.answer = (out.path() / "never.xlsx").string();
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(desktop.messages.shown.empty());
+    EXPECT_TRUE(desktop.files.filters.empty());
+    EXPECT_FALSE(window.isRunning());
 }
 
 TEST_F(UtilityWindowTest, ClosingWhileABoxIsAwaitedStopsTheCheck) {

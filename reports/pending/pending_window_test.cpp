@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
@@ -41,8 +43,11 @@ class PendingWindowTest : public ::testing::Test {
     QLabel* counter() { return control<QLabel>(window, "Label2_2"); }
     QPushButton* btConf() { return control<QPushButton>(window, "btConf"); }
 
+    QProgressBar* busy() { return control<QProgressBar>(window, "Progresso"); }
+
     void expectAtRest() {
         EXPECT_FALSE(working()->isVisible());
+        EXPECT_FALSE(busy()->isVisible());
         EXPECT_FALSE(counter()->isVisible());
         EXPECT_TRUE(btConf()->isEnabled());
         EXPECT_FALSE(window.isRunning());
@@ -58,8 +63,9 @@ class PendingWindowTest : public ::testing::Test {
 TEST_F(PendingWindowTest, ControlsCaptionsAndStartDate) {
     EXPECT_EQ(window.windowTitle(), "Talvers Pendentes");
     EXPECT_TRUE(window.isModal());
-    EXPECT_EQ(control<QLabel>(window, "Label2_0")->text(), "Data");
     auto* picker = control<QDateEdit>(window, "DTPicker1");
+    EXPECT_EQ(control<QLabel>(window, "Label2_0")->text(), "&Data");  // Alt+D: the date
+    EXPECT_EQ(control<QLabel>(window, "Label2_0")->buddy(), picker);
     // Opened on 29 February 2024: one year earlier falls back to 28 February.
     EXPECT_EQ(picker->date(), QDate(2023, 2, 28));
     EXPECT_EQ(picker->text(), "28-02-2023");
@@ -188,8 +194,6 @@ TEST_F(PendingWindowTest, SecondConfirmDuringARunIsRefused) {
     // The window stays responsive while the engine waits on the database.
     EXPECT_TRUE(window.isRunning());
     EXPECT_FALSE(btConf()->isEnabled());
-    // The query has not given its first row yet: no progress to show.
-    EXPECT_FALSE(working()->isVisible());
     const long sent = gate.queriesSent();
     QTest::mouseClick(btConf(), Qt::LeftButton);
     window.confirm();
@@ -201,6 +205,35 @@ TEST_F(PendingWindowTest, SecondConfirmDuringARunIsRefused) {
     EXPECT_EQ(desktop.files.filters.size(), 1u);
     EXPECT_EQ(desktop.opener.opened.size(), 1u);
     expectAtRest();
+}
+
+// F4 and Alt+Down drop the calendar without changing the date; Escape closes the calendar,
+// then the window.
+TEST_F(PendingWindowTest, F4OrAltDownOpensTheCalendarAndEscapeClosesIt) {
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* picker = control<QDateEdit>(window, "DTPicker1");
+    QCalendarWidget* calendar = picker->calendarWidget();
+    picker->setFocus();
+    QTest::keyClick(picker, Qt::Key_F4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calendar->isVisible(); }, 5000));
+    EXPECT_EQ(picker->date(), QDate(2023, 2, 28));
+    // Keys go where the keyboard is: the calendar's day table.
+    const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    press(Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !calendar->isVisible(); }, 5000));
+    EXPECT_TRUE(window.isVisible());
+
+    QTest::keyClick(picker, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calendar->isVisible(); }, 5000));
+    EXPECT_EQ(picker->date(), QDate(2023, 2, 28));  // Alt+Down no longer steps the day
+    press(Qt::Key_Right);
+    press(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !calendar->isVisible(); }, 5000));
+    EXPECT_EQ(picker->date(), QDate(2023, 3, 1));
+
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
 }
 
 // Each way of closing: btSair, Esc, the close box (close()).

@@ -35,9 +35,14 @@ Value moneyValue(const std::optional<Money>& money) {
     return money ? Value(*money) : Value();
 }
 
-// Codes and names reach the sheet with one leading blank; the text is cut to the field's size
-// by characters, as a longer text does not fit the field.
-Value withLeadingBlank(const Table& rows, size_t row, std::string_view column, size_t size) {
+// Codes and short names reach the sheet with one leading blank and whole: they hold up to 20
+// characters, and the blank must not cost them their last one (a code cut short would name
+// another article). Names are cut to their field's size by characters.
+Value withLeadingBlank(const Table& rows, size_t row, std::string_view column) {
+    return Value(" " + rows.at(row, column).toText());
+}
+
+Value nameWithLeadingBlank(const Table& rows, size_t row, std::string_view column, size_t size) {
     return Value(leftChars(" " + rows.at(row, column).toText(), size));
 }
 
@@ -107,15 +112,15 @@ Table runProvisioning(const ErpSession& session, const ProvisioningRequest& filt
             moneySum(rows, i, {"Vendas", "Existenc", "TotEncCl", "TotEncFo"}, article);
         if (sum && !sum->isZero()) {
             result.addRow({
-                withLeadingBlank(rows, i, "Codigo", kCodeSize),
-                withLeadingBlank(rows, i, "Abrev", kCodeSize),
-                withLeadingBlank(rows, i, "Nome", kNameSize),
+                withLeadingBlank(rows, i, "Codigo"),
+                withLeadingBlank(rows, i, "Abrev"),
+                nameWithLeadingBlank(rows, i, "Nome", kNameSize),
                 moneyValue(moneyField(rows, i, "Vendas", article)),
                 moneyValue(moneyField(rows, i, "Existenc", article)),
                 moneyValue(moneyField(rows, i, "TotEncCl", article)),
                 moneyValue(moneyField(rows, i, "TotEncFo", article)),
                 moneyValue(moneyField(rows, i, "Prazo", article)),
-                withLeadingBlank(rows, i, "Fornec", kCodeSize),
+                withLeadingBlank(rows, i, "Fornec"),
                 flattenedName(rows, i, "Nome Fornecedor", kSupplierNameSize),
             });
         }

@@ -188,13 +188,25 @@ TEST_F(ProvisioningDefault, GroupFamilyAndWarehouseDoNotFilter) {
     EXPECT_EQ(run({{2024, 1, 1}, {2024, 1, 31}, "003", "G'X", "F'X"}).rowCount(), 3u);
 }
 
-TEST_F(ProvisioningDefault, LongNamesAreCutByCharacters) {
+// A name is cut to its field of 90 characters, blank included; codes and short names of the
+// ERP's full 20 characters, and longer ones, keep their last letter behind the blank.
+TEST_F(ProvisioningDefault, NamesAreCutByCharactersCodesAndShortNamesKeptWhole) {
     std::string name;
     for (int i = 0; i < 95; ++i) name += "é";
-    db.execMain("UPDATE Artigos SET Nome = '" + name + "' WHERE Codigo = 'A1';");
+    const std::string code20 = "ÁRTIGO-COM-20-LETRAS";
+    db.execMain("UPDATE Artigos SET Nome = '" + name +
+                "', Abrev = 'Abraçadeira Inox 12m', Fornec = 'FORNECEDOR-COM-21-LT'"
+                " WHERE Codigo = 'A1';"
+                "INSERT INTO Artigos (Codigo, Abrev, Nome, ArtouDes) VALUES ('" +
+                code20 + "', 'Abrev de vinte e uma', 'n', 0);");
+    addStock(db, code20.c_str(), "001", "1");
     const Table rows = run();
-    ASSERT_EQ(rows.rowCount(), 3u);
-    EXPECT_EQ(rows.at(2, "Nome Artigo").text(), " " + name.substr(0, 89 * 2));
+    ASSERT_EQ(rows.rowCount(), 4u);
+    EXPECT_EQ(rows.at(3, "Nome Artigo").text(), " " + name.substr(0, 89 * 2));
+    EXPECT_EQ(rows.at(3, "Abreviatura"), Value(" Abraçadeira Inox 12m"));
+    EXPECT_EQ(rows.at(3, "Fornecedor"), Value(" FORNECEDOR-COM-21-LT"));
+    EXPECT_EQ(column(rows, "Artigo")[1], " " + code20);
+    EXPECT_EQ(rows.at(1, "Abreviatura"), Value(" Abrev de vinte e uma"));
 }
 
 TEST_F(ProvisioningDefault, WithoutSalesStockOrOrdersKeepARowAndNothingLeftIsEmpty) {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 #include "reports/provisioning/pick_list_dialog.h"
 #include "reports/provisioning/provisioning.h"
@@ -19,14 +20,27 @@ struct FieldSpec {
     const char* captionName;
     const char* toolTip;
     const char* listToolTip;
+    // Whether the default company's provisioning reads the field (its query has no group or
+    // family condition).
+    bool defaultCompanyFilters;
 };
 
 // Indexed like campo_i / btLista_i.
 const FieldSpec kFields[3] = {
-    {"Armazém", "Label2_3", "Armazém.", "Lista de Armazéns"},
-    {"Grupo", "Label2_4", "Grupo.", "Lista de Grupos"},
-    {"Família", "Label2_0", "Família.", "Lista de Famílias"},
+    {"&Armazém", "Label2_3", "Armazém.", "Lista de Armazéns", true},
+    {"&Grupo", "Label2_4", "Grupo.", "Lista de Grupos", false},
+    {"&Família", "Label2_0", "Família.", "Lista de Famílias", false},
 };
+
+constexpr const char* kIgnoredHere =
+    " Sem efeito nesta empresa: o seu mapa de aprovisionamento não filtra por grupo nem por "
+    "família.";
+
+// A list button as narrow as its "..." allows, so that it reads as part of its field.
+void sizeToDots(QPushButton* button) {
+    const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) + 2 * margin);
+}
 
 }  // namespace
 
@@ -43,9 +57,11 @@ frmMapaAprovisionamento::frmMapaAprovisionamento(const ErpSession& session,
       }) {
     setObjectName(QStringLiteral("frmMapaAprovisionamento"));
     QGridLayout* grid = inputLayout();
-    grid->addWidget(addCaption(QStringLiteral("Label2_5"), QStringLiteral("1ª Data")), 0, 0);
+    grid->addWidget(addCaption(QStringLiteral("Label2_5"), QStringLiteral("1ª &Data"), firstDate_),
+                    0, 0);
     grid->addWidget(firstDate_, 0, 1);
-    grid->addWidget(addCaption(QStringLiteral("Label2_6"), QStringLiteral("Ult.Data")), 0, 2);
+    grid->addWidget(addCaption(QStringLiteral("Label2_6"), QStringLiteral("&Ult.Data"), lastDate_),
+                    0, 2);
     grid->addWidget(lastDate_, 0, 3);
 
     QList<QWidget*> chain{firstDate_, lastDate_};
@@ -58,10 +74,20 @@ frmMapaAprovisionamento::frmMapaAprovisionamento(const ErpSession& session,
         auto* list = new QPushButton(QStringLiteral("..."), this);
         list->setObjectName(QStringLiteral("btLista_%1").arg(i));
         list->setToolTip(QString::fromUtf8(spec.listToolTip));
+        sizeToDots(list);
         connect(list, &QPushButton::clicked, this, [this, i] { btLista(i); });
+        // The caption stays where a field has no effect, so the window looks the same for
+        // every company; the field and its list say why they cannot be used.
+        if (!spec.defaultCompanyFilters && !session.companyVariant) {
+            field->setEnabled(false);
+            list->setEnabled(false);
+            field->setToolTip(field->toolTip() + QString::fromUtf8(kIgnoredHere));
+            list->setToolTip(list->toolTip() + QStringLiteral(".") +
+                             QString::fromUtf8(kIgnoredHere));
+        }
         grid->addWidget(
-            addCaption(QString::fromUtf8(spec.captionName), QString::fromUtf8(spec.caption)), i + 1,
-            0);
+            addCaption(QString::fromUtf8(spec.captionName), QString::fromUtf8(spec.caption), field),
+            i + 1, 0);
         grid->addWidget(field, i + 1, 1);
         grid->addWidget(list, i + 1, 2);
         campo_[i] = field;
@@ -87,7 +113,7 @@ ReportWindow::ReportRun frmMapaAprovisionamento::prepareRun() {
 
 void frmMapaAprovisionamento::btLista(int index) {
     // The connection belongs to the running engine until its run ends.
-    if (isRunning() || index < 0 || index > 2) return;
+    if (isRunning() || index < 0 || index > 2 || !lists_[index]->isEnabled()) return;
     QLineEdit* field = campo_[index];
     field->setFocus();
     const auto list = static_cast<PickList>(index);
@@ -97,7 +123,7 @@ void frmMapaAprovisionamento::btLista(int index) {
     try {
         code = chooser_(list, group);
     } catch (const DatabaseError& error) {
-        showFailure(messages(), error.description(), error.number());
+        showFailure(messages(), error);
     }
     field->setFocus();
     if (code.empty()) return;

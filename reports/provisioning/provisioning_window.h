@@ -4,7 +4,10 @@
 // family) and are emptied at the end of every run. Tab goes through the dates, then each field
 // followed by its list button. Each btLista_i opens the pick list of its field; a picked code
 // is written into the field and the focus moves on past the field and its button, a cancelled
-// list gives the field its focus back and changes nothing.
+// list gives the field its focus back and changes nothing. For the default company, whose
+// provisioning has no group or family condition, the group and family fields and their lists
+// are disabled, their tooltips saying why (the captions stay). Every caption has its access
+// key: 1ª &Data, &Ult.Data, &Armazém, &Grupo, &Família.
 #include <QString>
 
 #include <array>

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDateEdit>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <set>
 
 #include "reports/provisioning/pick_list_dialog.h"
 #include "shell/dataaccess/database_error.h"
@@ -25,12 +27,16 @@ namespace {
 
 using namespace talvers::testing;
 
+// The variant company's window, where every filter has its effect.
 class ProvisioningWindowTest : public ::testing::Test {
   protected:
-    ProvisioningWindowTest() : window(db.session(LookupMode::SetBased), desktop.services()) {
+    explicit ProvisioningWindowTest(bool companyVariant = true)
+        : window(db.session(LookupMode::SetBased, companyVariant), desktop.services()) {
         window.setPickListChooser([this](PickList list, const std::string& group) {
             asked.emplace_back(list, group);
-            if (pickFailure) throw DatabaseError(208, "Invalid object name 'Grupos'.");
+            if (pickFailure)
+                throw DatabaseError(208, "A base de dados não tem a tabela Grupos.",
+                                    "Invalid object name 'Grupos'.");
             return answer;
         });
         window.show();
@@ -56,6 +62,12 @@ class ProvisioningWindowTest : public ::testing::Test {
     TempDir out;
 };
 
+// The default company's window: its provisioning has no group or family condition.
+class ProvisioningWindowDefaultCompany : public ProvisioningWindowTest {
+  protected:
+    ProvisioningWindowDefaultCompany() : ProvisioningWindowTest(false) {}
+};
+
 TEST_F(ProvisioningWindowTest, ControlsCaptionsAndStartValues) {
     EXPECT_EQ(window.windowTitle(), "Mapa Aprovisionamento");
     auto* first = control<QDateEdit>(window, "DTPicker1_0");
@@ -64,11 +76,11 @@ TEST_F(ProvisioningWindowTest, ControlsCaptionsAndStartValues) {
     EXPECT_EQ(last->text(), "29-02-2024");
     EXPECT_EQ(first->toolTip(), "Intervalo de datas.");
     EXPECT_EQ(last->toolTip(), "Intervalo de datas.");
-    const std::pair<const char*, const char*> captions[] = {{"Label2_5", "1ª Data"},
-                                                            {"Label2_6", "Ult.Data"},
-                                                            {"Label2_3", "Armazém"},
-                                                            {"Label2_4", "Grupo"},
-                                                            {"Label2_0", "Família"}};
+    const std::pair<const char*, const char*> captions[] = {{"Label2_5", "1ª &Data"},
+                                                            {"Label2_6", "&Ult.Data"},
+                                                            {"Label2_3", "&Armazém"},
+                                                            {"Label2_4", "&Grupo"},
+                                                            {"Label2_0", "&Família"}};
     for (const auto& [name, text] : captions) {
         EXPECT_EQ(control<QLabel>(window, name)->text(), QString::fromUtf8(text)) << name;
     }
@@ -90,6 +102,46 @@ TEST_F(ProvisioningWindowTest, TabFollowsTheLayoutFromTheFirstDate) {
               (std::vector<std::string>{"DTPicker1_0", "DTPicker1_1", "campo_0", "btLista_0",
                                         "campo_1", "btLista_1", "campo_2", "btLista_2", "btConf",
                                         "btSair", "Grelha", "DTPicker1_0"}));
+}
+
+// Alt and a caption's letter reach its input; no two captions or buttons share a letter.
+TEST_F(ProvisioningWindowTest, EveryInputHasItsOwnAccessKey) {
+    std::set<int> keys;
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        if (!label->buddy()) continue;
+        EXPECT_TRUE(keys.insert(QKeySequence::mnemonic(label->text())[0].toCombined()).second);
+    }
+    for (const char* button : {"btConf", "btSair", "btPasta"}) {
+        const QString text = control<QPushButton>(window, button)->text();
+        EXPECT_TRUE(keys.insert(QKeySequence::mnemonic(text)[0].toCombined()).second);
+    }
+    EXPECT_EQ(keys.size(), 8u);  // two dates, three fields, three buttons
+    QTest::keyClick(&window, Qt::Key_G, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), campo(1));
+}
+
+// Group and family would change nothing for this company: their fields and lists are disabled
+// and say why, their captions stay, and Tab passes them by.
+TEST_F(ProvisioningWindowDefaultCompany, GroupAndFamilyAreDisabledAndSayWhy) {
+    for (int i : {1, 2}) {
+        auto* list =
+            control<QPushButton>(window, QStringLiteral("btLista_%1").arg(i).toUtf8().constData());
+        EXPECT_FALSE(campo(i)->isEnabled()) << i;
+        EXPECT_FALSE(list->isEnabled()) << i;
+        for (const QWidget* widget : {static_cast<QWidget*>(campo(i)), static_cast<QWidget*>(list)})
+            EXPECT_TRUE(widget->toolTip().contains("Sem efeito nesta empresa")) << i;
+    }
+    EXPECT_TRUE(campo(1)->toolTip().startsWith("Grupo."));
+    EXPECT_TRUE(
+        control<QPushButton>(window, "btLista_2")->toolTip().startsWith("Lista de Famílias"));
+    EXPECT_TRUE(control<QLabel>(window, "Label2_4")->isVisible());
+    EXPECT_TRUE(control<QLabel>(window, "Label2_0")->isVisible());
+    EXPECT_TRUE(campo(0)->isEnabled());
+    EXPECT_EQ(campo(0)->toolTip(), "Armazém.");
+    EXPECT_EQ(tabChain(window, 5), (std::vector<std::string>{"DTPicker1_0", "DTPicker1_1",
+                                                             "campo_0", "btLista_0", "btConf"}));
+    window.btLista(1);
+    EXPECT_TRUE(asked.empty());
 }
 
 TEST_F(ProvisioningWindowTest, APickedCodeFillsTheFieldAndTheFocusMovesPastIt) {
@@ -119,9 +171,10 @@ TEST_F(ProvisioningWindowTest, ACancelledListLeavesTheFieldAndGivesItTheFocus) {
 TEST_F(ProvisioningWindowTest, AListThatCannotBeLoadedShowsTheFailureMessage) {
     pickFailure = true;
     clickList(1);
-    EXPECT_EQ(
-        texts(desktop.messages),
-        std::vector<std::string>{"Situação Anómala\n\rErro: Invalid object name 'Grupos'.  208"});
+    EXPECT_EQ(texts(desktop.messages),
+              std::vector<std::string>{
+                  "Situação Anómala\n\rErro: A base de dados não tem a tabela Grupos.  208"});
+    EXPECT_EQ(desktop.messages.shown[0].details, "Invalid object name 'Grupos'.");
     EXPECT_TRUE(campo(1)->text().isEmpty());
     EXPECT_EQ(QApplication::focusWidget(), campo(1));
 }
@@ -133,12 +186,12 @@ TEST_F(ProvisioningWindowTest, FieldsAreEmptiedAfterARunWithoutRows) {
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(campo(i)->text().isEmpty()) << i;
 }
 
-TEST_F(ProvisioningWindowTest, FullRunWritesTheMapAndEmptiesTheFields) {
+TEST_F(ProvisioningWindowDefaultCompany, FullRunWritesTheMapAndEmptiesTheFields) {
     db.execMain(
         "INSERT INTO Artigos (Codigo, Abrev, Nome, ArtouDes) VALUES ('A1', 'a1', 'Artigo 1', 0);"
         "INSERT INTO ArtArm (Artigo, Armazem, Existenc, ArmEncCl, ArmEncFo)"
         " VALUES ('A1', '001', 5, 0, 0);");
-    campo(1)->setText("G1");
+    campo(0)->setText("003");
     const auto file = out.path() / "mapa.xlsx";
     desktop.files.answer = file.string();
     ASSERT_TRUE(confirmAndWait(window));
@@ -149,7 +202,7 @@ TEST_F(ProvisioningWindowTest, FullRunWritesTheMapAndEmptiesTheFields) {
     EXPECT_EQ(dump.cell("Mapa Parovisionamento", "A1").value,
               "Mapa Aprovisionamento em 29-02-2024");
     EXPECT_EQ(dump.cell("Mapa Parovisionamento", "A4").value, " A1");
-    EXPECT_TRUE(campo(1)->text().isEmpty());
+    EXPECT_TRUE(campo(0)->text().isEmpty());
     // The dates keep what the user set.
     EXPECT_EQ(control<QDateEdit>(window, "DTPicker1_1")->text(), "29-02-2024");
 }

@@ -45,7 +45,7 @@ class SupplierWindowTest : public ::testing::Test {
 TEST_F(SupplierWindowTest, ControlsCaptionsAndStartDate) {
     frmTalversForn window(db.session(LookupMode::SetBased), desktop.services());
     EXPECT_EQ(window.windowTitle(), "Talvers/Fornecedor");
-    EXPECT_EQ(control<QLabel>(window, "Label2_0")->text(), "Data");
+    EXPECT_EQ(control<QLabel>(window, "Label2_0")->text(), "&Data");
     auto* picker = control<QDateEdit>(window, "DTPicker1");
     EXPECT_EQ(picker->text(), "28-02-2023");
     EXPECT_EQ(picker->toolTip(), "Data a partir da qual se processa a extração.");

@@ -2,15 +2,9 @@
 
 namespace talvers {
 
-std::string withEngineText(std::string_view description, std::string_view engineText) {
-    std::string text(description);
-    if (!engineText.empty()) text += " (" + std::string(engineText) + ")";
-    return text;
-}
-
 std::string missingObject(const char* kind, const std::string& name) {
-    return name.empty() ? std::string("A base de dados não tem ") + kind + " pedida"
-                        : std::string("A base de dados não tem ") + kind + " " + name;
+    return name.empty() ? std::string("A base de dados não tem ") + kind + " pedida."
+                        : std::string("A base de dados não tem ") + kind + " " + name + ".";
 }
 
 }  // namespace talvers

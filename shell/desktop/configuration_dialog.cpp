@@ -22,10 +22,8 @@ std::string connectionFailureText(std::string_view description, long number) {
            std::to_string(number);
 }
 
-std::string joined(const std::vector<std::string>& parts) {
-    std::string text;
-    for (const std::string& part : parts) text += (text.empty() ? "" : ", ") + part;
-    return text;
+QString tabCaption(const QTabWidget* tabs, const QWidget* page) {
+    return tabs->tabText(tabs->indexOf(page)).remove(QLatin1Char('&'));
 }
 
 }  // namespace
@@ -47,7 +45,8 @@ ConfigurationDialog::ConfigurationDialog(std::filesystem::path file, const AppSe
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
-    auto* tabs = new QTabWidget(this);
+    tabs_ = new QTabWidget(this);
+    QTabWidget* tabs = tabs_;
     main_ = new ConnectionForm(tabs);
     main_->setObjectName("Ligacao");
     main_->setSettings(current.main);
@@ -81,6 +80,7 @@ AppSettings ConfigurationDialog::enteredSettings() const {
 
 void ConfigurationDialog::testConnection(const ConnectionForm& form) {
     std::string outcome;
+    std::string details;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         const AppSettings entered = enteredSettings();
@@ -88,19 +88,39 @@ void ConfigurationDialog::testConnection(const ConnectionForm& form) {
         outcome = "Ligação estabelecida com sucesso.";
     } catch (const NumberedError& e) {
         outcome = connectionFailureText(e.description(), e.number());
+        details = e.details();
     }
     QApplication::restoreOverrideCursor();
-    showMessage(messages_, "", outcome, 2);
+    showMessage(messages_, "", outcome, 2, details);
+}
+
+// The fields named as the screen names them, tab by tab; the first one gets the focus, so
+// that the user can type at once.
+bool ConfigurationDialog::refuseMissingFields() {
+    QStringList parts;
+    QLineEdit* first = nullptr;
+    for (ConnectionForm* form : {main_, external_}) {
+        QStringList captions;
+        for (const std::string& key : missingConnectionKeys(form->settings())) {
+            captions << form->caption(key);
+            if (!first) {
+                first = form->field(key);
+                tabs_->setCurrentWidget(form);
+            }
+        }
+        if (!captions.isEmpty())
+            parts << tabCaption(tabs_, form) + QStringLiteral(": ") + captions.join(", ");
+    }
+    if (parts.isEmpty()) return false;
+    showMessage(messages_, "",
+                ("Campos obrigatórios por preencher — " + parts.join("; ") + ".").toStdString(), 2);
+    if (first) first->setFocus();
+    return true;
 }
 
 void ConfigurationDialog::save() {
     try {
-        const std::vector<std::string> missing = missingKeys(enteredSettings());
-        if (!missing.empty()) {
-            showMessage(messages_, "",
-                        "Campos obrigatórios por preencher: " + joined(missing) + ".", 2);
-            return;
-        }
+        if (refuseMissingFields()) return;
         // Refused now rather than as a login that fails for a reason nobody can see.
         for (const auto& [form, section] :
              {std::pair{main_, kMainSection}, std::pair{external_, kExternalSection}}) {

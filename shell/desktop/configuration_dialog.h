@@ -3,11 +3,14 @@
 // the settings file is missing or lacks a value the chosen engine needs. Two tabs
 // ("Ligacao", "LigacaoExterna", each a ConnectionForm) start with the current values;
 // "Testar ligação" opens the tab's connection with the values as entered and reports success
-// or the error's number and description; "Gravar" (btGravar) refuses while a needed value is
-// empty or a value the ODBC driver cannot carry intact (unsendableValue), otherwise creates the
-// file's folder when missing (createSettingsFolder: for the user alone) and writes the settings
-// file (settings_writer.h) and accepts; "Cancelar" (btCancelar) rejects and leaves the file alone.
+// or the error's number and description (the driver's own text as the box's details);
+// "Gravar" (btGravar) refuses while a needed value is empty, naming the empty fields by their
+// captions on screen tab by tab and giving the first the focus, or while a value the ODBC
+// driver cannot carry intact (unsendableValue); otherwise creates the file's folder when
+// missing (createSettingsFolder: for the user alone), writes the settings file
+// (settings_writer.h) and accepts; "Cancelar" (btCancelar) rejects and leaves the file alone.
 #include <QDialog>
+#include <QTabWidget>
 
 #include <filesystem>
 
@@ -35,12 +38,15 @@ class ConfigurationDialog : public QDialog {
 
   private:
     void testConnection(const ConnectionForm& form);
+    // True (after telling the user) when a value the chosen engine needs is empty.
+    bool refuseMissingFields();
     void save();
 
     std::filesystem::path file_;
     MessagePresenter& messages_;
     ConnectionOpener opener_;
     ProgramSettingsValues programValues_;
+    QTabWidget* tabs_;
     ConnectionForm* main_;
     ConnectionForm* external_;
 };

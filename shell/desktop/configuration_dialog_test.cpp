@@ -4,12 +4,14 @@
 
 #include <map>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/sqlite/sqlite_connection.h"
@@ -123,9 +125,31 @@ TEST_F(ConfigurationDialogTest, AnEmptyNeededValueIsRefusedAndNothingIsWritten) 
     enter(dialog, "LigacaoExterna", "Password", "");  // an empty password alone is fine
     press(dialog, nullptr, "btGravar");
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Campos obrigatórios por preencher: [Ligação] Username.");
+    EXPECT_EQ(messages.shown[0].text, "Campos obrigatórios por preencher — Ligação: Utilizador.");
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+// The message names the fields as the screen does, tab by tab, and the first of them takes the
+// focus; the ODBC hint shows whole.
+TEST_F(ConfigurationDialogTest, MissingFieldsAreNamedByTheirCaptionsOnScreen) {
+    ConfigurationDialog dialog(file, AppSettings{}, messages);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    chooseEngine(dialog, "Ligacao", "sqlserver");
+    enter(dialog, "Ligacao", "Empresa", "EMPRESA01");
+    chooseEngine(dialog, "LigacaoExterna", "sqlite");
+    dialog.findChild<QTabWidget*>()->setCurrentIndex(1);
+    press(dialog, nullptr, "btGravar");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              "Campos obrigatórios por preencher — Ligação: Servidor, Utilizador; Ligação "
+              "externa: Ficheiro.");
+    EXPECT_EQ(QApplication::focusWidget(),
+              dialog.findChild<QWidget*>("Ligacao")->findChild<QLineEdit*>("Servidor"));
+    auto* options = dialog.findChild<QWidget*>("Ligacao")->findChild<QLineEdit*>("OpcoesODBC");
+    EXPECT_GT(options->width(),
+              options->fontMetrics().horizontalAdvance(options->placeholderText()));
 }
 
 TEST_F(ConfigurationDialogTest, AValueTheFileCannotHoldIsRefused) {

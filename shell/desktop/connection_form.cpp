@@ -3,6 +3,10 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include <algorithm>
 
 namespace talvers {
 namespace {
@@ -13,6 +17,11 @@ QString qText(const std::string& text) {
 std::string trimmedText(const QLineEdit* field) {
     return field->text().trimmed().toStdString();
 }
+
+// A path or an attribute list of this many average characters fits without scrolling.
+constexpr int kFieldChars = 48;
+// QLineEdit's own margin on either side of its text.
+constexpr int kTextMargin = 2;
 
 }  // namespace
 
@@ -42,7 +51,21 @@ ConnectionForm::ConnectionForm(QWidget* parent) : QWidget(parent) {
     driver_ = addField("Driver", "Controla&dor ODBC");
     driver_->setPlaceholderText("predefinido");
     odbcOptions_ = addField("OpcoesODBC", "&Opções ODBC");
-    odbcOptions_->setPlaceholderText("Encrypt=yes;TrustServerCertificate=no");
+    const QString hint = "Encrypt=yes;TrustServerCertificate=no";
+    odbcOptions_->setPlaceholderText(hint);
+    odbcOptions_->setToolTip("Atributos ODBC adicionais, separados por ponto e vírgula: " + hint);
+
+    const int wide = std::max(database_->fontMetrics().averageCharWidth() * kFieldChars,
+                              odbcOptions_->fontMetrics().horizontalAdvance(hint));
+    for (QLineEdit* field : {server_, database_, userName_, password_, driver_, odbcOptions_}) {
+        // The frame and the text margins come on top of the text itself.
+        QStyleOptionFrame frame;
+        frame.initFrom(field);
+        frame.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, field);
+        const QSize room = field->style()->sizeFromContents(
+            QStyle::CT_LineEdit, &frame, QSize(wide + 2 * kTextMargin, 0), field);
+        field->setMinimumWidth(room.width());
+    }
 
     auto* test = new QPushButton("&Testar ligação", this);
     test->setObjectName("btTestar");
@@ -59,6 +82,21 @@ QLineEdit* ConnectionForm::addField(const char* key, const QString& caption) {
     field->setObjectName(key);
     static_cast<QFormLayout*>(layout())->addRow(caption, field);
     return field;
+}
+
+QLineEdit* ConnectionForm::field(const std::string& key) const {
+    return findChild<QLineEdit*>(QString::fromStdString(key));
+}
+
+QString ConnectionForm::caption(const std::string& key) const {
+    QLineEdit* input = field(key);
+    if (!input) return {};
+    const auto* rows = static_cast<QFormLayout*>(layout());
+    QWidget* label = rows->labelForField(input);
+    // The file's row holds the field and the browse button in a layout of their own.
+    if (!label && input == database_) label = databaseLabel_;
+    const auto* text = qobject_cast<QLabel*>(label);
+    return text ? QString(text->text()).remove(QLatin1Char('&')) : QString();
 }
 
 void ConnectionForm::setSettings(const ConnectionSettings& settings) {

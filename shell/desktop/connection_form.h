@@ -5,7 +5,8 @@
 // only announces (testRequested). Fields are found by their settings keys as objectNames:
 // Motor, Servidor, Empresa, Username, Password, Driver, OpcoesODBC, btProcurar, btTestar.
 // Only the fields the chosen engine uses are shown: with SQLite the server, user, password
-// and ODBC fields are hidden, with SQL Server the browse button.
+// and ODBC fields are hidden, with SQL Server the browse button. The fields are wide enough for
+// a path and for an ODBC attribute list, with the attribute hint shown whole.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,11 @@ class ConnectionForm : public QWidget {
     void setSettings(const ConnectionSettings& settings);
     // The entered values, blanks at either end dropped (the password is taken as typed).
     ConnectionSettings settings() const;
+
+    // The field of a settings key (its objectName), and its caption as the screen shows it
+    // ("Utilizador" for "Username"); null and "" for a key the form has no field for.
+    QLineEdit* field(const std::string& key) const;
+    QString caption(const std::string& key) const;
 
   signals:
     void testRequested();

@@ -21,8 +21,9 @@ AppSettings settingsAsWritten(const std::filesystem::path& file) {
     return appSettingsFrom(SettingsFile::load(file), std::filesystem::path());
 }
 
-DesktopStart failed(MessagePresenter& messages, std::string_view text) {
-    showMessage(messages, "", text, kInformation);
+DesktopStart failed(MessagePresenter& messages, std::string_view text,
+                    std::string_view details = {}) {
+    showMessage(messages, "", text, kInformation, details);
     return {std::nullopt, kFailed};
 }
 
@@ -76,7 +77,8 @@ DesktopStart startDesktopSession(const SettingsLocation& location,
         } catch (const DatabaseError& e) {
             const std::string text = startupFailureText(e.description(), e.number()) + "\n\n" +
                                      std::string(kReviewConfigurationQuestion);
-            if (showMessage(messages, "", text, kYesNo) != static_cast<int>(MessageResult::Yes)) {
+            if (showMessage(messages, "", text, kYesNo, e.details()) !=
+                static_cast<int>(MessageResult::Yes)) {
                 return {std::nullopt, kFailed};
             }
         }

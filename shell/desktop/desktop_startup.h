@@ -11,10 +11,10 @@
 //      are shown and the run ends with 1.
 //   3. startUp(). A DatabaseError (a database missing or not one, a login refused, a server
 //      out of reach or past its deadline, a failing company query: all of them things the
-//      settings name) is shown as startupFailureText(description, number) with the question
-//      whether to review the configuration. Yes runs the configuration step and, when it
-//      saved, starts again from the saved file; No, or Cancel in that step, ends the run
-//      with 1.
+//      settings name) is shown as startupFailureText(description, number), the engine's own
+//      text as the box's details, with the question whether to review the configuration. Yes
+//      runs the configuration step and, when it saved, starts again from the saved file; No,
+//      or Cancel in that step, ends the run with 1.
 // The configuration step always writes location.saveFile, the user's own file even when the
 // settings were read from the program folder's. Messages go through the presenter; the
 // configuration step and the opener are injected so the flow is tested without dialogs or

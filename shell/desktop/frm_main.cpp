@@ -9,8 +9,8 @@
 
 #include <QDir>
 
+#include "reports/frame/desktop/elided_label.h"
 #include "shell/dataaccess/database_error.h"
-#include "shell/desktop/elided_label.h"
 #include "shell/desktop/window_placement.h"
 
 namespace talvers {
@@ -96,7 +96,7 @@ void frmMain::openReportWindow(const ReportWindowMaker& make) {
             make([this](const std::string& fileName) { showSavedFile(fileName); });
         window->exec();
     } catch (const DatabaseError& e) {
-        showFailure(messages_, e.description(), e.number());
+        showFailure(messages_, e);
     }
 }
 

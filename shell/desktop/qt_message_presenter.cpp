@@ -59,6 +59,8 @@ MessageResult QtMessagePresenter::present(const MessageBoxSpec& box) {
     message.setObjectName("MessageBox");
     // Texts carry database descriptions and file names, never markup.
     message.setTextFormat(Qt::PlainText);
+    // The engine's own words sit behind "Mostrar detalhes...", apart from the sentence.
+    if (!box.details.empty()) message.setDetailedText(QString::fromStdString(box.details));
     message.setDefaultButton(standardButton(box.defaultButton));
     if (box.buttons == MessageButtons::OkCancel) message.setEscapeButton(QMessageBox::Cancel);
     if (box.buttons == MessageButtons::YesNo) message.setEscapeButton(QMessageBox::No);

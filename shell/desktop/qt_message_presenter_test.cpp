@@ -18,6 +18,7 @@ namespace {
 struct SeenBox {
     QString title;
     QString text;
+    QString details;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
@@ -35,6 +36,7 @@ void answerNextBox(SeenBox& seen, std::function<void(QMessageBox&)> answer) {
         timer->deleteLater();
         seen.title = box->windowTitle();
         seen.text = box->text();
+        seen.details = box->detailedText();
         seen.icon = box->icon();
         seen.buttons = box->standardButtons();
         seen.defaultButton = box->standardButton(box->defaultButton());
@@ -74,6 +76,21 @@ TEST(QtMessagePresenter, Kind2IsInformationWithOkAndKeepsTheTextAsItIs) {
     EXPECT_EQ(seen.text.toStdString(), text);
     EXPECT_EQ(seen.icon, QMessageBox::Information);
     EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+// The engine's text sits behind "Mostrar detalhes...", out of the sentence.
+TEST(QtMessagePresenter, AnEnginesTextIsTheBoxsDetails) {
+    QtMessagePresenter presenter;
+    SeenBox seen;
+    answerNextBox(seen, press(Qt::Key_Return));
+    showFailure(presenter, NumberedError(1, "A base de dados não tem a tabela Vendedor.",
+                                         "no such table: Vendedor"));
+    EXPECT_EQ(seen.text.toStdString(),
+              "Situação Anómala\n\rErro: A base de dados não tem a tabela Vendedor.  1");
+    EXPECT_EQ(seen.details, "no such table: Vendedor");
+    answerNextBox(seen, press(Qt::Key_Return));
+    showMessage(presenter, "", "Sem detalhes", 2);
+    EXPECT_EQ(seen.details, "");
 }
 
 TEST(QtMessagePresenter, Kind3HasCancelAsDefaultAndReturnsTheButtonCode) {

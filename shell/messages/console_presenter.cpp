@@ -12,6 +12,7 @@ MessageResult ConsolePresenter::present(const MessageBoxSpec& box) {
         text += box.text[i];
     }
     out_ << programMessage(program_, text) << '\n';
+    if (!box.details.empty()) out_ << "Detalhes: " << box.details << '\n';
     out_.flush();
     return box.defaultButton;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The command line's message presenter: writes each box's text to a stream (stderr), in the
-// program's message form (program_message.h) when a program is named, and, since nobody can
-// answer, takes the box's default button.
+// program's message form (program_message.h) when a program is named, its details on a line
+// of their own after "Detalhes: ", and, since nobody can answer, takes the box's default
+// button.
 #include <ostream>
 #include <string>
 #include <string_view>

@@ -30,9 +30,10 @@ std::optional<MessageBoxSpec> messageBoxFor(std::string_view fieldName, std::str
 }
 
 std::int16_t showMessage(MessagePresenter& presenter, std::string_view fieldName,
-                         std::string_view text, std::int16_t kind) {
-    const auto box = messageBoxFor(fieldName, text, kind);
+                         std::string_view text, std::int16_t kind, std::string_view details) {
+    auto box = messageBoxFor(fieldName, text, kind);
     if (!box) return 0;
+    box->details = std::string(details);
     const MessageResult result = presenter.present(*box);
     return kind == 3 || kind == 4 ? static_cast<std::int16_t>(result) : 0;
 }
@@ -48,8 +49,13 @@ std::string failureMessageText(std::string_view description, long number) {
     return text;
 }
 
-void showFailure(MessagePresenter& presenter, std::string_view description, long number) {
-    showMessage(presenter, "", failureMessageText(description, number), 2);
+void showFailure(MessagePresenter& presenter, std::string_view description, long number,
+                 std::string_view details) {
+    showMessage(presenter, "", failureMessageText(description, number), 2, details);
+}
+
+void showFailure(MessagePresenter& presenter, const NumberedError& error) {
+    showFailure(presenter, error.description(), error.number(), error.details());
 }
 
 }  // namespace talvers

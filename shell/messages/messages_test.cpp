@@ -52,6 +52,7 @@ TEST(Messages, FailureTextHasItsExactForm) {
     ASSERT_EQ(p.shown.size(), 1u);
     EXPECT_EQ(p.shown[0].text, "Situação Anómala\n\rErro: Disco cheio  28");
     EXPECT_EQ(p.shown[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(p.shown[0].details, "");
 }
 
 }  // namespace

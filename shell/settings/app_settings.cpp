@@ -89,12 +89,8 @@ ConnectionSettings connectionFrom(const SettingsFile& settings, std::string_view
 
 void addMissing(std::vector<std::string>& missing, std::string_view section,
                 const ConnectionSettings& c) {
-    const auto check = [&](const std::string& value, const char* key) {
-        if (value.empty()) missing.push_back("[" + std::string(section) + "] " + key);
-    };
-    if (c.engine == Engine::SqlServer) check(c.server, "Servidor");
-    check(c.database, "Empresa");
-    if (c.engine == Engine::SqlServer) check(c.userName, "Username");
+    for (const std::string& key : missingConnectionKeys(c))
+        missing.push_back("[" + std::string(section) + "] " + key);
 }
 
 }  // namespace
@@ -116,6 +112,14 @@ AppSettings appSettingsFrom(const SettingsFile& settings, const std::filesystem:
     result.perRowLookups = perRowLookupsFrom(settings);
     result.main.deadlines = result.external.deadlines = deadlinesFrom(settings);
     return result;
+}
+
+std::vector<std::string> missingConnectionKeys(const ConnectionSettings& c) {
+    std::vector<std::string> missing;
+    if (c.engine == Engine::SqlServer && c.server.empty()) missing.emplace_back("Servidor");
+    if (c.database.empty()) missing.emplace_back("Empresa");
+    if (c.engine == Engine::SqlServer && c.userName.empty()) missing.emplace_back("Username");
+    return missing;
 }
 
 std::vector<std::string> missingKeys(const AppSettings& settings) {

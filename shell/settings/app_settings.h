@@ -55,4 +55,8 @@ AppSettings appSettingsFrom(const SettingsFile& settings, const std::filesystem:
 // and Username for SQL Server, Empresa for SQLite; main section first. Empty: complete.
 std::vector<std::string> missingKeys(const AppSettings& settings);
 
+// The same rule for one connection: the keys ("Servidor", "Empresa", "Username") its engine
+// needs that are empty, in that order.
+std::vector<std::string> missingConnectionKeys(const ConnectionSettings& connection);
+
 }  // namespace talvers

@@ -10,6 +10,7 @@
 #include "shell/files/file_error.h"
 #include "shell/files/stop_request.h"
 #include "shell/workbook/workbook_failure.h"
+#include "shell/workbook/workbook_print.h"
 
 namespace talvers {
 namespace {
@@ -20,7 +21,6 @@ constexpr lxw_row_t kFirstDataRow = 3;
 constexpr size_t kMaxCellChars = 32767;
 // Fits the size-20 bold title whole; the default row height clips its top and bottom.
 constexpr double kTitleRowHeight = 26;
-constexpr uint8_t kPaperA4 = 9;
 
 // Writes cells through the library and adds each, as the library will write it, to the
 // sheet's digest: an empty text becomes a blank cell, and a blank cell without a format is no
@@ -137,17 +137,6 @@ void checkStream(lxw_worksheet* sheet, const std::string& sheetName) {
     }
 }
 
-// Printed, a report is landscape A4, one page wide and as many pages long as it needs, with
-// the title and the field names at the top of every page and the page number at the foot.
-void setUpPages(lxw_worksheet* sheet, const SheetWriter& writer) {
-    writer.check(worksheet_set_row(sheet, kTitleRow, kTitleRowHeight, nullptr), kTitleRow, 0);
-    worksheet_set_landscape(sheet);
-    worksheet_set_paper(sheet, kPaperA4);
-    worksheet_fit_to_pages(sheet, 1, 0);
-    writer.check(worksheet_repeat_rows(sheet, kTitleRow, kHeaderRow), kTitleRow, 0);
-    writer.check(worksheet_set_footer(sheet, "&CPágina &P de &N"), kTitleRow, 0);
-}
-
 }  // namespace
 
 void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
@@ -176,7 +165,8 @@ void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
         }
     }
     worksheet_freeze_panes(sheet, kFirstDataRow, 0);
-    setUpPages(sheet, writer);
+    writer.check(worksheet_set_row(sheet, kTitleRow, kTitleRowHeight, nullptr), kTitleRow, 0);
+    setUpPrinting(sheet, sheetName, rows);
     if (columnCount > 0) {
         writer.check(worksheet_autofilter(sheet, kHeaderRow, 0, kHeaderRow, columnCount - 1),
                      kHeaderRow, 0);

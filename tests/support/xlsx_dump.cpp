@@ -65,6 +65,8 @@ XlsxDump XlsxDump::parse(const std::string& readerOutput) {
             sheet.maxColumn = std::stoi(f[3]);
             sheet.freezePane = f[4];
             sheet.autoFilter = f[5];
+        } else if (f[0] == "page") {
+            // The print setup is the end-to-end checks' business (apps/talvers_report_test.py).
         } else if (f[0] == "merge" && f.size() == 3) {
             dump.sheets_.at(f[1]).merges.push_back(f[2]);
         } else if (f[0] == "column" && f.size() == 5) {

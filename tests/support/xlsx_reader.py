@@ -4,6 +4,9 @@ line, fields separated by tabs (backslash, tab, line feed and carriage return es
 \\\\, \\t, \\n, \\r):
 
   sheet   <name> <max row> <max column> <frozen pane> <autofilter range>
+  page    <sheet> <orientation> <paper size> <fit to page 0|1> <fit to width> <fit to height>
+          <scale> <print title rows> <print title columns> <page order> <left margin>
+          <right margin> <footer centre>
   merge   <sheet> <range>
   column  <sheet> <letter> <stored width> <number format>
   cell    <sheet> <ref> <type> <value> <bold 0|1> <font size> <font colour> <fill colour>
@@ -13,6 +16,8 @@ type: s text, n number, d date-time, b boolean, empty for no value. Numbers are 
 the shortest form that reads back to the same double. Texts have the file format's
 _xHHHH_ escapes of control characters decoded, as the spreadsheet shows them. Colours are ARGB hex ("FFFF0000"),
 "indexed:N" or "theme:N", empty when not set (fills: when there is no solid fill).
+Page setup values the file leaves out are printed empty (the file format's defaults apply:
+fit to width 1, fit to height 1, scale 100, page order downThenOver); margins in inches.
 Only the cells stored in the file are listed. Exit status 1 when the file cannot be read.
 """
 import re
@@ -62,6 +67,12 @@ def dump(path):
         name = sheet.title
         emit("sheet", name, sheet.max_row, sheet.max_column, sheet.freeze_panes or "",
              sheet.auto_filter.ref or "")
+        setup = sheet.page_setup
+        fit = sheet.sheet_properties.pageSetUpPr
+        emit("page", name, setup.orientation, setup.paperSize,
+             1 if fit is not None and fit.fitToPage else 0, setup.fitToWidth, setup.fitToHeight,
+             setup.scale, sheet.print_title_rows, sheet.print_title_cols, setup.pageOrder,
+             sheet.page_margins.left, sheet.page_margins.right, sheet.oddFooter.center.text)
         for merged in sheet.merged_cells.ranges:
             emit("merge", name, merged.coord)
         for dim in sheet.column_dimensions.values():

@@ -13,6 +13,8 @@ namespace {
 constexpr int kRowsMeasuredForWidths = 200;
 // A long memo column would otherwise push every other column out of sight.
 constexpr int kWidestColumn = 400;
+// Above and below a row's one line of text.
+constexpr int kRowPadding = 4;
 
 }  // namespace
 
@@ -26,7 +28,14 @@ ReportGrid::ReportGrid(QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setAlternatingRowColors(true);
     setWordWrap(false);
+    // Tab leaves the grid for the next control, as it leaves every other one; the arrow keys
+    // move between cells.
+    setTabKeyNavigation(false);
     verticalHeader()->hide();
+    // One line of text per row: as many rows in sight as the window's height allows.
+    verticalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kRowPadding);
     horizontalHeader()->setResizeContentsPrecision(kRowsMeasuredForWidths);
     horizontalHeader()->setMaximumSectionSize(kWidestColumn);
     horizontalHeader()->setSortIndicatorClearable(true);

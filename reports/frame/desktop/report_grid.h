@@ -2,7 +2,8 @@
 // ReportGrid: the report window's grid ("Grelha"). Shows the last run's rows, read-only,
 // sortable by clicking a heading (numbers numerically, dates by date, texts by the user's
 // collation; a third click on a heading gives the report's own order back). Showing new rows
-// starts in the report's order again.
+// starts in the report's order again. Rows are one line of text high; Tab leaves the grid (the
+// arrow keys move between cells).
 #include <QLocale>
 #include <QTableView>
 

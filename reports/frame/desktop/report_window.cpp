@@ -2,22 +2,24 @@
 
 #include <QCloseEvent>
 #include <QDate>
-#include <QDateEdit>
-#include <QDesktopServices>
+#include <QDir>
 #include <QEventLoop>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <chrono>
 #include <future>
 #include <memory>
 
+#include "reports/frame/desktop/date_picker.h"
+#include "reports/frame/desktop/elided_label.h"
+#include "reports/frame/desktop/report_file_dialog.h"
 #include "reports/frame/desktop/report_grid.h"
 #include "shell/messages/numbered_error.h"
 
@@ -51,12 +53,19 @@ class ReportWindow::RememberedFileName : public FileNameProvider {
     std::string chosen_;
 };
 
-class ReportWindow::DesktopOpener : public FileOpener {
+// The output step opens a workbook only once it is written: the window first says where it
+// went, so that a message about opening it finds the location already on screen.
+class ReportWindow::AnnouncingOpener : public FileOpener {
   public:
-    void open(const std::string& path) override {
-        // Whether a program is associated with the file is the desktop's business.
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    AnnouncingOpener(ReportWindow& window, FileOpener& inner) : window_(window), inner_(inner) {}
+    bool open(const std::string& path) override {
+        window_.showSaved(path);
+        return inner_.open(path);
     }
+
+  private:
+    ReportWindow& window_;
+    FileOpener& inner_;
 };
 
 namespace {
@@ -65,20 +74,19 @@ namespace {
 constexpr int kDefaultWidth = 900;
 constexpr int kDefaultHeight = 600;
 constexpr int kInputsToButtons = 24;
+constexpr int kBusyBarWidth = 160;
 
 QFont labelFont() {
     return QFont(QStringLiteral("Verdana"));
 }
 
-// Tab leaves the date for the next control, as every other input does; the day, month and
-// year are reached with the arrow keys.
-class WholeDateEdit : public QDateEdit {
-  public:
-    using QDateEdit::QDateEdit;
-
-  protected:
-    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
-};
+// Widgets that come and go without moving the grid.
+void keepRoomWhenHidden(QWidget* widget) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+    widget->hide();
+}
 
 QPushButton* makeButton(const QString& objectName, const QString& text, const QString& toolTip,
                         QWidget* parent) {
@@ -111,11 +119,12 @@ ReportWindow::ReportWindow(const QString& caption, const ErpSession& session,
     resize(kDefaultWidth, kDefaultHeight);
 
     // The inputs sit in a block of their own size, so that a maximised window widens the
-    // grid and not the date fields.
-    auto* inputBlock = new QWidget(this);
-    inputBlock->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    inputs_ = new QGridLayout(inputBlock);
-    inputs_->setContentsMargins(0, 0, 0, 0);
+    // grid and not the date fields. The gap before the buttons belongs to the block: a window
+    // without inputs has its buttons at the margin like every other control.
+    inputBlock_ = new QWidget(this);
+    inputBlock_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    inputs_ = new QGridLayout(inputBlock_);
+    inputs_->setContentsMargins(0, 0, kInputsToButtons, 0);
 
     confirm_ = makeButton(QStringLiteral("btConf"), QStringLiteral("&Confirmar"),
                           QStringLiteral("Confirmar a operação."), this);
@@ -123,8 +132,7 @@ ReportWindow::ReportWindow(const QString& caption, const ErpSession& session,
     leave_ = makeButton(QStringLiteral("btSair"), QStringLiteral("&Sair"),
                         QStringLiteral("Abandonar a opção."), this);
     auto* top = new QHBoxLayout;
-    top->addWidget(inputBlock, 0, Qt::AlignTop);
-    top->addSpacing(kInputsToButtons);
+    top->addWidget(inputBlock_, 0, Qt::AlignTop);
     top->addWidget(confirm_, 0, Qt::AlignBottom);
     top->addWidget(leave_, 0, Qt::AlignBottom);
     top->addStretch();
@@ -134,26 +142,44 @@ ReportWindow::ReportWindow(const QString& caption, const ErpSession& session,
     working_->setObjectName(QStringLiteral("Label2_1"));
     counter_ = new QLabel(this);
     counter_->setObjectName(QStringLiteral("Label2_2"));
-    for (QLabel* label : {working_, counter_}) {
-        label->setFont(labelFont());
-        // The grid does not jump when the labels come and go.
-        QSizePolicy policy = label->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        label->setSizePolicy(policy);
-        label->hide();
-        progressRow->addWidget(label);
+    // Moves while the query runs, before there is a row to count; then it counts the rows.
+    busy_ = new QProgressBar(this);
+    busy_->setObjectName(QStringLiteral("Progresso"));
+    busy_->setTextVisible(false);
+    busy_->setFixedWidth(kBusyBarWidth);
+    working_->setFont(labelFont());
+    counter_->setFont(labelFont());
+    for (QWidget* widget : {static_cast<QWidget*>(working_), static_cast<QWidget*>(busy_),
+                            static_cast<QWidget*>(counter_)}) {
+        keepRoomWhenHidden(widget);
+        progressRow->addWidget(widget);
     }
     progressRow->addStretch();
+
+    // Where the last workbook went, and a way to its folder.
+    auto* savedRow = new QHBoxLayout;
+    saved_ = new ElidedLabel(this);
+    saved_->setObjectName(QStringLiteral("Gravado"));
+    saved_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    openFolder_ = makeButton(QStringLiteral("btPasta"), QStringLiteral("Abrir a &pasta"),
+                             QStringLiteral("Abrir a pasta onde o ficheiro foi gravado."), this);
+    openFolder_->setAutoDefault(false);
+    keepRoomWhenHidden(saved_);
+    keepRoomWhenHidden(openFolder_);
+    savedRow->addWidget(saved_, 1);
+    savedRow->addWidget(openFolder_);
 
     grid_ = new ReportGrid(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(progressRow);
+    layout->addLayout(savedRow);
     layout->addWidget(grid_, 1);
 
     connect(confirm_, &QPushButton::clicked, this, &ReportWindow::confirm);
     connect(leave_, &QPushButton::clicked, this, &QWidget::close);
+    connect(openFolder_, &QPushButton::clicked, this, &ReportWindow::openSavedFolder);
     setInputChain({});
 }
 
@@ -170,13 +196,18 @@ QLabel* ReportWindow::addCaption(const QString& objectName, const QString& text)
     return label;
 }
 
+QLabel* ReportWindow::addCaption(const QString& objectName, const QString& text, QWidget* input) {
+    QLabel* label = addCaption(objectName, text);
+    label->setBuddy(input);
+    return label;
+}
+
 QDateEdit* ReportWindow::addDatePicker(const QString& objectName, const QString& toolTip,
                                        const DateTime& date) {
-    auto* picker = new WholeDateEdit(QDate(date.year, date.month, date.day), this);
+    auto* picker = new DatePicker(QDate(date.year, date.month, date.day), this);
     picker->setObjectName(objectName);
     picker->setToolTip(toolTip);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
+    // Dates a SQL Server DATETIME can hold, as the command line accepts.
     picker->setMinimumDate({kFirstServerDate.year, kFirstServerDate.month, kFirstServerDate.day});
     picker->setMaximumDate({kLastServerDate.year, kLastServerDate.month, kLastServerDate.day});
     return picker;
@@ -186,14 +217,16 @@ QDateEdit* ReportWindow::addStartDatePicker(const DateTime& date) {
     QDateEdit* picker =
         addDatePicker(QStringLiteral("DTPicker1"),
                       QStringLiteral("Data a partir da qual se processa a extração."), date);
-    inputs_->addWidget(addCaption(QStringLiteral("Label2_0"), QStringLiteral("Data")), 0, 0);
+    inputs_->addWidget(addCaption(QStringLiteral("Label2_0"), QStringLiteral("&Data"), picker), 0,
+                       0);
     inputs_->addWidget(picker, 0, 1);
     return picker;
 }
 
 void ReportWindow::setInputChain(const QList<QWidget*>& inputs) {
+    inputBlock_->setVisible(!inputs.isEmpty());
     QList<QWidget*> chain = inputs;
-    chain << confirm_ << leave_ << grid_;
+    chain << confirm_ << leave_ << openFolder_ << grid_;
     for (qsizetype i = 0; i + 1 < chain.size(); ++i) setTabOrder(chain[i], chain[i + 1]);
     chain.front()->setFocus();
 }
@@ -221,16 +254,13 @@ QStringList ReportWindow::nameFilters(const QString& extensao) {
 }
 
 QString ReportWindow::SelecionaFicheiro(const QString& Extensao) {
-    QFileDialog dialog(this, saveTitle_);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilters(nameFilters(Extensao));
+    ReportFileDialog dialog(this, saveTitle_, nameFilters(Extensao), services_.store);
     if (!lastFileName_.isEmpty()) dialog.selectFile(lastFileName_);
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return {};
     lastFileName_ = chosen.first();
+    ReportFileDialog::rememberFolder(services_.store, lastFileName_);
     return lastFileName_;
 }
 
@@ -239,8 +269,16 @@ void ReportWindow::confirm() {
     ReportRun run = prepareRun();
     running_ = true;
     output_ = run.output;
+    quietWithoutRows_ = run.quietWithoutRows;
     confirm_->setEnabled(false);
+    saved_->hide();
+    openFolder_->hide();
+    // The work shows at once: the main query may take a while before the first row counts.
     counter_->clear();
+    counter_->hide();
+    busy_->setRange(0, 0);
+    working_->show();
+    busy_->show();
     runner_.start(std::move(run.engine));
 }
 
@@ -248,13 +286,40 @@ void ReportWindow::showProgress() {
     const ReportRunner::Position now = runner_.progress();
     if (now.position < 1 || now.count < 1) return;
     counter_->setText(QStringLiteral("%1/%2").arg(now.position).arg(now.count));
-    working_->show();
+    busy_->setRange(0, static_cast<int>(now.count));
+    busy_->setValue(static_cast<int>(now.position));
     counter_->show();
 }
 
 void ReportWindow::hideProgress() {
     working_->hide();
+    busy_->hide();
     counter_->hide();
+}
+
+void ReportWindow::showSaved(const std::string& fileName) {
+    const QString path = QDir::toNativeSeparators(QString::fromStdString(fileName));
+    QString text = QStringLiteral("Gravado em ") + path;
+    if (!hasWorkbookExtension(fileName))
+        text += QStringLiteral(" — ") +
+                QString::fromUtf8(kNoExtensionNote.data(), kNoExtensionNote.size());
+    savedFile_ = QString::fromStdString(fileName);
+    saved_->setFullText(text);
+    saved_->show();
+    openFolder_->show();
+}
+
+void ReportWindow::openSavedFolder() {
+    const QString folder = QFileInfo(savedFile_).absolutePath();
+    if (opener().open(folder.toStdString())) return;
+    showMessage(messages(), "",
+                "Não foi possível abrir a pasta \"" +
+                    QDir::toNativeSeparators(folder).toStdString() + "\".",
+                2);
+}
+
+FileOpener& ReportWindow::opener() {
+    return services_.opener ? *services_.opener : desktopOpener_;
 }
 
 void ReportWindow::finishRun() {
@@ -270,13 +335,13 @@ void ReportWindow::finishRun() {
         // The rows move to the grid, which keeps them after the run; nothing is copied.
         shown = std::make_shared<const Table>(runner_.takeRows());
         if (shown->empty()) hideProgress();
-        deliver(*shown);
+        if (!shown->empty() || !quietWithoutRows_) deliver(*shown);
     } catch (const ReportCancelled&) {
         // Only the window asks for a stop, and then it is closing: nothing to tell.
     } catch (const NumberedError& error) {
-        showFailure(messages(), error.description(), error.number());
+        showFailure(messages(), error);
     } catch (const std::exception& error) {
-        showFailure(messages(), error.what(), 0);
+        showFailure(messages(), kUnexpectedFailure, 0, error.what());
     }
     grid_->showRows(std::move(shown));
     endRun();
@@ -284,13 +349,12 @@ void ReportWindow::finishRun() {
 
 void ReportWindow::deliver(const Table& rows) {
     DialogFileNames dialogFiles(*this);
-    DesktopOpener desktopOpener;
     RememberedFileName files(services_.files ? *services_.files : dialogFiles);
-    FileOpener& opener = services_.opener ? *services_.opener : desktopOpener;
+    AnnouncingOpener announcing(*this, opener());
     ReportOutput output = output_;
     output.company = services_.company;
-    const OutputOutcome outcome =
-        deliverReport(rows, output, today(), files, messages(), opener, services_.protectedFiles);
+    const OutputOutcome outcome = deliverReport(rows, output, today(), files, messages(),
+                                                announcing, services_.protectedFiles);
     if (outcome == OutputOutcome::Written && services_.saved) services_.saved(files.chosen());
 }
 

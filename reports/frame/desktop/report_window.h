@@ -7,19 +7,25 @@
 // output names.
 //
 // Keyboard: the focus starts on the first input; Tab goes through the inputs in the order
-// given, then btConf, btSair and the grid; Enter runs btConf (the default button) from any
-// input, while a focused button takes Enter for itself.
+// given, then btConf, btSair, btPasta (when shown) and the grid, and on from the grid back to
+// the first input (Tab never moves from cell to cell); every caption's access key reaches its
+// input; Enter runs btConf (the default button) from any input, while a focused button takes
+// Enter for itself; Escape closes the window.
 //
 // A run: the engine runs on a worker thread (a ReportRunner) while the window stays
-// responsive; progress reaches Label2_2 as "position/count" through queued calls. The progress
-// labels appear with the first position the engine reports, so a query still running or a run
-// without rows never shows them; the no-data message is shown with the labels already hidden. The
-// connections the engine uses are touched by that thread only while the run lasts, and no second
-// run can start inside it (btConf is disabled and confirm() refuses). When the engine returns, the
-// output step runs here on the user-interface thread; a workbook written is announced
-// through the services' notice. Then the grid shows the run's rows (also when the file name
-// was cancelled or the write failed); no rows or an engine failure leave it empty. An engine
-// failure is shown as the failure message and the window stays usable. Closing the window
+// responsive. From the moment it starts, "a processar ...." (Label2_1) and a moving bar
+// (Progresso) show that work is going on, also while the main query has no row to count yet;
+// from the first position the engine reports, Label2_2 counts "position/count" and the bar
+// fills. They are hidden again at the end of the run, and before the no-data message. The
+// connections the engine uses are touched by that thread only while the run lasts, and no
+// second run can start inside it (btConf is disabled and confirm() refuses). When the engine
+// returns, the output step runs here on the user-interface thread. A workbook written is
+// named in the window ("Gravado em <file>", the note on a name without .xlsx, the button
+// btPasta "Abrir a pasta" opening its folder), before it is opened, and announced through the
+// services' notice; a file or folder the desktop cannot open is named in a message. Then the
+// grid shows the run's rows (also when the file name was cancelled or the write failed); no
+// rows or an engine failure leave it empty. An engine failure is shown as the failure message
+// (the engine's own text as its details) and the window stays usable. Closing the window
 // during a run (btSair, Esc, the close box) asks the engine to stop, waits for the worker,
 // writes nothing and then closes. runFinished() is emitted at the end of every run, whatever
 // its outcome.
@@ -31,6 +37,7 @@
 #include <functional>
 #include <string>
 
+#include "reports/frame/desktop/desktop_file_opener.h"
 #include "reports/frame/desktop/report_window_services.h"
 #include "reports/frame/erp_session.h"
 #include "reports/frame/output/output_step.h"
@@ -42,10 +49,12 @@
 class QDateEdit;
 class QGridLayout;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 
 namespace talvers {
 
+class ElidedLabel;
 class ReportGrid;
 
 class ReportWindow : public QDialog {
@@ -54,7 +63,7 @@ class ReportWindow : public QDialog {
     ~ReportWindow() override;
 
     // Asks for the output file with a save dialog titled saveDialogTitle() that never
-    // questions overwriting.
+    // questions overwriting (ReportFileDialog: it starts in the last folder used).
     // `Extensao` is "description|pattern[|description|pattern...]". Returns the chosen name
     // exactly as given (no extension added), or "" on cancel. The last chosen name is
     // remembered while the window lives and preset the next time.
@@ -81,6 +90,8 @@ class ReportWindow : public QDialog {
         // Runs on the worker thread; must not touch widgets.
         std::function<Table(ReportProgress&)> engine;
         ReportOutput output;
+        // A run without rows ends without the no-data message (nothing to save, nothing said).
+        bool quietWithoutRows = false;
     };
 
     // The session's connections must outlive the window.
@@ -98,10 +109,13 @@ class ReportWindow : public QDialog {
     void setInputChain(const QList<QWidget*>& inputs);
     void setSaveDialogTitle(const QString& title) { saveTitle_ = title; }
     QLabel* addCaption(const QString& objectName, const QString& text);
-    // A date picker with its calendar popup, showing dd-MM-yyyy; Tab leaves it whole.
+    // A caption whose access key ("&Data") takes the focus to `input`.
+    QLabel* addCaption(const QString& objectName, const QString& text, QWidget* input);
+    // A date picker (date_picker.h): dd-MM-yyyy, Tab leaves it whole, F4 or Alt+Down drops its
+    // calendar.
     QDateEdit* addDatePicker(const QString& objectName, const QString& toolTip,
                              const DateTime& date);
-    // Label2_0 "Data" beside DTPicker1 showing `date` (the order reports).
+    // Label2_0 "&Data" beside DTPicker1 showing `date` (the order reports).
     QDateEdit* addStartDatePicker(const DateTime& date);
     static DateTime dateOf(const QDateEdit* picker);
 
@@ -119,11 +133,15 @@ class ReportWindow : public QDialog {
 
   private:
     class DialogFileNames;
-    class DesktopOpener;
+    class AnnouncingOpener;
     class RememberedFileName;
 
     void showProgress();
     void hideProgress();
+    // "Gravado em <file>" and btPasta.
+    void showSaved(const std::string& fileName);
+    void openSavedFolder();
+    FileOpener& opener();
     void finishRun();
     // The output step over the run's rows; announces a written workbook.
     void deliver(const Table& rows);
@@ -133,9 +151,15 @@ class ReportWindow : public QDialog {
 
     ErpSession session_;
     ReportWindowServices services_;
+    QWidget* inputBlock_ = nullptr;
     QGridLayout* inputs_ = nullptr;
     QLabel* working_ = nullptr;  // Label2_1
     QLabel* counter_ = nullptr;  // Label2_2
+    QProgressBar* busy_ = nullptr;
+    ElidedLabel* saved_ = nullptr;
+    QPushButton* openFolder_ = nullptr;
+    QString savedFile_;
+    DesktopFileOpener desktopOpener_;
     QPushButton* confirm_ = nullptr;
     QPushButton* leave_ = nullptr;
     ReportGrid* grid_ = nullptr;
@@ -143,6 +167,7 @@ class ReportWindow : public QDialog {
     QString saveTitle_;
 
     ReportOutput output_;
+    bool quietWithoutRows_ = false;
     bool running_ = false;  // from confirm until the output step of the run has ended
     ReportRunner runner_;
 };

@@ -3,16 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
+#include "reports/frame/desktop/elided_label.h"
+#include "reports/frame/desktop/localized_file_model.h"
+#include "reports/frame/desktop/report_file_dialog.h"
 #include "shell/dataaccess/database_error.h"
 #include "tests/support/desktop/report_window_test_support.h"
 #include "tests/support/temp_dir.h"
@@ -134,19 +145,27 @@ TEST_F(ReportWindowFrame, TheLastCountShowsHoweverFastTheEngineReports) {
     EXPECT_EQ(shown, "5000/5000");
 }
 
-// The progress labels appear with the first row and never behind the no-data message.
-TEST_F(ReportWindowFrame, ProgressLabelsShowOnlyOnceRowsAreCounted) {
-    bool seenBeforeFirstRow = true;
+// The work shows from the start: "a processar ...." and the moving bar while the query runs,
+// the counter from the first row; never behind the no-data message.
+TEST_F(ReportWindowFrame, WorkShowsFromConfirmAndTheCounterFromTheFirstRow) {
+    bool busyBeforeFirstRow = false;
+    bool counterBeforeFirstRow = true;
     bool seenWithRows = false;
     ScriptedReportWindow* current = nullptr;
     const auto labelsUp = [&] {
         return control<QLabel>(*current, "Label2_1")->isVisible() ||
-               control<QLabel>(*current, "Label2_2")->isVisible();
+               control<QLabel>(*current, "Label2_2")->isVisible() ||
+               control<QProgressBar>(*current, "Progresso")->isVisible();
     };
     const auto engine = [&](long rows) {
         return [&, rows](ReportProgress& progress) {
             // The query phase: the window is shown what the labels look like meanwhile.
-            current->runOnWindowThreadForTest([&] { seenBeforeFirstRow = labelsUp(); });
+            current->runOnWindowThreadForTest([&] {
+                auto* bar = control<QProgressBar>(*current, "Progresso");
+                busyBeforeFirstRow = control<QLabel>(*current, "Label2_1")->isVisible() &&
+                                     bar->isVisible() && bar->maximum() == 0;
+                counterBeforeFirstRow = control<QLabel>(*current, "Label2_2")->isVisible();
+            });
             for (long i = 1; i <= rows; ++i) reportProgress(progress, i, rows);
             if (rows > 0) QTest::qWait(0);
             return rows > 1 ? oneRow() : Table({{"Coluna", FieldType::Text, 10}});
@@ -161,7 +180,8 @@ TEST_F(ReportWindowFrame, ProgressLabelsShowOnlyOnceRowsAreCounted) {
         desktop.messages.onPresent = [&] { upWhileAsked.push_back(labelsUp()); };
         desktop.files.onAsk = [&] { seenWithRows = labelsUp(); };
         ASSERT_TRUE(confirmAndWait(window));
-        EXPECT_FALSE(seenBeforeFirstRow) << rows;
+        EXPECT_TRUE(busyBeforeFirstRow) << rows;
+        EXPECT_FALSE(counterBeforeFirstRow) << rows;
         EXPECT_FALSE(labelsUp()) << rows;
         if (rows < 2) {
             // Rows counted but none kept, or none at all: the no-data message, labels down.
@@ -171,6 +191,113 @@ TEST_F(ReportWindowFrame, ProgressLabelsShowOnlyOnceRowsAreCounted) {
         }
         desktop.messages.shown.clear();
     }
+}
+
+// After a save the window itself says where the workbook went (with the note a name without
+// .xlsx needs) and opens its folder on request; the next run starts without it.
+TEST_F(ReportWindowFrame, TheWindowSaysWhereTheWorkbookWentAndOpensItsFolder) {
+    ScriptedReportWindow window(desktop.services(), [](ReportProgress&) { return oneRow(); });
+    window.show();
+    auto* saved = control<ElidedLabel>(window, "Gravado");
+    auto* folder = control<QPushButton>(window, "btPasta");
+    EXPECT_FALSE(saved->isVisible());
+    const QString here = QDir::toNativeSeparators(QString::fromStdString(out.path().string()));
+    desktop.files.answer = (out.path() / "livro").string();
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_TRUE(folder->isVisible());
+    EXPECT_EQ(saved->fullText(), "Gravado em " + here + QDir::separator() +
+                                     "livro — Sem a extensão .xlsx, o ficheiro pode não abrir com "
+                                     "duplo clique.");
+    QTest::mouseClick(folder, Qt::LeftButton);
+    EXPECT_EQ(desktop.opener.opened.back(), out.path().string());
+    desktop.files.answer = "";
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_FALSE(saved->isVisible());
+}
+
+// When the desktop cannot open the workbook, a message names it, its location already in sight.
+TEST_F(ReportWindowFrame, AWorkbookTheDesktopCannotOpenIsNamedInAMessage) {
+    ScriptedReportWindow window(desktop.services(), [](ReportProgress&) { return oneRow(); });
+    window.show();
+    desktop.opener.succeeds = false;
+    desktop.files.answer = (out.path() / "livro.xlsx").string();
+    bool locationInSight = false;
+    desktop.messages.onPresent = [&] {
+        locationInSight = control<ElidedLabel>(window, "Gravado")->isVisible();
+    };
+    ASSERT_TRUE(confirmAndWait(window));
+    EXPECT_EQ(texts(desktop.messages),
+              std::vector<std::string>{openFailureText(desktop.files.answer)});
+    EXPECT_TRUE(locationInSight);
+}
+
+// The dialog starts in the folder of the last workbook saved (kept in the per-user store),
+// else in Documents, else at home; its list writes dates and sizes in Portuguese.
+TEST_F(ReportWindowFrame, TheSaveDialogStartsInTheLastFolderUsedElseDocumentsElseHome) {
+    const QString home = QString::fromStdString((out.path() / "casa").string());
+    const QString reports = QString::fromStdString((out.path() / "mapas").string());
+    std::filesystem::create_directories(out.path() / "casa");
+    std::filesystem::create_directories(out.path() / "mapas");
+    qputenv("HOME", home.toUtf8());  // each test runs in a process of its own
+    qputenv("XDG_CONFIG_HOME", (home + "/.config").toUtf8());
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
+    QSettings store(reports + ".ini", QSettings::IniFormat);
+    EXPECT_EQ(ReportFileDialog::startFolder(&store), home);
+    std::filesystem::create_directories(out.path() / "casa" / "Documents");
+    EXPECT_EQ(ReportFileDialog::startFolder(&store), home + "/Documents");
+
+    writeText(out.path() / "mapas" / "antigo.xlsx", std::string(1536, 'x'));
+    QFile old(reports + "/antigo.xlsx");
+    ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(old.setFileTime(QDateTime(QDate(2024, 12, 9), QTime(14, 27)),
+                                QFileDevice::FileModificationTime));
+    old.close();
+    ReportFileDialog::rememberFolder(&store, reports + "/novo.xlsx");
+
+    ReportWindowServices services = desktop.services();
+    services.files = nullptr;
+    services.store = &store;
+    ScriptedReportWindow window(services, [](ReportProgress&) { return oneRow(); });
+    whenFileDialogOpens([&](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.directory().absolutePath(), reports);
+        auto* view = dialog.findChild<QTreeView*>("treeView");
+        ASSERT_NE(view, nullptr);
+        const QModelIndex root = view->rootIndex();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(root) == 1; }));
+        EXPECT_EQ(view->model()->index(0, LocalizedFileModel::kDateColumn, root).data(),
+                  "09-12-2024 14:27");
+        EXPECT_EQ(view->model()->index(0, LocalizedFileModel::kSizeColumn, root).data(), "1,5 kB");
+        chooseFile(dialog, home + "/escolhido.xlsx");
+    });
+    window.SelecionaFicheiro("Ficheiros de excel (*.xlsx)|*.xlsx");
+    EXPECT_EQ(ReportFileDialog::startFolder(&store), home);
+    // A remembered folder that is gone is no place to start.
+    std::filesystem::remove_all(out.path() / "casa");
+    EXPECT_EQ(ReportFileDialog::startFolder(&store), QDir::homePath());
+}
+
+// Tab and Shift+Tab leave the grid for the buttons; the arrow keys move between its cells.
+TEST_F(ReportWindowFrame, TabLeavesTheGridEitherWay) {
+    ScriptedReportWindow window(desktop.services(), [](ReportProgress&) {
+        Table t({{"Coluna", FieldType::Text, 10}, {"Outra", FieldType::Text, 10}});
+        t.addRow({Value(std::string("a")), Value(std::string("b"))});
+        return t;
+    });
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    desktop.files.answer = "";
+    ASSERT_TRUE(confirmAndWait(window));
+    auto* grid = control<QTableView>(window, "Grelha");
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    QTest::keyClick(grid, Qt::Key_Right);
+    EXPECT_EQ(grid->currentIndex().column(), 1);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "btConf");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "btSair");
 }
 
 TEST_F(ReportWindowFrame, AWrittenWorkbookIsAnnouncedAndTheDialogSaysWhatItSaves) {
@@ -213,7 +340,9 @@ TEST_F(ReportWindowFrame, AnyEngineFailureIsShownAsTheFailureMessage) {
         desktop.services(), [](ReportProgress&) -> Table { throw std::runtime_error("falhou"); });
     ASSERT_TRUE(confirmAndWait(window));
     EXPECT_EQ(texts(desktop.messages),
-              std::vector<std::string>{"Situação Anómala\n\rErro: falhou  0"});
+              std::vector<std::string>{"Situação Anómala\n\rErro: Ocorreu uma falha "
+                                       "inesperada.  0"});
+    EXPECT_EQ(desktop.messages.shown[0].details, "falhou");
     EXPECT_FALSE(window.isRunning());
 }
 

@@ -20,7 +20,7 @@ class FixedFileName : public FileNameProvider {
 
 class NoOpener : public FileOpener {
   public:
-    void open(const std::string&) override {}
+    bool open(const std::string&) override { return true; }
 };
 
 class ConsoleProgress : public ReportProgress {

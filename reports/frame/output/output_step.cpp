@@ -4,6 +4,26 @@
 
 namespace talvers {
 
+bool hasWorkbookExtension(std::string_view fileName) {
+    constexpr std::string_view kExtension = ".xlsx";
+    if (fileName.size() < kExtension.size()) return false;
+    const std::string_view end = fileName.substr(fileName.size() - kExtension.size());
+    for (size_t i = 0; i < end.size(); ++i) {
+        const char c =
+            end[i] >= 'A' && end[i] <= 'Z' ? static_cast<char>(end[i] - 'A' + 'a') : end[i];
+        if (c != kExtension[i]) return false;
+    }
+    return true;
+}
+
+std::string openFailureText(const std::string& fileName) {
+    std::string text = "O ficheiro \"" + fileName +
+                       "\" foi gravado, mas o ambiente de trabalho não o conseguiu abrir: "
+                       "não há nenhum programa associado a este tipo de ficheiro.";
+    if (!hasWorkbookExtension(fileName)) text += "\n" + std::string(kNoExtensionNote);
+    return text;
+}
+
 OutputOutcome deliverReport(const Table& rows, const ReportOutput& output, const DateTime& today,
                             FileNameProvider& files, MessagePresenter& messages, FileOpener& opener,
                             const std::vector<std::filesystem::path>& protectedFiles) {
@@ -20,7 +40,7 @@ OutputOutcome deliverReport(const Table& rows, const ReportOutput& output, const
         // workbook as if it were this report.
         return OutputOutcome::Failed;
     }
-    opener.open(fileName);
+    if (!opener.open(fileName)) showMessage(messages, "", openFailureText(fileName), 2);
     return OutputOutcome::Written;
 }
 

@@ -2,9 +2,10 @@
 // The output step every report ends with: with no rows, the no-data message; otherwise ask
 // for a file name (empty = cancel: nothing written, nothing opened, no message), write the
 // workbook with one sheet and the title prefix + today "dd-mm-yyyy", and open it — only when
-// the write succeeded, so a failed write never shows a stale or missing file. The files in
-// `protectedFiles` (the session's databases and settings, see files_in_use.h) are never
-// replaced.
+// the write succeeded, so a failed write never shows a stale or missing file. When the
+// desktop cannot open the written file, openFailureText() says so (the workbook stays
+// written). The files in `protectedFiles` (the session's databases and settings, see
+// files_in_use.h) are never replaced.
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -26,12 +27,25 @@ class FileNameProvider {
     virtual std::string chooseFileName(std::string_view filter) = 0;
 };
 
-// Opens a written workbook with the desktop's default program; failures are ignored.
+// Opens a file or a folder with the desktop's default program; false when the desktop could
+// not (no program for the file's type, no desktop at all).
 class FileOpener {
   public:
     virtual ~FileOpener() = default;
-    virtual void open(const std::string& path) = 0;
+    virtual bool open(const std::string& path) = 0;
 };
+
+// A name the user typed without an extension is kept as typed; such a file may then not open
+// by a double click, which the program says beside the file's name.
+inline constexpr std::string_view kNoExtensionNote =
+    "Sem a extensão .xlsx, o ficheiro pode não abrir com duplo clique.";
+
+// Whether the name ends in ".xlsx" (any letter case).
+bool hasWorkbookExtension(std::string_view fileName);
+
+// The message for a written workbook the desktop could not open: it names the file, and adds
+// kNoExtensionNote when the name has no ".xlsx".
+std::string openFailureText(const std::string& fileName);
 
 enum class OutputOutcome { Written, NoData, Cancelled, Failed };
 

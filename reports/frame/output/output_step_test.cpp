@@ -30,7 +30,11 @@ class ScriptedFiles : public FileNameProvider {
 class RecordingOpener : public FileOpener {
   public:
     std::vector<std::string> opened;
-    void open(const std::string& path) override { opened.push_back(path); }
+    bool succeeds = true;
+    bool open(const std::string& path) override {
+        opened.push_back(path);
+        return succeeds;
+    }
 };
 
 Table oneRow() {
@@ -94,6 +98,29 @@ TEST(OutputStep, AFailedWriteIsReportedAndTheOldFileIsNeverOpened) {
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(messages.texts()[0].rfind("Situação Anómala\n\rErro: ", 0), 0u);
     EXPECT_TRUE(opener.opened.empty());
+}
+
+// The workbook stays written whatever the desktop does with it; when it cannot open it, the
+// message names the file, and a name without .xlsx (any letter case counts) gets the note.
+TEST(OutputStep, AWorkbookTheDesktopCannotOpenIsNamedInAMessage) {
+    testing::TempDir dir;
+    for (const std::string name : {"mapa.XLSX", "mapa"}) {
+        const std::string path = (dir / name).string();
+        ScriptedFiles files(path);
+        RecordingPresenter messages;
+        RecordingOpener opener;
+        opener.succeeds = false;
+        EXPECT_EQ(deliverReport(oneRow(), kOutput, kToday, files, messages, opener, {}),
+                  OutputOutcome::Written);
+        EXPECT_EQ(messages.texts(),
+                  std::vector<std::string>{
+                      "O ficheiro \"" + path +
+                      "\" foi gravado, mas o ambiente de trabalho não o conseguiu abrir: não há "
+                      "nenhum programa associado a este tipo de ficheiro." +
+                      (name == "mapa" ? "\nSem a extensão .xlsx, o ficheiro pode não abrir com "
+                                        "duplo clique."
+                                      : "")});
+    }
 }
 
 }  // namespace

@@ -43,15 +43,13 @@ constexpr std::array kOdbcStates{
 
 std::string odbcErrorText(const std::vector<std::string>& states, std::string_view engineText) {
     for (const std::string& state : states) {
-        if (state == "42S02")
-            return withEngineText(missingObject("a tabela", quotedName(engineText)), engineText);
-        if (state == "42S22")
-            return withEngineText(missingObject("a coluna", quotedName(engineText)), engineText);
+        if (state == "42S02") return missingObject("a tabela", quotedName(engineText));
+        if (state == "42S22") return missingObject("a coluna", quotedName(engineText));
         for (const StateText& known : kOdbcStates) {
-            if (state == known.state) return withEngineText(known.description, engineText);
+            if (state == known.state) return std::string(known.description) + ".";
         }
     }
-    return withEngineText("O controlador ODBC comunicou um erro", engineText);
+    return "O controlador ODBC comunicou um erro.";
 }
 
 }  // namespace talvers

@@ -5,6 +5,8 @@
 namespace talvers {
 namespace {
 
+// One sentence by the first state with a description of its own; the drivers' words are read
+// only for the name of a missing table or column.
 TEST(EngineErrorText, DescribesOdbcFailuresByTheFirstKnownState) {
     struct Case {
         std::vector<std::string> states;
@@ -14,30 +16,22 @@ TEST(EngineErrorText, DescribesOdbcFailuresByTheFirstKnownState) {
     const Case cases[] = {
         {{"42S02"},
          "[SQL Server]Invalid object name 'AJUDACMP'.",
-         "A base de dados não tem a tabela AJUDACMP ([SQL Server]Invalid object name "
-         "'AJUDACMP'.)"},
-        {{"42S22"},
-         "Invalid column name 'Quant'.",
-         "A base de dados não tem a coluna Quant (Invalid column name 'Quant'.)"},
-        {{"42S02"}, "no such table", "A base de dados não tem a tabela pedida (no such table)"},
+         "A base de dados não tem a tabela AJUDACMP."},
+        {{"42S22"}, "Invalid column name 'Quant'.", "A base de dados não tem a coluna Quant."},
+        {{"42S02"}, "no such table", "A base de dados não tem a tabela pedida."},
         {{"01000", "08001"},
          "Adaptive Server connection failed\nUnable to connect",
-         "Não foi possível ligar ao servidor de base de dados (Adaptive Server connection "
-         "failed\nUnable to connect)"},
-        {{"08S01"},
-         "Communication link failure",
-         "A ligação ao servidor de base de dados falhou (Communication link failure)"},
+         "Não foi possível ligar ao servidor de base de dados."},
+        {{"08S01"}, "Communication link failure", "A ligação ao servidor de base de dados falhou."},
         {{"28000"},
          "Login failed for user 'x'.",
-         "O servidor recusou o utilizador ou a palavra-passe (Login failed for user 'x'.)"},
-        {{"HYT00"},
-         "Timeout expired",
-         "O servidor de base de dados não respondeu a tempo (Timeout expired)"},
+         "O servidor recusou o utilizador ou a palavra-passe."},
+        {{"HYT00"}, "Timeout expired", "O servidor de base de dados não respondeu a tempo."},
         {{"IM002"},
          "Data source name not found",
-         "O controlador ODBC indicado não está instalado (Data source name not found)"},
-        {{"01000"}, "General warning", "O controlador ODBC comunicou um erro (General warning)"},
-        {{}, "", "O controlador ODBC comunicou um erro"},
+         "O controlador ODBC indicado não está instalado."},
+        {{"01000"}, "General warning", "O controlador ODBC comunicou um erro."},
+        {{}, "", "O controlador ODBC comunicou um erro."},
     };
     for (const Case& c : cases) EXPECT_EQ(odbcErrorText(c.states, c.engine), c.expected);
 }

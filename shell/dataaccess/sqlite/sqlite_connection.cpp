@@ -3,8 +3,8 @@
 #include <sqlite3.h>
 
 #include "shell/dataaccess/database_error.h"
-#include "shell/dataaccess/sqlite/sqlite_error_text.h"
 #include "shell/dataaccess/sqlite/sqlite_document_keys.h"
+#include "shell/dataaccess/sqlite/sqlite_error_text.h"
 #include "shell/dataaccess/sqlite/sqlite_table_reader.h"
 #include "shell/dataaccess/tsql/tsql_rewrite.h"
 
@@ -24,6 +24,16 @@ std::string utf8Path(const std::filesystem::path& file) {
     return std::string(text.begin(), text.end());
 }
 
+// One sentence: the file, then why it cannot be used; SQLite's own text goes to the details.
+DatabaseError openFailure(const std::string& path, int number, const std::string& engineText) {
+    std::string reason = sqliteErrorText(number, engineText);
+    if (!reason.empty() && reason[0] >= 'A' && reason[0] <= 'Z')
+        reason[0] = static_cast<char>(reason[0] - 'A' + 'a');
+    return DatabaseError(
+        number, "Não foi possível abrir a base de dados SQLite \"" + path + "\": " + reason,
+        engineText);
+}
+
 }  // namespace
 
 std::unique_ptr<SqliteConnection> SqliteConnection::open(const std::filesystem::path& file) {
@@ -40,8 +50,7 @@ std::unique_ptr<SqliteConnection> SqliteConnection::open(const std::filesystem::
         const long number = db ? sqlite3_extended_errcode(db) : rc;
         const std::string reason = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
-        throw DatabaseError(number, "Não foi possível abrir a base de dados SQLite \"" + path +
-                                        "\". " + sqliteErrorText(number, reason) + ".");
+        throw openFailure(path, static_cast<int>(number), reason);
     }
     std::unique_ptr<SqliteConnection> connection(new SqliteConnection(db));
     sqlite3_extended_result_codes(db, 1);
@@ -50,8 +59,7 @@ std::unique_ptr<SqliteConnection> SqliteConnection::open(const std::filesystem::
     if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
         SQLITE_OK) {
         const int number = sqlite3_extended_errcode(db);
-        throw DatabaseError(number, "Não foi possível abrir a base de dados SQLite \"" + path +
-                                        "\". " + sqliteErrorText(number, sqlite3_errmsg(db)) + ".");
+        throw openFailure(path, number, sqlite3_errmsg(db));
     }
     connection->supplierOrderKeys_ = SqliteDocumentKeys::supplierOrders(db);
     connection->deliveryNoteKeys_ = SqliteDocumentKeys::deliveryNotes(db);
@@ -76,9 +84,7 @@ void SqliteConnection::runExecute(const std::string& sql) {
     int rc;
     while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
     }
-    if (rc != SQLITE_DONE)
-        throw DatabaseError(sqlite3_extended_errcode(db_),
-                            sqliteErrorText(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)));
+    if (rc != SQLITE_DONE) throw sqliteFailure(db_);
 }
 
 sqlite3_stmt* SqliteConnection::prepare(const std::string& tsql) {
@@ -86,8 +92,7 @@ sqlite3_stmt* SqliteConnection::prepare(const std::string& tsql) {
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr) !=
         SQLITE_OK) {
-        throw DatabaseError(sqlite3_extended_errcode(db_),
-                            sqliteErrorText(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)));
+        throw sqliteFailure(db_);
     }
     if (statement == nullptr) throw DatabaseError(SQLITE_MISUSE, "A instrução SQL está vazia.");
     return statement;

@@ -73,7 +73,8 @@ TEST(SqliteConnection, FailuresCarryTheirNumberAndText) {
     auto db = erp.open();
     DatabaseError error = errorOf([&] { db->query("SELECT x FROM Nada"); });
     EXPECT_EQ(error.number(), SQLITE_ERROR);
-    EXPECT_NE(error.description().find("no such table: Nada"), std::string::npos);
+    EXPECT_EQ(error.description(), "A base de dados não tem a tabela Nada.");
+    EXPECT_EQ(error.details(), "no such table: Nada");
     error = errorOf([&] {
         db->execute(
             "INSERT INTO Clientes (Codigo, Nome) VALUES (1, 'x')"

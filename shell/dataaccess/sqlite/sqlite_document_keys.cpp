@@ -42,8 +42,7 @@ SqliteDocumentKeys::SqliteDocumentKeys(sqlite3* db, const char* name, const char
     const int rc = sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8, this, &call, nullptr,
                                               nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        throw DatabaseError(sqlite3_extended_errcode(db),
-                            sqliteErrorText(sqlite3_extended_errcode(db), sqlite3_errmsg(db)));
+        throw sqliteFailure(db);
     }
 }
 
@@ -57,7 +56,11 @@ void SqliteDocumentKeys::call(sqlite3_context* context, int, sqlite3_value** arg
         const std::string keys = self->keysFor(argv[0]);
         sqlite3_result_text(context, keys.c_str(), static_cast<int>(keys.size()), SQLITE_TRANSIENT);
     } catch (const DatabaseError& error) {
-        sqlite3_result_error(context, error.description().c_str(), -1);
+        // This text becomes the failing statement's engine text, so it keeps both parts.
+        const std::string text = error.details().empty()
+                                     ? error.description()
+                                     : error.description() + " " + error.details();
+        sqlite3_result_error(context, text.c_str(), -1);
     }
 }
 
@@ -66,8 +69,7 @@ bool SqliteDocumentKeys::hasOwnDefinition() const {
     sqlite3_stmt* check = nullptr;
     const char* sql = "SELECT 1 FROM sqlite_master WHERE type='view' AND name=?1 COLLATE NOCASE";
     if (sqlite3_prepare_v2(db_, sql, -1, &check, nullptr) != SQLITE_OK) {
-        throw DatabaseError(sqlite3_extended_errcode(db_),
-                            sqliteErrorText(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)));
+        throw sqliteFailure(db_);
     }
     const std::string view = name_ + "_chaves";
     sqlite3_bind_text(check, 1, view.c_str(), -1, SQLITE_TRANSIENT);
@@ -81,9 +83,7 @@ std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
         if (hasOwnDefinition()) sql_ = "SELECT Chave FROM " + name_ + "_chaves WHERE Artigo=?1";
         if (sqlite3_prepare_v3(db_, sql_.c_str(), static_cast<int>(sql_.size()),
                                SQLITE_PREPARE_PERSISTENT, &statement_, nullptr) != SQLITE_OK) {
-            throw DatabaseError(
-                sqlite3_extended_errcode(db_),
-                sqliteErrorText(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)));
+            throw sqliteFailure(db_);
         }
     }
     ResetOnExit reset{statement_};
@@ -97,9 +97,7 @@ std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
         keys.append(reinterpret_cast<const char*>(key),
                     static_cast<size_t>(sqlite3_column_bytes(statement_, 0)));
     }
-    if (rc != SQLITE_DONE)
-        throw DatabaseError(sqlite3_extended_errcode(db_),
-                            sqliteErrorText(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)));
+    if (rc != SQLITE_DONE) throw sqliteFailure(db_);
     return keys;
 }
 

@@ -22,38 +22,47 @@ std::string sqliteErrorText(int code, std::string_view engineText) {
     switch (code & 0xff) {
         case SQLITE_ERROR: {
             if (const std::string table = nameAfter(engineText, "no such table: "); !table.empty())
-                return withEngineText(missingObject("a tabela", table), engineText);
+                return missingObject("a tabela", table);
             if (const std::string column = nameAfter(engineText, "no such column: ");
                 !column.empty())
-                return withEngineText(missingObject("a coluna", column), engineText);
+                return missingObject("a coluna", column);
             if (engineText.find("syntax error") != std::string_view::npos)
-                return withEngineText("A instrução SQL tem um erro de sintaxe", engineText);
-            return withEngineText("A base de dados SQLite comunicou um erro", engineText);
+                return "A instrução SQL tem um erro de sintaxe.";
+            return "A base de dados SQLite comunicou um erro.";
         }
         case SQLITE_CANTOPEN:
-            return withEngineText("O ficheiro não existe ou não pode ser aberto", engineText);
+            return "O ficheiro não existe ou não pode ser aberto.";
         case SQLITE_NOTADB:
-            return withEngineText("O ficheiro não é uma base de dados SQLite", engineText);
+            return "O ficheiro não é uma base de dados SQLite.";
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
-            return withEngineText("A base de dados está bloqueada por outro programa", engineText);
+            return "A base de dados está bloqueada por outro programa.";
         case SQLITE_READONLY:
-            return withEngineText("A base de dados só pode ser lida", engineText);
+            return "A base de dados só pode ser lida.";
         case SQLITE_PERM:
-            return withEngineText("Não há permissão de acesso à base de dados", engineText);
+            return "Não há permissão de acesso à base de dados.";
         case SQLITE_IOERR:
-            return withEngineText("Erro de leitura ou escrita no disco", engineText);
+            return "Erro de leitura ou escrita no disco.";
         case SQLITE_CORRUPT:
-            return withEngineText("A base de dados está danificada", engineText);
+            return "A base de dados está danificada.";
         case SQLITE_FULL:
-            return withEngineText("O disco está cheio", engineText);
+            return "O disco está cheio.";
         case SQLITE_NOMEM:
-            return withEngineText("Falta memória para concluir a operação", engineText);
+            return "Falta memória para concluir a operação.";
         case SQLITE_INTERRUPT:
-            return withEngineText("A operação foi interrompida", engineText);
+            return "A operação foi interrompida.";
         default:
-            return withEngineText("A base de dados SQLite comunicou um erro", engineText);
+            return "A base de dados SQLite comunicou um erro.";
     }
+}
+
+DatabaseError sqliteFailure(int code, std::string_view engineText) {
+    return DatabaseError(code, sqliteErrorText(code, engineText), std::string(engineText));
+}
+
+DatabaseError sqliteFailure(sqlite3* db) {
+    const int code = sqlite3_extended_errcode(db);
+    return sqliteFailure(code, sqlite3_errmsg(db));
 }
 
 }  // namespace talvers

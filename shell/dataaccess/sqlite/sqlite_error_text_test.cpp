@@ -13,40 +13,41 @@
 namespace talvers {
 namespace {
 
-TEST(EngineErrorText, DescribesSqliteFailuresInPortugueseKeepingTheEngineText) {
+TEST(EngineErrorText, DescribesSqliteFailuresInOnePortugueseSentence) {
     struct Case {
         int code;
         const char* engine;
         const char* expected;
     };
     const Case cases[] = {
-        {SQLITE_ERROR, "no such table: AJUDACMP",
-         "A base de dados não tem a tabela AJUDACMP (no such table: AJUDACMP)"},
-        {SQLITE_ERROR, "no such column: Quant",
-         "A base de dados não tem a coluna Quant (no such column: Quant)"},
+        {SQLITE_ERROR, "no such table: AJUDACMP", "A base de dados não tem a tabela AJUDACMP."},
+        {SQLITE_ERROR, "no such column: Quant", "A base de dados não tem a coluna Quant."},
         {SQLITE_CANTOPEN, "unable to open database file",
-         "O ficheiro não existe ou não pode ser aberto (unable to open database file)"},
-        {SQLITE_NOTADB, "file is not a database",
-         "O ficheiro não é uma base de dados SQLite (file is not a database)"},
+         "O ficheiro não existe ou não pode ser aberto."},
+        {SQLITE_NOTADB, "file is not a database", "O ficheiro não é uma base de dados SQLite."},
         {SQLITE_BUSY_SNAPSHOT, "database is locked",
-         "A base de dados está bloqueada por outro programa (database is locked)"},
+         "A base de dados está bloqueada por outro programa."},
         {SQLITE_LOCKED, "database table is locked",
-         "A base de dados está bloqueada por outro programa (database table is locked)"},
+         "A base de dados está bloqueada por outro programa."},
         {SQLITE_READONLY_DBMOVED, "attempt to write a readonly database",
-         "A base de dados só pode ser lida (attempt to write a readonly database)"},
-        {SQLITE_IOERR_READ, "disk I/O error",
-         "Erro de leitura ou escrita no disco (disk I/O error)"},
-        {SQLITE_CORRUPT, "database disk image is malformed",
-         "A base de dados está danificada (database disk image is malformed)"},
-        {SQLITE_ERROR, "near \"SELEC\": syntax error",
-         "A instrução SQL tem um erro de sintaxe (near \"SELEC\": syntax error)"},
-        {SQLITE_SCHEMA, "database schema has changed",
-         "A base de dados SQLite comunicou um erro (database schema has changed)"},
+         "A base de dados só pode ser lida."},
+        {SQLITE_IOERR_READ, "disk I/O error", "Erro de leitura ou escrita no disco."},
+        {SQLITE_CORRUPT, "database disk image is malformed", "A base de dados está danificada."},
+        {SQLITE_ERROR, "near \"SELEC\": syntax error", "A instrução SQL tem um erro de sintaxe."},
+        {SQLITE_SCHEMA, "database schema has changed", "A base de dados SQLite comunicou um erro."},
     };
-    for (const Case& c : cases) EXPECT_EQ(sqliteErrorText(c.code, c.engine), c.expected);
+    for (const Case& c : cases) {
+        EXPECT_EQ(sqliteErrorText(c.code, c.engine), c.expected);
+        // The engine's words go apart, to the details.
+        const DatabaseError error = sqliteFailure(c.code, c.engine);
+        EXPECT_EQ(error.description(), c.expected);
+        EXPECT_EQ(error.details(), c.engine);
+        EXPECT_EQ(error.number(), c.code);
+    }
 }
 
-// The backend's own failures carry the Portuguese text and keep the engine's number.
+// The backend's own failures carry the Portuguese sentence, the engine's text apart and the
+// engine's number.
 TEST(EngineErrorText, SqliteBackendFailuresArriveInPortuguese) {
     const talvers::testing::TempDir dir;
     std::ofstream(dir / "texto.db") << "isto não é uma base de dados, mas um texto bem comprido"
@@ -62,10 +63,10 @@ TEST(EngineErrorText, SqliteBackendFailuresArriveInPortuguese) {
     };
     DatabaseError error = errorOf([&] { SqliteConnection::open(dir / "texto.db"); });
     EXPECT_EQ(error.number(), SQLITE_NOTADB);
-    EXPECT_NE(error.description().find("O ficheiro não é uma base de dados SQLite (file is not a "
-                                       "database)"),
-              std::string::npos)
-        << error.description();
+    EXPECT_EQ(error.description(), "Não foi possível abrir a base de dados SQLite \"" +
+                                       (dir / "texto.db").string() +
+                                       "\": o ficheiro não é uma base de dados SQLite.");
+    EXPECT_EQ(error.details(), "file is not a database");
 
     sqlite3* created = nullptr;
     sqlite3_open((dir / "vazia.db").c_str(), &created);
@@ -74,8 +75,8 @@ TEST(EngineErrorText, SqliteBackendFailuresArriveInPortuguese) {
     const auto db = SqliteConnection::open(dir / "vazia.db");
     error = errorOf([&] { db->query("SELECT Codigo FROM AJUDACMP"); });
     EXPECT_EQ(error.number(), SQLITE_ERROR);
-    EXPECT_EQ(error.description(),
-              "A base de dados não tem a tabela AJUDACMP (no such table: AJUDACMP)");
+    EXPECT_EQ(error.description(), "A base de dados não tem a tabela AJUDACMP.");
+    EXPECT_EQ(error.details(), "no such table: AJUDACMP");
 }
 
 }  // namespace

@@ -125,9 +125,7 @@ Table readSqliteRows(sqlite3* db, sqlite3_stmt* statement) {
         }
         rows.push_back(std::move(row));
     }
-    if (rc != SQLITE_DONE)
-        throw DatabaseError(sqlite3_extended_errcode(db),
-                            sqliteErrorText(sqlite3_extended_errcode(db), sqlite3_errmsg(db)));
+    if (rc != SQLITE_DONE) throw sqliteFailure(db);
     std::vector<Field> fields;
     for (const Column& column : columns) fields.push_back(column.field);
     Table table(std::move(fields));

@@ -43,10 +43,15 @@ class WatchedPresenter : public RecordingPresenter {
     std::function<void()> onPresent;
 };
 
+// Records what was opened; `succeeds` false stands for a desktop without a program for it.
 class RecordingOpener : public FileOpener {
   public:
-    void open(const std::string& path) override { opened.push_back(path); }
+    bool open(const std::string& path) override {
+        opened.push_back(path);
+        return succeeds;
+    }
     std::vector<std::string> opened;
+    bool succeeds = true;
 };
 
 inline const DateTime kLeapDay{2024, 2, 29, 15, 45, 0};

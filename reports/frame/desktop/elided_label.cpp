@@ -1,4 +1,4 @@
-#include "shell/desktop/elided_label.h"
+#include "reports/frame/desktop/elided_label.h"
 
 #include <QFontMetrics>
 #include <QResizeEvent>

@@ -1,0 +1,31 @@
+#pragma once
+// ReportFileDialog: where the user names a report's workbook. A save dialog that never
+// questions overwriting and adds no extension (a name typed without one is kept as typed). It
+// starts in the folder of the last workbook saved, which is kept per user in the settings
+// store beside the main window's placement (group "Settings", key "SaveFolder"); when there is
+// none, or that folder is gone, in the user's Documents folder, else in the home folder — never
+// in the folder the program happened to be started from. In Qt's own dialog the list shows
+// dates and sizes in Portuguese (LocalizedFileModel) and every column is at least as wide as
+// its heading, the dates as wide as a date.
+#include <QFileDialog>
+#include <QSettings>
+
+namespace talvers {
+
+class ReportFileDialog : public QFileDialog {
+    Q_OBJECT
+  public:
+    // `store` may be null: the dialog then starts in Documents or home and remembers nothing.
+    ReportFileDialog(QWidget* parent, const QString& title, const QStringList& nameFilters,
+                     QSettings* store);
+
+    // The folder a new dialog starts in (see above).
+    static QString startFolder(QSettings* store);
+    // Keeps the folder of `fileName` as the next dialog's start.
+    static void rememberFolder(QSettings* store, const QString& fileName);
+
+  private:
+    void widenColumns();
+};
+
+}  // namespace talvers
