@@ -12,10 +12,18 @@
 
 namespace talvers {
 
-// The most keys one set-based statement carries.
+// The most keys one chunked (VALUES) statement carries.
 inline constexpr size_t kLookupChunkSize = 1000;
 // The error number of a set-based answer that names a key it was not asked for.
 inline constexpr long kLookupAnswerError = 50010;
+// The form Connection::noteRefused() records for a server that refuses the JSON key table.
+inline constexpr const char* kJsonKeyTableForm = "OPENJSON";
+
+// Whether a failure of a JSON key-table statement is SQL Server saying it cannot run that
+// form: OPENJSON unknown below compatibility level 130 ("invalid object name", 208), JSON
+// functions unknown before SQL Server 2016 (195), or a column whose collation is not the
+// database's and so conflicts with the key's (468).
+bool refusesJsonKeyTable(long errorNumber);
 
 class LookupAnswers {
   public:
@@ -24,14 +32,17 @@ class LookupAnswers {
     const Table& rowsOf(const LookupKey& key) const;
 
   private:
-    friend LookupAnswers fetchLookup(Connection&, const KeyedLookup&, const std::vector<LookupKey>&,
-                                     LookupMode, const ReportProgress&);
+    friend class LookupFetch;
     std::map<LookupKey, Table> rows_;
 };
 
-// Sends the reference text once per distinct key (PerRow), or the set-based text once per
-// chunk of at most kLookupChunkSize distinct keys (SetBased). Between statements it stops with
-// ReportCancelled when the sink asks for it. Database failures propagate as DatabaseError.
+// Sends the reference text once per distinct key (PerRow), the set-based text once per chunk
+// of at most kLookupChunkSize distinct keys (Chunked), or once for all of them in a JSON key
+// table (SetBased). When the server answers the JSON form with one of the refusals above, the
+// same keys go chunked, and if that succeeds the connection is marked so that every later
+// SetBased fetch on it goes chunked at once; a chunked statement that fails too reports its
+// own failure. Between statements it stops with ReportCancelled when the sink asks for it.
+// Database failures propagate as DatabaseError.
 LookupAnswers fetchLookup(Connection& connection, const KeyedLookup& lookup,
                           const std::vector<LookupKey>& keys, LookupMode mode,
                           const ReportProgress& progress);
