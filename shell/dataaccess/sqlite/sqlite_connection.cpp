@@ -3,8 +3,8 @@
 #include <sqlite3.h>
 
 #include "shell/dataaccess/database_error.h"
-#include "shell/dataaccess/sqlite/sqlite_error_text.h"
 #include "shell/dataaccess/sqlite/sqlite_document_keys.h"
+#include "shell/dataaccess/sqlite/sqlite_error_text.h"
 #include "shell/dataaccess/sqlite/sqlite_table_reader.h"
 #include "shell/dataaccess/tsql/tsql_rewrite.h"
 
@@ -47,8 +47,13 @@ std::unique_ptr<SqliteConnection> SqliteConnection::open(const std::filesystem::
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     // Opening is lazy: reading the schema is what tells a database from any other file.
-    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
-        SQLITE_OK) {
+    // Reports read the same pages of the document tables many times over (main query, then
+    // each lookup); a page cache of up to 64 MiB keeps them instead of SQLite's default 2 MiB,
+    // which made a large report re-read them from the file again and again. The cache grows
+    // only as pages are read. Memory-mapped reads are left off: on a network drive an I/O
+    // error in a mapped file arrives as a signal, not as an error code.
+    if (sqlite3_exec(db, "PRAGMA cache_size = -65536; SELECT count(*) FROM sqlite_master", nullptr,
+                     nullptr, nullptr) != SQLITE_OK) {
         const int number = sqlite3_extended_errcode(db);
         throw DatabaseError(number, "Não foi possível abrir a base de dados SQLite \"" + path +
                                         "\". " + sqliteErrorText(number, sqlite3_errmsg(db)) + ".");

@@ -12,7 +12,12 @@ namespace {
 
 namespace keys = document_key_functions;
 
-// Resets the shared statement however the call ends, so the next call starts clean.
+[[noreturn]] void throwLastError(sqlite3* db) {
+    const int number = sqlite3_extended_errcode(db);
+    throw DatabaseError(number, sqliteErrorText(number, sqlite3_errmsg(db)));
+}
+
+// Resets the per-call statement however the call ends, so the next call starts clean.
 struct ResetOnExit {
     sqlite3_stmt* statement;
     ~ResetOnExit() {
@@ -33,22 +38,26 @@ std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::deliveryNotes(sqlite3* d
         new SqliteDocumentKeys(db, "qor_LinhaParaStringGuia", keys::kDeliveryNoteFilter));
 }
 
+// The map's statement starts from the headers (CROSS JOIN keeps SQLite from starting at the
+// lines), with the join conditions moved into WHERE.
 SqliteDocumentKeys::SqliteDocumentKeys(sqlite3* db, const char* name, const char* filter)
     : db_(db),
       name_(name),
-      sql_(rewriteTsqlForSqlite(std::string(" SELECT ") + keys::kKey + keys::kFrom + keys::kJoin +
-                                keys::kJoinYear + filter) +
-           " and l.artigo=?1") {
+      perCallSql_(rewriteTsqlForSqlite(std::string(" SELECT ") + keys::kKey + keys::kFrom +
+                                       keys::kJoin + keys::kJoinCondition + keys::kJoinYear +
+                                       filter) +
+                  " and l.artigo=?1"),
+      lineKeysSql_(rewriteTsqlForSqlite(std::string(" SELECT l.rowid, ") + keys::kKey +
+                                        keys::kFrom + " CROSS JOIN DOCGCLIN as l" + filter +
+                                        " and " + keys::kJoinCondition + keys::kJoinYear)) {
     const int rc = sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8, this, &call, nullptr,
                                               nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        throw DatabaseError(sqlite3_extended_errcode(db),
-                            sqliteErrorText(sqlite3_extended_errcode(db), sqlite3_errmsg(db)));
-    }
+    if (rc != SQLITE_OK) throwLastError(db);
 }
 
 SqliteDocumentKeys::~SqliteDocumentKeys() {
-    sqlite3_finalize(statement_);
+    lineKeys_.reset();
+    sqlite3_finalize(perCall_);
 }
 
 void SqliteDocumentKeys::call(sqlite3_context* context, int, sqlite3_value** argv) {
@@ -65,10 +74,7 @@ void SqliteDocumentKeys::call(sqlite3_context* context, int, sqlite3_value** arg
 bool SqliteDocumentKeys::hasOwnDefinition() const {
     sqlite3_stmt* check = nullptr;
     const char* sql = "SELECT 1 FROM sqlite_master WHERE type='view' AND name=?1 COLLATE NOCASE";
-    if (sqlite3_prepare_v2(db_, sql, -1, &check, nullptr) != SQLITE_OK) {
-        throw DatabaseError(sqlite3_extended_errcode(db_),
-                            sqliteErrorText(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)));
-    }
+    if (sqlite3_prepare_v2(db_, sql, -1, &check, nullptr) != SQLITE_OK) throwLastError(db_);
     const std::string view = name_ + "_chaves";
     sqlite3_bind_text(check, 1, view.c_str(), -1, SQLITE_TRANSIENT);
     const bool found = sqlite3_step(check) == SQLITE_ROW;
@@ -76,30 +82,68 @@ bool SqliteDocumentKeys::hasOwnDefinition() const {
     return found;
 }
 
-std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
-    if (statement_ == nullptr) {
-        if (hasOwnDefinition()) sql_ = "SELECT Chave FROM " + name_ + "_chaves WHERE Artigo=?1";
-        if (sqlite3_prepare_v3(db_, sql_.c_str(), static_cast<int>(sql_.size()),
-                               SQLITE_PREPARE_PERSISTENT, &statement_, nullptr) != SQLITE_OK) {
-            throw DatabaseError(
-                sqlite3_extended_errcode(db_),
-                sqliteErrorText(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)));
+SqliteDocumentKeys::DataVersion SqliteDocumentKeys::dataVersion() const {
+    DataVersion version;
+    sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &version.file);
+    version.changes = sqlite3_total_changes64(db_);
+    return version;
+}
+
+void SqliteDocumentKeys::chooseWay() {
+    chosenFor_.reset();
+    lineKeys_.reset();
+    sqlite3_finalize(perCall_);
+    perCall_ = nullptr;
+    if (hasOwnDefinition()) {
+        const std::string sql = "SELECT Chave FROM " + name_ + "_chaves WHERE Artigo=?1";
+        if (sqlite3_prepare_v3(db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &perCall_,
+                               nullptr) != SQLITE_OK) {
+            throwLastError(db_);
         }
+    } else if ((lineKeys_ = SqliteLineKeys::prepare(db_, lineKeysSql_))) {
+        lineKeys_->read();
+    } else if (sqlite3_prepare_v3(db_, perCallSql_.c_str(), -1, SQLITE_PREPARE_PERSISTENT,
+                                  &perCall_, nullptr) != SQLITE_OK) {
+        throwLastError(db_);
     }
-    ResetOnExit reset{statement_};
-    sqlite3_bind_value(statement_, 1, article);
+    chosenFor_ = dataVersion();
+}
+
+// The data version is current only once a statement has read the database (the calling
+// statement may read nothing of it), so the answer is checked against the version afterwards,
+// and made again from a new choice when the data changed since the last one (a failure too:
+// the view of an own definition may have gone).
+std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
+    constexpr int kAttempts = 3;
+    std::string keys;
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        if (!chosenFor_) chooseWay();
+        try {
+            keys = lineKeys_ ? lineKeys_->keysFor(article) : keysPerCall(article);
+        } catch (const DatabaseError&) {
+            if (attempt == kAttempts || *chosenFor_ == dataVersion()) throw;
+            chosenFor_.reset();
+            continue;
+        }
+        if (*chosenFor_ == dataVersion()) break;
+        chosenFor_.reset();
+    }
+    return keys;
+}
+
+std::string SqliteDocumentKeys::keysPerCall(sqlite3_value* article) {
+    ResetOnExit reset{perCall_};
+    sqlite3_bind_value(perCall_, 1, article);
     std::string keys;
     int rc;
-    while ((rc = sqlite3_step(statement_)) == SQLITE_ROW) {
-        const auto* key = sqlite3_column_text(statement_, 0);
+    while ((rc = sqlite3_step(perCall_)) == SQLITE_ROW) {
+        const auto* key = sqlite3_column_text(perCall_, 0);
         if (key == nullptr) continue;
         if (!keys.empty()) keys += ", ";
         keys.append(reinterpret_cast<const char*>(key),
-                    static_cast<size_t>(sqlite3_column_bytes(statement_, 0)));
+                    static_cast<size_t>(sqlite3_column_bytes(perCall_, 0)));
     }
-    if (rc != SQLITE_DONE)
-        throw DatabaseError(sqlite3_extended_errcode(db_),
-                            sqliteErrorText(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)));
+    if (rc != SQLITE_DONE) throwLastError(db_);
     return keys;
 }
 
