@@ -8,7 +8,7 @@ std::string serialMovementsSql() {
     return std::string(
                " select Artigo,armazem,count(artigo)as Qtd from qor_ARM_picking_Movimentos as p") +
            " where p.tipomov='T'" + " and numeroserie>''" +
-           " group by artigo,armazem order by Artigo";
+           " group by artigo,armazem order by Artigo, armazem";
 }
 
 std::string serialAvailableStockSql(std::string_view article) {

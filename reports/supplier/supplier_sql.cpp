@@ -41,7 +41,8 @@ std::string customerLinesTail(const DateTime& startDate) {
                    " Inner Join Artigos as ar ON ar.Codigo=l.Artigo",
                    " where   c.nvias<>-1 and c.areag=2 and c.Tpterc=2 and l.quant>0 and "
                    "[convert]<>-1 and l.ARTIGO >'' and ar.ArtouDes=0",
-                   dateCondition(startDate), " and c.Serie<>'0' ", " Order by c.Data"});
+                   dateCondition(startDate), " and c.Serie<>'0' ",
+                   " Order by c.Data, c.TpDoc, c.Ano, c.Serie, c.NNumDoc, l.NumLinha"});
 }
 
 // The supplier-order filter on one article from the start date, shared by the total and the
