@@ -28,20 +28,24 @@ struct ResetOnExit {
 
 }  // namespace
 
-std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::supplierOrders(sqlite3* db) {
+std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::supplierOrders(sqlite3* db,
+                                                                       SqliteDocumentLines& lines) {
     return std::unique_ptr<SqliteDocumentKeys>(
-        new SqliteDocumentKeys(db, "qor_LinhaParaString", keys::kSupplierOrderFilter));
+        new SqliteDocumentKeys(db, lines, "qor_LinhaParaString", keys::kSupplierOrderFilter));
 }
 
-std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::deliveryNotes(sqlite3* db) {
+std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::deliveryNotes(sqlite3* db,
+                                                                      SqliteDocumentLines& lines) {
     return std::unique_ptr<SqliteDocumentKeys>(
-        new SqliteDocumentKeys(db, "qor_LinhaParaStringGuia", keys::kDeliveryNoteFilter));
+        new SqliteDocumentKeys(db, lines, "qor_LinhaParaStringGuia", keys::kDeliveryNoteFilter));
 }
 
 // The map's statement starts from the headers (CROSS JOIN keeps SQLite from starting at the
 // lines), with the join conditions moved into WHERE.
-SqliteDocumentKeys::SqliteDocumentKeys(sqlite3* db, const char* name, const char* filter)
+SqliteDocumentKeys::SqliteDocumentKeys(sqlite3* db, SqliteDocumentLines& lines, const char* name,
+                                       const char* filter)
     : db_(db),
+      lines_(lines),
       name_(name),
       perCallSql_(rewriteTsqlForSqlite(std::string(" SELECT ") + keys::kKey + keys::kFrom +
                                        keys::kJoin + keys::kJoinCondition + keys::kJoinYear +
@@ -70,43 +74,24 @@ void SqliteDocumentKeys::call(sqlite3_context* context, int, sqlite3_value** arg
     }
 }
 
-// Whether the database defines the function's keys itself (see the header).
-bool SqliteDocumentKeys::hasOwnDefinition() const {
-    sqlite3_stmt* check = nullptr;
-    const char* sql = "SELECT 1 FROM sqlite_master WHERE type='view' AND name=?1 COLLATE NOCASE";
-    if (sqlite3_prepare_v2(db_, sql, -1, &check, nullptr) != SQLITE_OK) throwLastError(db_);
-    const std::string view = name_ + "_chaves";
-    sqlite3_bind_text(check, 1, view.c_str(), -1, SQLITE_TRANSIENT);
-    const bool found = sqlite3_step(check) == SQLITE_ROW;
-    sqlite3_finalize(check);
-    return found;
-}
-
-SqliteDocumentKeys::DataVersion SqliteDocumentKeys::dataVersion() const {
-    DataVersion version;
-    sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &version.file);
-    version.changes = sqlite3_total_changes64(db_);
-    return version;
-}
-
 void SqliteDocumentKeys::chooseWay() {
     chosenFor_.reset();
     lineKeys_.reset();
     sqlite3_finalize(perCall_);
     perCall_ = nullptr;
-    if (hasOwnDefinition()) {
+    if (lines_.hasView(name_ + "_chaves")) {
         const std::string sql = "SELECT Chave FROM " + name_ + "_chaves WHERE Artigo=?1";
         if (sqlite3_prepare_v3(db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &perCall_,
                                nullptr) != SQLITE_OK) {
             throwLastError(db_);
         }
-    } else if ((lineKeys_ = SqliteLineKeys::prepare(db_, lineKeysSql_))) {
+    } else if (lines_.canReadLines() && (lineKeys_ = SqliteLineKeys::prepare(db_, lineKeysSql_))) {
         lineKeys_->read();
     } else if (sqlite3_prepare_v3(db_, perCallSql_.c_str(), -1, SQLITE_PREPARE_PERSISTENT,
                                   &perCall_, nullptr) != SQLITE_OK) {
         throwLastError(db_);
     }
-    chosenFor_ = dataVersion();
+    chosenFor_ = lines_.dataVersion();
 }
 
 // The data version is current only once a statement has read the database (the calling
@@ -119,13 +104,13 @@ std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         if (!chosenFor_) chooseWay();
         try {
-            keys = lineKeys_ ? lineKeys_->keysFor(article) : keysPerCall(article);
+            keys = lineKeys_ ? lineKeys_->keysFor(lines_, article) : keysPerCall(article);
         } catch (const DatabaseError&) {
-            if (attempt == kAttempts || *chosenFor_ == dataVersion()) throw;
+            if (attempt == kAttempts || *chosenFor_ == lines_.dataVersion()) throw;
             chosenFor_.reset();
             continue;
         }
-        if (*chosenFor_ == dataVersion()) break;
+        if (*chosenFor_ == lines_.dataVersion()) break;
         chosenFor_.reset();
     }
     return keys;

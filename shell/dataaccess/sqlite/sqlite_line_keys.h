@@ -1,14 +1,16 @@
 #pragma once
-// SqliteLineKeys: the native document-key functions' map from a document line (its rowid in
+// SqliteLineKeys: a native document-key function's map from a document line (its rowid in
 // DOCGCLIN) to the key of its document, for every line the function's filter selects, read
-// once from the document headers (the filter keeps few of them). A call then reads only the
-// article's line rowids from DOCGCLIN's Artigo index, in rowid order, and joins the keys of
-// the mapped ones: SQLite itself compares the argument with the column, so collation and
-// affinity decide exactly as in the per-call statement "... and l.artigo=?1".
+// from the document headers (the filter keeps few of them). A call then reads only the
+// article's line rowids (SqliteDocumentLines) and joins the keys of the mapped ones: SQLite
+// itself compares the argument with the column, so collation and affinity decide exactly as
+// in the function's own statement "... and l.artigo=?1".
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
+
+#include "shell/dataaccess/sqlite/sqlite_document_lines.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -18,9 +20,8 @@ namespace talvers {
 
 class SqliteLineKeys {
   public:
-    // Prepares the statements for the map of `lineKeysSql` (its columns: the line's rowid, the
-    // key). nullptr when they cannot be prepared (DOCGCLIN without rowid, a missing table):
-    // the caller then asks per call.
+    // Prepares the map's statement `lineKeysSql` (its columns: the line's rowid, the key);
+    // nullptr when it cannot be prepared (the caller then asks per call).
     static std::unique_ptr<SqliteLineKeys> prepare(sqlite3* db, const std::string& lineKeysSql);
     ~SqliteLineKeys();
     SqliteLineKeys(const SqliteLineKeys&) = delete;
@@ -30,14 +31,13 @@ class SqliteLineKeys {
     void read();
     // The keys of the article's mapped lines in rowid order, joined by ", ". Throws
     // DatabaseError.
-    std::string keysFor(sqlite3_value* article);
+    std::string keysFor(SqliteDocumentLines& lines, sqlite3_value* article) const;
 
   private:
-    SqliteLineKeys(sqlite3* db, sqlite3_stmt* lineKeys, sqlite3_stmt* linesOfArticle);
+    SqliteLineKeys(sqlite3* db, sqlite3_stmt* lineKeys);
 
     sqlite3* db_;
     sqlite3_stmt* lineKeys_;
-    sqlite3_stmt* linesOfArticle_;
     // A line that could match several headers (only without a unique header key) keeps all
     // their keys, joined in the order the map's statement gave them.
     std::unordered_map<std::int64_t, std::string> keyOfLine_;
