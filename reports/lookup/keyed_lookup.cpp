@@ -4,6 +4,14 @@
 
 namespace talvers {
 
+size_t LookupKeyHash::operator()(const LookupKey& key) const {
+    size_t hash = key.size();
+    for (const std::string& part : key) {
+        hash = hash * 1000003 ^ std::hash<std::string_view>{}(part);
+    }
+    return hash;
+}
+
 std::optional<LookupKey> sendableParts(const LookupKey& key, std::string_view kinds) {
     if (key.size() != kinds.size()) return std::nullopt;
     LookupKey parts = key;

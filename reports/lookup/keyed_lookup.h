@@ -19,6 +19,12 @@ namespace talvers {
 
 using LookupKey = std::vector<std::string>;
 
+// Keys are compared exactly (byte for byte); a report looks up every row's keys, so they are
+// hashed rather than ordered.
+struct LookupKeyHash {
+    size_t operator()(const LookupKey& key) const;
+};
+
 struct KeyedLookup {
     // The reference text for one key; nullopt when the key cannot be sent safely (a number
     // part that is not a whole number): such a key has no rows.

@@ -2,7 +2,7 @@
 // Fetching one kind of lookup for all the keys of a run, and reading the answers back by key.
 // The report asks for every key first and then reads; it never knows which way they were
 // fetched. Keys are compared exactly (byte for byte); each distinct key is fetched once.
-#include <map>
+#include <unordered_map>
 #include <vector>
 
 #include "reports/frame/lookup_mode.h"
@@ -30,10 +30,14 @@ class LookupAnswers {
     // The rows of `key`, in the reference text's order; a table without rows (and without
     // fields) for a key that has none or was never asked for.
     const Table& rowsOf(const LookupKey& key) const;
+    // The same for the key at `position` in the keys fetchLookup() was given, without looking
+    // the key up: what a report reads for each of its rows.
+    const Table& rowsAt(size_t position) const;
 
   private:
     friend class LookupFetch;
-    std::map<LookupKey, Table> rows_;
+    std::unordered_map<LookupKey, Table, LookupKeyHash> rows_;
+    std::vector<const Table*> byPosition_;  // into rows_ (whose elements never move), or null
 };
 
 // Sends the reference text once per distinct key (PerRow), the set-based text once per chunk

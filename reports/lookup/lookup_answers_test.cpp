@@ -90,8 +90,13 @@ TEST_F(LookupAnswersTest, TheThreeWaysAnswerEveryKeyAlike) {
     const LookupAnswers row = fetchLookup(db.bd(), stockRows(), all, LookupMode::PerRow, progress);
     EXPECT_EQ(db.bd().queriesSent() - before, sendable);
 
-    for (const LookupKey& key : all) {
+    for (size_t position = 0; position < all.size(); ++position) {
+        const LookupKey& key = all[position];
         const Table& expected = row.rowsOf(key);
+        for (const LookupAnswers* answers : {&json, &chunked, &row}) {
+            // By position, the same table as by key.
+            EXPECT_EQ(&answers->rowsAt(position), &answers->rowsOf(key)) << key[0];
+        }
         for (const LookupAnswers* set : {&json, &chunked}) {
             const Table& a = set->rowsOf(key);
             ASSERT_EQ(a.rowCount(), expected.rowCount()) << key[0] << " " << key[1];

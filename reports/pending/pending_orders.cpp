@@ -52,9 +52,9 @@ std::string dateText(const Value& value) {
     return date ? date->isoDate() : value.toText();
 }
 
-// Every lookup of the run, fetched for all its keys before the rows are written. The
-// function texts are asked once per article, so the first answer for an article is the one
-// every later line of it shows, even an empty one.
+// Every lookup of the run, fetched for all its keys before the rows are written and read by
+// row position. The function texts are asked once per article, so the first answer for an
+// article is the one every later line of it shows, even an empty one.
 struct PendingLookups {
     PendingLookups(const ErpSession& session, const Table& orders, const OrderColumns& col,
                    const ReportProgress& progress) {
@@ -63,6 +63,8 @@ struct PendingLookups {
         const LookupMode mode = session.lookups;
         std::vector<LookupKey> articles;
         std::vector<LookupKey> documents;
+        articles.reserve(orders.rowCount());
+        documents.reserve(orders.rowCount());
         for (const auto& order : orders.rows()) {
             articles.push_back({order[col.artigo].toText()});
             documents.push_back(lisbonKey(order[col.doc].toText()));
@@ -85,37 +87,30 @@ ReportOutput pendingOrdersOutput() {
 Table runPendingOrders(const ErpSession& session, const PendingOrdersRequest& request,
                        ReportProgress& progress) {
     Table rows(pendingOrderFields());
-    const Table orders = session.main.query(pendingOrdersSql(request.startDate));
+    Table orders = session.main.query(pendingOrdersSql(request.startDate));
     if (orders.empty()) return rows;
     const OrderColumns col(orders);
     const PendingLookups lookups(session, orders, col, progress);
 
+    // Each order row gives its texts to its report row and is let go, so that the two tables
+    // are not held whole side by side.
+    rows.rows().reserve(orders.rowCount());
     const long count = static_cast<long>(orders.rowCount());
     for (size_t i = 0; i < orders.rowCount(); ++i) {
-        const auto& order = orders.row(i);
-        const std::string doc = order[col.doc].toText();
-        const std::string article = order[col.artigo].toText();
-        const LookupKey articleKey{article};
-        const LookupKey documentKey = lisbonKey(doc);
-        rows.addRow({
-            leftChars(doc, 20),
-            leftChars(order[col.nome].toText(), 30),
-            " " + dateText(order[col.data]),
-            " " + order[col.terceiro].toText(),
-            leftChars(order[col.nomeCli].toText(), 80),
-            article,
-            moneyCell(orders, i, "Valor"),
-            lastSupplierName(lookups.suppliers.rowsOf(articleKey)),
-            moneyCell(orders, i, "Quant"),
-            moneyCell(orders, i, "StockDisp"),
-            moneyCell(orders, i, "StockReal"),
-            leftChars(order[col.obs].toText(), 100),
-            leftChars(order[col.separado].toText(), 40),
-            firstText(lookups.lisbonOrders.rowsOf(documentKey), "EncCliLx", 20, " "),
-            firstText(lookups.lisbonCustomers.rowsOf(documentKey), "CliLx", 80, " "),
-            firstText(lookups.supplierOrders.rowsOf(articleKey), "EncForn", 100, " "),
-            firstText(lookups.deliveryNotes.rowsOf(articleKey), "GuiaForn", 100, ""),
-        });
+        auto& order = orders.rows()[i];
+        rows.addRow(valueRow(
+            leftChars(order[col.doc].takeText(), 20), leftChars(order[col.nome].takeText(), 30),
+            " " + dateText(order[col.data]), " " + order[col.terceiro].toText(),
+            leftChars(order[col.nomeCli].takeText(), 80), order[col.artigo].takeText(),
+            moneyCell(orders, i, "Valor"), lastSupplierName(lookups.suppliers.rowsAt(i)),
+            moneyCell(orders, i, "Quant"), moneyCell(orders, i, "StockDisp"),
+            moneyCell(orders, i, "StockReal"), leftChars(order[col.obs].takeText(), 100),
+            leftChars(order[col.separado].takeText(), 40),
+            firstText(lookups.lisbonOrders.rowsAt(i), "EncCliLx", 20, " "),
+            firstText(lookups.lisbonCustomers.rowsAt(i), "CliLx", 80, " "),
+            firstText(lookups.supplierOrders.rowsAt(i), "EncForn", 100, " "),
+            firstText(lookups.deliveryNotes.rowsAt(i), "GuiaForn", 100, "")));
+        std::vector<Value>().swap(order);
         reportProgress(progress, static_cast<long>(i) + 1, count);
     }
     return rows;

@@ -51,7 +51,7 @@ Table ExtrairDIID(const ErpSession& session, const OrdersBySupplierRequest& requ
     Connection& bd = session.main;
     const LookupMode mode = session.lookups;
     const DateTime& startDate = request.startDate;
-    const Table source = bd.query(diidCustomerLinesSql(startDate));
+    Table source = bd.query(diidCustomerLinesSql(startDate));
     Table rows = supplierOrdersTable();
     if (source.empty()) return rows;
     std::vector<LookupKey> articles;
@@ -67,34 +67,49 @@ Table ExtrairDIID(const ErpSession& session, const OrdersBySupplierRequest& requ
     // counts); the note of its first key is a second step, for the texts that name a line.
     const LookupAnswers orderTexts =
         fetchLookup(bd, supplierOrdersLookup(), articles, mode, progress);
+    // Per row: whether the article has supplier orders, and the position of the note key of
+    // their text's first key (when it names a line) among the note keys.
+    constexpr size_t kNoNote = static_cast<size_t>(-1);
+    std::vector<char> hasOrders(source.rowCount());
+    std::vector<size_t> noteOfRow(source.rowCount(), kNoNote);
     std::vector<LookupKey> noteKeys;
-    for (const LookupKey& article : articles) {
-        const std::string text = firstText(orderTexts.rowsOf(article), "EncForn", 100, "");
+    for (size_t i = 0; i < source.rowCount(); ++i) {
+        const std::string text = firstText(orderTexts.rowsAt(i), "EncForn", 100, "");
+        hasOrders[i] = !text.empty();
         if (const auto key = text.empty() ? std::nullopt : supplierOrderNoteKey(text)) {
+            noteOfRow[i] = noteKeys.size();
             noteKeys.push_back(*key);
         }
     }
     const LookupAnswers notes =
         fetchLookup(bd, supplierOrderNoteLookup(), noteKeys, mode, progress);
 
+    // Each source row gives its texts to its report row and is let go.
+    const size_t dateColumn = source.requireField("data");
+    const size_t docColumn = source.requireField("Doc");
+    const size_t customerColumn = source.requireField("NomeCli");
+    const size_t articleNameColumn = source.requireField("NomeArtigo");
+    const size_t daysColumn = source.requireField("Dias");
+    rows.rows().reserve(source.rowCount());
     const long count = static_cast<long>(source.rowCount());
     for (size_t i = 0; i < source.rowCount(); ++i) {
-        const std::string doc = source.at(i, "Doc").toText();
+        auto& line = source.rows()[i];
         const LookupKey& article = articles[i];
-        const auto date = source.at(i, "data").toDateTime();
-        const std::string orderText = firstText(orderTexts.rowsOf(article), "EncForn", 100, "");
-        const bool hasOrders = !orderText.empty();
+        const auto date = line[dateColumn].toDateTime();
         std::string note = " ";
-        if (hasOrders) {
-            const auto key = supplierOrderNoteKey(orderText);
-            note = key ? supplierOrderNote(notes.rowsOf(*key)) : std::string();
+        if (hasOrders[i]) {
+            note = noteOfRow[i] == kNoNote ? std::string()
+                                           : supplierOrderNote(notes.rowsAt(noteOfRow[i]));
         }
-        rows.addRow({" " + (date ? date->isoDate() : std::string()), leftChars(doc, 20),
-                     leftChars(source.at(i, "NomeCli").toText(), 80),
-                     firstText(customers.rowsOf(documents[i]), "CliLx", 80, " "),
-                     lastSupplierName(suppliers.rowsOf(article)), hasOrders ? "Sim" : "Não",
-                     article[0], source.at(i, "NomeArtigo").toText(), moneyCell(source, i, "Quant"),
-                     estimatedDate(date, source.at(i, "Dias"), article[0]), std::move(note)});
+        rows.addRow(valueRow(" " + (date ? date->isoDate() : std::string()),
+                             leftChars(line[docColumn].takeText(), 20),
+                             leftChars(line[customerColumn].takeText(), 80),
+                             firstText(customers.rowsAt(i), "CliLx", 80, " "),
+                             lastSupplierName(suppliers.rowsAt(i)), hasOrders[i] ? "Sim" : "Não",
+                             article[0], line[articleNameColumn].takeText(),
+                             moneyCell(source, i, "Quant"),
+                             estimatedDate(date, line[daysColumn], article[0]), std::move(note)));
+        std::vector<Value>().swap(line);
         reportProgress(progress, static_cast<long>(i) + 1, count);
     }
     return rows;

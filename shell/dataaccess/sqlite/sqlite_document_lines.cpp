@@ -80,12 +80,14 @@ bool SqliteDocumentLines::canReadLines() {
     return lines_ != nullptr;
 }
 
-void SqliteDocumentLines::linesOf(sqlite3_value* article,
-                                  const std::function<void(std::int64_t)>& onLine) {
+void SqliteDocumentLines::linesOf(sqlite3_value* article, std::vector<std::int64_t>& lines) {
+    lines.clear();
     ResetOnExit reset{lines_};
     sqlite3_bind_value(lines_, 1, article);
     int rc;
-    while ((rc = sqlite3_step(lines_)) == SQLITE_ROW) onLine(sqlite3_column_int64(lines_, 0));
+    while ((rc = sqlite3_step(lines_)) == SQLITE_ROW) {
+        lines.push_back(sqlite3_column_int64(lines_, 0));
+    }
     if (rc != SQLITE_DONE) throwLastError(db_);
 }
 

@@ -3,10 +3,10 @@
 // prepared once for both: the database's data version, the views that hold a database's own
 // definitions, and an article's lines in DOCGCLIN.
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -37,9 +37,9 @@ class SqliteDocumentLines {
     // Whether DOCGCLIN's lines can be read by rowid (not so for a table WITHOUT ROWID); asked
     // again when the data version changed.
     bool canReadLines();
-    // Calls `onLine` with the rowid of every DOCGCLIN line whose Artigo equals `article` (as
-    // the column compares), in rowid order; only when canReadLines(). Throws DatabaseError.
-    void linesOf(sqlite3_value* article, const std::function<void(std::int64_t)>& onLine);
+    // The rowids of the DOCGCLIN lines whose Artigo equals `article` (as the column
+    // compares), in rowid order, into `lines`; only when canReadLines(). Throws DatabaseError.
+    void linesOf(sqlite3_value* article, std::vector<std::int64_t>& lines);
 
   private:
     sqlite3* db_;

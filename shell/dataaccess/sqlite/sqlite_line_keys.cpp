@@ -46,14 +46,15 @@ void SqliteLineKeys::read() {
     sqlite3_reset(lineKeys_);
 }
 
-std::string SqliteLineKeys::keysFor(SqliteDocumentLines& lines, sqlite3_value* article) const {
+std::string SqliteLineKeys::keysFor(SqliteDocumentLines& lines, sqlite3_value* article) {
+    lines.linesOf(article, linesOfArticle_);
     std::string keys;
-    lines.linesOf(article, [&](std::int64_t line) {
+    for (const std::int64_t line : linesOfArticle_) {
         const auto found = keyOfLine_.find(line);
-        if (found == keyOfLine_.end()) return;
+        if (found == keyOfLine_.end()) continue;
         if (!keys.empty()) keys += ", ";
         keys += found->second;
-    });
+    }
     return keys;
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "shell/dataaccess/sqlite/sqlite_document_lines.h"
 
@@ -31,7 +32,7 @@ class SqliteLineKeys {
     void read();
     // The keys of the article's mapped lines in rowid order, joined by ", ". Throws
     // DatabaseError.
-    std::string keysFor(SqliteDocumentLines& lines, sqlite3_value* article) const;
+    std::string keysFor(SqliteDocumentLines& lines, sqlite3_value* article);
 
   private:
     SqliteLineKeys(sqlite3* db, sqlite3_stmt* lineKeys);
@@ -41,6 +42,7 @@ class SqliteLineKeys {
     // A line that could match several headers (only without a unique header key) keeps all
     // their keys, joined in the order the map's statement gave them.
     std::unordered_map<std::int64_t, std::string> keyOfLine_;
+    std::vector<std::int64_t> linesOfArticle_;  // kept between calls for its capacity
 };
 
 }  // namespace talvers
