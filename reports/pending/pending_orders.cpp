@@ -1,5 +1,6 @@
 #include "reports/pending/pending_orders.h"
 
+#include "reports/lookup/distinct_keys.h"
 #include "reports/lookup/lookup_answers.h"
 #include "reports/lookup/orders/lookup_cells.h"
 #include "reports/lookup/orders/order_lookups_sql.h"
@@ -61,20 +62,18 @@ struct PendingLookups {
         Connection& bd = session.main;
         Connection& bdExt = session.external;
         const LookupMode mode = session.lookups;
-        std::vector<LookupKey> articles;
-        std::vector<LookupKey> documents;
-        articles.reserve(orders.rowCount());
-        documents.reserve(orders.rowCount());
         for (const auto& order : orders.rows()) {
-            articles.push_back({order[col.artigo].toText()});
-            documents.push_back(lisbonKey(order[col.doc].toText()));
+            articles.add({order[col.artigo].toText()});
+            documents.add(lisbonKey(order[col.doc].toText()));
         }
-        suppliers = fetchLookup(bd, lastSupplierLookup(), articles, mode, progress);
-        lisbonOrders = fetchLookup(bdExt, lisbonOrderLookup(), documents, mode, progress);
-        lisbonCustomers = fetchLookup(bdExt, lisbonCustomerLookup(), documents, mode, progress);
-        supplierOrders = fetchLookup(bd, supplierOrdersLookup(), articles, mode, progress);
-        deliveryNotes = fetchLookup(bd, deliveryNotesLookup(), articles, mode, progress);
+        suppliers = fetchLookup(bd, lastSupplierLookup(), articles.keys(), mode, progress);
+        lisbonOrders = fetchLookup(bdExt, lisbonOrderLookup(), documents.keys(), mode, progress);
+        lisbonCustomers =
+            fetchLookup(bdExt, lisbonCustomerLookup(), documents.keys(), mode, progress);
+        supplierOrders = fetchLookup(bd, supplierOrdersLookup(), articles.keys(), mode, progress);
+        deliveryNotes = fetchLookup(bd, deliveryNotesLookup(), articles.keys(), mode, progress);
     }
+    DistinctKeys articles, documents;
     LookupAnswers suppliers, lisbonOrders, lisbonCustomers, supplierOrders, deliveryNotes;
 };
 
@@ -98,18 +97,20 @@ Table runPendingOrders(const ErpSession& session, const PendingOrdersRequest& re
     const long count = static_cast<long>(orders.rowCount());
     for (size_t i = 0; i < orders.rowCount(); ++i) {
         auto& order = orders.rows()[i];
+        const size_t article = lookups.articles.ofRow(i);
+        const size_t document = lookups.documents.ofRow(i);
         rows.addRow(valueRow(
             leftChars(order[col.doc].takeText(), 20), leftChars(order[col.nome].takeText(), 30),
             " " + dateText(order[col.data]), " " + order[col.terceiro].toText(),
             leftChars(order[col.nomeCli].takeText(), 80), order[col.artigo].takeText(),
-            moneyCell(orders, i, "Valor"), lastSupplierName(lookups.suppliers.rowsAt(i)),
+            moneyCell(orders, i, "Valor"), lastSupplierName(lookups.suppliers.rowsAt(article)),
             moneyCell(orders, i, "Quant"), moneyCell(orders, i, "StockDisp"),
             moneyCell(orders, i, "StockReal"), leftChars(order[col.obs].takeText(), 100),
             leftChars(order[col.separado].takeText(), 40),
-            firstText(lookups.lisbonOrders.rowsAt(i), "EncCliLx", 20, " "),
-            firstText(lookups.lisbonCustomers.rowsAt(i), "CliLx", 80, " "),
-            firstText(lookups.supplierOrders.rowsAt(i), "EncForn", 100, " "),
-            firstText(lookups.deliveryNotes.rowsAt(i), "GuiaForn", 100, "")));
+            firstText(lookups.lisbonOrders.rowsAt(document), "EncCliLx", 20, " "),
+            firstText(lookups.lisbonCustomers.rowsAt(document), "CliLx", 80, " "),
+            firstText(lookups.supplierOrders.rowsAt(article), "EncForn", 100, " "),
+            firstText(lookups.deliveryNotes.rowsAt(article), "GuiaForn", 100, "")));
         std::vector<Value>().swap(order);
         reportProgress(progress, static_cast<long>(i) + 1, count);
     }

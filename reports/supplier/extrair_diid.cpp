@@ -1,6 +1,7 @@
 // ExtrairDIID: one row per open customer line with the article's last supplier, the customer of
 // the external company's order it was exported from, whether the article has open supplier
 // orders (with the first one's note) and the estimated date.
+#include "reports/lookup/distinct_keys.h"
 #include "reports/lookup/lookup_answers.h"
 #include "reports/lookup/orders/lookup_cells.h"
 #include "reports/supplier/orders_by_supplier.h"
@@ -54,30 +55,34 @@ Table ExtrairDIID(const ErpSession& session, const OrdersBySupplierRequest& requ
     Table source = bd.query(diidCustomerLinesSql(startDate));
     Table rows = supplierOrdersTable();
     if (source.empty()) return rows;
-    std::vector<LookupKey> articles;
-    std::vector<LookupKey> documents;
-    for (size_t i = 0; i < source.rowCount(); ++i) {
-        articles.push_back({source.at(i, "Artigo").toText()});
-        documents.push_back(lisbonKey(source.at(i, "Doc").toText()));
+    DistinctKeys articles;
+    DistinctKeys documents;
+    const size_t articleColumn = source.requireField("Artigo");
+    const size_t docColumn = source.requireField("Doc");
+    for (const auto& line : source.rows()) {
+        articles.add({line[articleColumn].toText()});
+        documents.add(lisbonKey(line[docColumn].toText()));
     }
-    const LookupAnswers suppliers = fetchLookup(bd, lastSupplierLookup(), articles, mode, progress);
+    const LookupAnswers suppliers =
+        fetchLookup(bd, lastSupplierLookup(), articles.keys(), mode, progress);
     const LookupAnswers customers =
-        fetchLookup(session.external, lisbonCustomerLookup(), documents, mode, progress);
+        fetchLookup(session.external, lisbonCustomerLookup(), documents.keys(), mode, progress);
     // The supplier-order text is asked once per article (codes compared exactly, letter case
     // counts); the note of its first key is a second step, for the texts that name a line.
     const LookupAnswers orderTexts =
-        fetchLookup(bd, supplierOrdersLookup(), articles, mode, progress);
-    // Per row: whether the article has supplier orders, and the position of the note key of
-    // their text's first key (when it names a line) among the note keys.
+        fetchLookup(bd, supplierOrdersLookup(), articles.keys(), mode, progress);
+    // Per article: whether it has supplier orders, and the position of the note key of their
+    // text's first key (when it names a line) among the note keys.
     constexpr size_t kNoNote = static_cast<size_t>(-1);
-    std::vector<char> hasOrders(source.rowCount());
-    std::vector<size_t> noteOfRow(source.rowCount(), kNoNote);
+    const size_t articleCount = articles.keys().size();
+    std::vector<char> hasOrders(articleCount);
+    std::vector<size_t> noteOfArticle(articleCount, kNoNote);
     std::vector<LookupKey> noteKeys;
-    for (size_t i = 0; i < source.rowCount(); ++i) {
-        const std::string text = firstText(orderTexts.rowsAt(i), "EncForn", 100, "");
-        hasOrders[i] = !text.empty();
+    for (size_t a = 0; a < articleCount; ++a) {
+        const std::string text = firstText(orderTexts.rowsAt(a), "EncForn", 100, "");
+        hasOrders[a] = !text.empty();
         if (const auto key = text.empty() ? std::nullopt : supplierOrderNoteKey(text)) {
-            noteOfRow[i] = noteKeys.size();
+            noteOfArticle[a] = noteKeys.size();
             noteKeys.push_back(*key);
         }
     }
@@ -86,7 +91,6 @@ Table ExtrairDIID(const ErpSession& session, const OrdersBySupplierRequest& requ
 
     // Each source row gives its texts to its report row and is let go.
     const size_t dateColumn = source.requireField("data");
-    const size_t docColumn = source.requireField("Doc");
     const size_t customerColumn = source.requireField("NomeCli");
     const size_t articleNameColumn = source.requireField("NomeArtigo");
     const size_t daysColumn = source.requireField("Dias");
@@ -94,21 +98,22 @@ Table ExtrairDIID(const ErpSession& session, const OrdersBySupplierRequest& requ
     const long count = static_cast<long>(source.rowCount());
     for (size_t i = 0; i < source.rowCount(); ++i) {
         auto& line = source.rows()[i];
-        const LookupKey& article = articles[i];
+        const size_t a = articles.ofRow(i);
+        const std::string& article = articles.keys()[a][0];
         const auto date = line[dateColumn].toDateTime();
         std::string note = " ";
-        if (hasOrders[i]) {
-            note = noteOfRow[i] == kNoNote ? std::string()
-                                           : supplierOrderNote(notes.rowsAt(noteOfRow[i]));
+        if (hasOrders[a]) {
+            note = noteOfArticle[a] == kNoNote ? std::string()
+                                               : supplierOrderNote(notes.rowsAt(noteOfArticle[a]));
         }
         rows.addRow(valueRow(" " + (date ? date->isoDate() : std::string()),
                              leftChars(line[docColumn].takeText(), 20),
                              leftChars(line[customerColumn].takeText(), 80),
-                             firstText(customers.rowsAt(i), "CliLx", 80, " "),
-                             lastSupplierName(suppliers.rowsAt(i)), hasOrders[i] ? "Sim" : "Não",
-                             article[0], line[articleNameColumn].takeText(),
+                             firstText(customers.rowsAt(documents.ofRow(i)), "CliLx", 80, " "),
+                             lastSupplierName(suppliers.rowsAt(a)), hasOrders[a] ? "Sim" : "Não",
+                             article, line[articleNameColumn].takeText(),
                              moneyCell(source, i, "Quant"),
-                             estimatedDate(date, line[daysColumn], article[0]), std::move(note)));
+                             estimatedDate(date, line[daysColumn], article), std::move(note)));
         std::vector<Value>().swap(line);
         reportProgress(progress, static_cast<long>(i) + 1, count);
     }
