@@ -95,8 +95,7 @@ int sqlite3_prepare_v2(sqlite3* db, const char* sql, int bytes, sqlite3_stmt** s
 
 int sqlite3_prepare_v3(sqlite3* db, const char* sql, int bytes, unsigned int flags,
                        sqlite3_stmt** statement, const char** tail) {
-    typedef int (*real_t)(sqlite3*, const char*, int, unsigned int, sqlite3_stmt**,
-                          const char**);
+    typedef int (*real_t)(sqlite3*, const char*, int, unsigned int, sqlite3_stmt**, const char**);
     static real_t real;
     if (!real) lookUp("sqlite3_prepare_v3", &real, sizeof real);
     remember(sql, bytes, 0);
