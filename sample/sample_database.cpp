@@ -46,6 +46,9 @@ std::vector<SampleTableCount> SampleDatabase::finish() {
             count.rows = static_cast<long>(sqlite3_column_int64(row, 0));
         });
     }
+    // A maintained ERP database has statistics for the planner; without them SQLite reads
+    // every order line through the article index to find the few the reports ask for.
+    execute("ANALYZE");
     if (sqlite3_close(db_) != SQLITE_OK) {
         throw std::runtime_error("Não foi possível fechar " + file_.string() + ": " +
                                  sqlite3_errmsg(db_));

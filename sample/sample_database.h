@@ -28,7 +28,8 @@ class SampleDatabase {
 
     // A prepared insert into this database; it must be dropped before finish().
     SampleInsert insert(const std::string& sql) { return SampleInsert(db_, sql); }
-    // Commits and closes; returns the row count of each table, in the schema's order.
+    // Commits, counts, gathers the planner's statistics (ANALYZE) and closes; returns the row
+    // count of each table, in the schema's order.
     std::vector<SampleTableCount> finish();
     // Runs one statement (a view, an index); throws std::runtime_error on failure.
     void execute(const std::string& sql);

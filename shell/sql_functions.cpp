@@ -23,6 +23,7 @@ std::string createFunctionSql(std::string_view nameLine, std::string_view filter
     sql += keys::kKey;
     sql += keys::kFrom;
     sql += keys::kJoin;
+    sql += keys::kJoinCondition;
     sql += keys::kJoinYear;
     sql += filterLine;
     sql += " and l.artigo=@Artigo";

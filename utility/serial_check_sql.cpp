@@ -8,7 +8,7 @@ std::string serialMovementsSql() {
     return std::string(
                " select Artigo,armazem,count(artigo)as Qtd from qor_ARM_picking_Movimentos as p") +
            " where p.tipomov='T'" + " and numeroserie>''" +
-           " group by artigo,armazem order by Artigo";
+           " group by artigo,armazem order by Artigo, armazem";
 }
 
 std::string serialAvailableStockSql(std::string_view article) {
@@ -73,12 +73,14 @@ KeyedLookup serialMovesLookup() {
                 if (!type || (*type != "1" && *type != "2")) return std::nullopt;
                 return serialMovesSql(key[0], std::stoi(*type));
             },
-            [](const LookupKey& key) -> std::optional<std::string> {
+            {"Artigo", "TpfStck"},
+            "TN",
+            [](const LookupKey& key) -> std::optional<LookupKey> {
                 if (key.size() != 2 || (key[1] != "1" && key[1] != "2")) return std::nullopt;
-                return keyLiterals(key, "TN");
+                return key;
             },
-            [](std::string_view rows) {
-                return "select k.n, m.* from " + keyTable(rows, "Artigo, TpfStck") +
+            [](std::string_view keys) {
+                return "select k.n, m.* from " + std::string(keys) +
                        " inner join NSerMovs as m on m.artigo = "
                        "k.Artigo and m.TPFSTCK = k.TpfStck";
             }};
@@ -89,10 +91,11 @@ KeyedLookup serialLineCheckLookup() {
                 if (key.size() != 5) return std::nullopt;
                 return serialLineCheckSql({key[0], key[1], key[2], key[3], key[4]});
             },
-            [](const LookupKey& key) { return keyLiterals(key, "TTNNN"); },
-            [](std::string_view rows) {
-                return "select k.n, l.Quant from " +
-                       keyTable(rows, "TpDocum, Serie, NNumdoc, Ano, NumLinha") +
+            {"TpDocum", "Serie", "NNumdoc", "Ano", "NumLinha"},
+            "TTNNN",
+            {},
+            [](std::string_view keys) {
+                return "select k.n, l.Quant from " + std::string(keys) +
                        " inner join DocGcLin as l on l.TpDocum = k.TpDocum and l.Serie = "
                        "k.Serie and l.NNumdoc = k.NNumdoc and l.Ano = k.Ano and l.NumLinha = "
                        "k.NumLinha"

@@ -137,9 +137,10 @@ TEST_F(SerialFixture, QuotesAndBadNumbersAreSplicedSafely) {
 }
 
 TEST(SerialCheckSql, TextsAreTheGivenOnes) {
-    EXPECT_EQ(serialMovementsSql(),
-              " select Artigo,armazem,count(artigo)as Qtd from qor_ARM_picking_Movimentos as p"
-              " where p.tipomov='T' and numeroserie>'' group by artigo,armazem order by Artigo");
+    EXPECT_EQ(
+        serialMovementsSql(),
+        " select Artigo,armazem,count(artigo)as Qtd from qor_ARM_picking_Movimentos as p"
+        " where p.tipomov='T' and numeroserie>'' group by artigo,armazem order by Artigo, armazem");
     EXPECT_EQ(serialMovesSql("A1", 2), "Select * from NSerMovs where artigo='A1' and TPFSTCK=2 ");
     EXPECT_EQ(serialLineCheckSql({"GRF", "A", "12", "2026", "3"}).value(),
               "Select Quant from DocGcLin as l inner join DocGcCab as c ON c.Ano=l.Ano and "

@@ -1,5 +1,6 @@
 #include "reports/pending/pending_orders.h"
 
+#include "reports/lookup/distinct_keys.h"
 #include "reports/lookup/lookup_answers.h"
 #include "reports/lookup/orders/lookup_cells.h"
 #include "reports/lookup/orders/order_lookups_sql.h"
@@ -52,27 +53,27 @@ std::string dateText(const Value& value) {
     return date ? date->isoDate() : value.toText();
 }
 
-// Every lookup of the run, fetched for all its keys before the rows are written. The
-// function texts are asked once per article, so the first answer for an article is the one
-// every later line of it shows, even an empty one.
+// Every lookup of the run, fetched for all its keys before the rows are written and read by
+// row position. The function texts are asked once per article, so the first answer for an
+// article is the one every later line of it shows, even an empty one.
 struct PendingLookups {
     PendingLookups(const ErpSession& session, const Table& orders, const OrderColumns& col,
                    const ReportProgress& progress) {
         Connection& bd = session.main;
         Connection& bdExt = session.external;
         const LookupMode mode = session.lookups;
-        std::vector<LookupKey> articles;
-        std::vector<LookupKey> documents;
         for (const auto& order : orders.rows()) {
-            articles.push_back({order[col.artigo].toText()});
-            documents.push_back(lisbonKey(order[col.doc].toText()));
+            articles.add({order[col.artigo].toText()});
+            documents.add(lisbonKey(order[col.doc].toText()));
         }
-        suppliers = fetchLookup(bd, lastSupplierLookup(), articles, mode, progress);
-        lisbonOrders = fetchLookup(bdExt, lisbonOrderLookup(), documents, mode, progress);
-        lisbonCustomers = fetchLookup(bdExt, lisbonCustomerLookup(), documents, mode, progress);
-        supplierOrders = fetchLookup(bd, supplierOrdersLookup(), articles, mode, progress);
-        deliveryNotes = fetchLookup(bd, deliveryNotesLookup(), articles, mode, progress);
+        suppliers = fetchLookup(bd, lastSupplierLookup(), articles.keys(), mode, progress);
+        lisbonOrders = fetchLookup(bdExt, lisbonOrderLookup(), documents.keys(), mode, progress);
+        lisbonCustomers =
+            fetchLookup(bdExt, lisbonCustomerLookup(), documents.keys(), mode, progress);
+        supplierOrders = fetchLookup(bd, supplierOrdersLookup(), articles.keys(), mode, progress);
+        deliveryNotes = fetchLookup(bd, deliveryNotesLookup(), articles.keys(), mode, progress);
     }
+    DistinctKeys articles, documents;
     LookupAnswers suppliers, lisbonOrders, lisbonCustomers, supplierOrders, deliveryNotes;
 };
 
@@ -85,37 +86,32 @@ ReportOutput pendingOrdersOutput() {
 Table runPendingOrders(const ErpSession& session, const PendingOrdersRequest& request,
                        ReportProgress& progress) {
     Table rows(pendingOrderFields());
-    const Table orders = session.main.query(pendingOrdersSql(request.startDate));
+    Table orders = session.main.query(pendingOrdersSql(request.startDate));
     if (orders.empty()) return rows;
     const OrderColumns col(orders);
     const PendingLookups lookups(session, orders, col, progress);
 
+    // Each order row gives its texts to its report row and is let go, so that the two tables
+    // are not held whole side by side.
+    rows.rows().reserve(orders.rowCount());
     const long count = static_cast<long>(orders.rowCount());
     for (size_t i = 0; i < orders.rowCount(); ++i) {
-        const auto& order = orders.row(i);
-        const std::string doc = order[col.doc].toText();
-        const std::string article = order[col.artigo].toText();
-        const LookupKey articleKey{article};
-        const LookupKey documentKey = lisbonKey(doc);
-        rows.addRow({
-            leftChars(doc, 20),
-            leftChars(order[col.nome].toText(), 30),
-            " " + dateText(order[col.data]),
-            " " + order[col.terceiro].toText(),
-            leftChars(order[col.nomeCli].toText(), 80),
-            article,
-            moneyCell(orders, i, "Valor"),
-            lastSupplierName(lookups.suppliers.rowsOf(articleKey)),
-            moneyCell(orders, i, "Quant"),
-            moneyCell(orders, i, "StockDisp"),
-            moneyCell(orders, i, "StockReal"),
-            leftChars(order[col.obs].toText(), 100),
-            leftChars(order[col.separado].toText(), 40),
-            firstText(lookups.lisbonOrders.rowsOf(documentKey), "EncCliLx", 20, " "),
-            firstText(lookups.lisbonCustomers.rowsOf(documentKey), "CliLx", 80, " "),
-            firstText(lookups.supplierOrders.rowsOf(articleKey), "EncForn", 100, " "),
-            firstText(lookups.deliveryNotes.rowsOf(articleKey), "GuiaForn", 100, ""),
-        });
+        auto& order = orders.rows()[i];
+        const size_t article = lookups.articles.ofRow(i);
+        const size_t document = lookups.documents.ofRow(i);
+        rows.addRow(valueRow(
+            leftChars(order[col.doc].takeText(), 20), leftChars(order[col.nome].takeText(), 30),
+            " " + dateText(order[col.data]), " " + order[col.terceiro].toText(),
+            leftChars(order[col.nomeCli].takeText(), 80), order[col.artigo].takeText(),
+            moneyCell(orders, i, "Valor"), lastSupplierName(lookups.suppliers.rowsAt(article)),
+            moneyCell(orders, i, "Quant"), moneyCell(orders, i, "StockDisp"),
+            moneyCell(orders, i, "StockReal"), leftChars(order[col.obs].takeText(), 100),
+            leftChars(order[col.separado].takeText(), 40),
+            firstText(lookups.lisbonOrders.rowsAt(document), "EncCliLx", 20, " "),
+            firstText(lookups.lisbonCustomers.rowsAt(document), "CliLx", 80, " "),
+            firstText(lookups.supplierOrders.rowsAt(article), "EncForn", 100, " "),
+            firstText(lookups.deliveryNotes.rowsAt(article), "GuiaForn", 100, "")));
+        std::vector<Value>().swap(order);
         reportProgress(progress, static_cast<long>(i) + 1, count);
     }
     return rows;

@@ -34,7 +34,7 @@ std::string pendingOrdersSql(const DateTime& startDate) {
            startDate.isoDate() +
            "', 102)"
            " and c.Serie<>'0' "
-           " Order by c.Terceiro,c.Data";
+           " Order by c.Terceiro,c.Data, c.TpDoc, c.Ano, c.Serie, c.NNumDoc, l.NumLinha";
 }
 
 }  // namespace talvers

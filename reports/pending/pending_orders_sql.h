@@ -8,7 +8,8 @@
 namespace talvers {
 
 // The open customer order lines dated on or after startDate (its date part only), sorted by
-// customer code, then order date; with stock, salesperson, customer and "Separado" mark.
+// customer code, then order date, then document (type, year, series, number) and line, so
+// that no tie is left to the database; with stock, salesperson, customer and "Separado" mark.
 std::string pendingOrdersSql(const DateTime& startDate);
 
 }  // namespace talvers

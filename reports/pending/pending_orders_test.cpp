@@ -54,7 +54,7 @@ const std::vector<std::string> kMainQueryFragments = {
     "2024-05-13",
     "', 102)",
     " and c.Serie<>'0' ",
-    " Order by c.Terceiro,c.Data",
+    " Order by c.Terceiro,c.Data, c.TpDoc, c.Ano, c.Serie, c.NNumDoc, l.NumLinha",
 };
 // clang-format on
 

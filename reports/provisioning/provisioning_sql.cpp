@@ -9,6 +9,10 @@ namespace {
 constexpr std::string_view kFirstWarehouse = "001";
 constexpr std::string_view kSecondWarehouse = "002";
 
+// Articles of the same projected stock follow their code, so that no tie is left to the
+// database.
+constexpr std::string_view kArticleTieBreak = ", ar.Codigo";
+
 constexpr std::string_view kStockHead = " (select coalesce(sum(existenc),0) from ArtArm as aa";
 constexpr std::string_view kCustomerOrderHead =
     " (select coalesce(sum(ArmEncCl),0) from ArtArm as aa";
@@ -76,6 +80,7 @@ std::string provisioningDefaultSql(const DateTime& firstDate, const DateTime& la
     sql += " Where ar.ArtouDes = 0";
     sql += " Order By";
     sql += projectedStock("' ))");
+    sql += kArticleTieBreak;
     return sql;
 }
 
@@ -106,6 +111,7 @@ std::string provisioningAlternateSql(const DateTime& firstDate, const DateTime& 
         " order by (Select sum(Existenc) from ArtArm where (ArtArm.Armazem='002' OR "
         "ArtArm.Armazem='004') ";
     sql += " and ArtArm.Artigo=ar.Codigo)-ar.TotEncCl+ar.TotEncFo";
+    sql += kArticleTieBreak;
     return sql;
 }
 

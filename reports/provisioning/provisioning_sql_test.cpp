@@ -40,7 +40,8 @@ TEST(ProvisioningSql, DefaultVariantText) {
         " Order By"
         " (select coalesce(sum(existenc),0) from ArtArm as aa where aa.Artigo=ar.Codigo and (aa.Armazem='001' or aa.Armazem='002' )) -"
         " (select coalesce(sum(ArmEncCl),0) from ArtArm as aa where aa.Artigo=ar.Codigo and (aa.Armazem='001' or aa.Armazem='002' )) +"
-        " (select coalesce(sum(ArmEncFo),0) from ArtArm as aa where aa.Artigo=ar.Codigo and (aa.Armazem='001' or aa.Armazem='002' ))";
+        " (select coalesce(sum(ArmEncFo),0) from ArtArm as aa where aa.Artigo=ar.Codigo and (aa.Armazem='001' or aa.Armazem='002' ))"
+        ", ar.Codigo";
     EXPECT_EQ(provisioningDefaultSql(kFirst, kLast), expected);
     // Group, family and warehouse do not reach the default variant's text.
     EXPECT_EQ(provisioningSql(false, {kFirst, kLast, "009", "G1", "F1"}), expected);
@@ -69,7 +70,8 @@ const std::string kAlternateHead =
 const std::string kAlternateTail =
     " group by ar.Codigo, ar.Abrev,ar.Nome,ar.TotEncCl,ar.TotEncFo,coalesce(ar.Fornec,' '), coalesce(f.Nome,' ')"
     " order by (Select sum(Existenc) from ArtArm where (ArtArm.Armazem='002' OR ArtArm.Armazem='004') "
-    " and ArtArm.Artigo=ar.Codigo)-ar.TotEncCl+ar.TotEncFo";
+    " and ArtArm.Artigo=ar.Codigo)-ar.TotEncCl+ar.TotEncFo"
+    ", ar.Codigo";
 
 // clang-format on
 

@@ -66,27 +66,37 @@ Table ExtrairBDC(const ErpSession& session, const OrdersBySupplierRequest& reque
     Connection& bd = session.main;
     const LookupMode mode = session.lookups;
     const DateTime& startDate = request.startDate;
-    const Table source = bd.query(bdcCustomerLinesSql(startDate));
+    Table source = bd.query(bdcCustomerLinesSql(startDate));
     Table lines = customerLinesTable();
+    const size_t dateColumn = source.requireField("data");
+    const size_t docColumn = source.requireField("Doc");
+    const size_t customerColumn = source.requireField("NomeCli");
+    const size_t articleColumn = source.requireField("Artigo");
+    const size_t articleNameColumn = source.requireField("NomeArtigo");
     // The articles in order of first appearance (codes compared exactly, letter case counts),
     // each with its lines' positions in query order.
     std::vector<std::string> articles;
     std::vector<std::vector<size_t>> rowsOfArticle;
     std::unordered_map<std::string, size_t> articlePosition;
+    // Each source row gives its texts to its line and is let go.
+    lines.rows().reserve(source.rowCount());
     const long count = static_cast<long>(source.rowCount());
     for (size_t i = 0; i < source.rowCount(); ++i) {
-        const auto date = source.at(i, "data").toDateTime();
-        std::string article = source.at(i, "Artigo").toText();
+        auto& line = source.rows()[i];
+        const auto date = line[dateColumn].toDateTime();
+        std::string article = line[articleColumn].takeText();
         const auto [at, isNew] = articlePosition.try_emplace(article, articles.size());
         if (isNew) {
             articles.push_back(article);
             rowsOfArticle.emplace_back();
         }
         rowsOfArticle[at->second].push_back(lines.rowCount());
-        lines.addRow({" " + (date ? date->isoDate() : std::string()),
-                      leftChars(source.at(i, "Doc").toText(), 20),
-                      leftChars(source.at(i, "NomeCli").toText(), 80), std::move(article),
-                      source.at(i, "NomeArtigo").toText(), moneyCell(source, i, "Quant"), "", " "});
+        lines.addRow(valueRow(" " + (date ? date->isoDate() : std::string()),
+                              leftChars(line[docColumn].takeText(), 20),
+                              leftChars(line[customerColumn].takeText(), 80), std::move(article),
+                              line[articleNameColumn].takeText(), moneyCell(source, i, "Quant"), "",
+                              " "));
+        std::vector<Value>().swap(line);
         reportProgress(progress, static_cast<long>(i) + 1, count);
     }
 
@@ -122,7 +132,9 @@ Table ExtrairBDC(const ErpSession& session, const OrdersBySupplierRequest& reque
     std::iota(all.begin(), all.end(), size_t{0});
     std::vector<std::vector<Value>> sorted;
     sorted.reserve(all.size());
-    for (size_t row : dateOrder(lines, std::move(all))) sorted.push_back(lines.rows()[row]);
+    for (size_t row : dateOrder(lines, std::move(all))) {
+        sorted.push_back(std::move(lines.rows()[row]));
+    }
     lines.rows() = std::move(sorted);
     return lines;
 }

@@ -1,6 +1,7 @@
 // ExtrairDIID: one row per open customer line with the article's last supplier, the customer of
 // the external company's order it was exported from, whether the article has open supplier
 // orders (with the first one's note) and the estimated date.
+#include "reports/lookup/distinct_keys.h"
 #include "reports/lookup/lookup_answers.h"
 #include "reports/lookup/orders/lookup_cells.h"
 #include "reports/supplier/orders_by_supplier.h"
@@ -51,50 +52,69 @@ Table ExtrairDIID(const ErpSession& session, const OrdersBySupplierRequest& requ
     Connection& bd = session.main;
     const LookupMode mode = session.lookups;
     const DateTime& startDate = request.startDate;
-    const Table source = bd.query(diidCustomerLinesSql(startDate));
+    Table source = bd.query(diidCustomerLinesSql(startDate));
     Table rows = supplierOrdersTable();
     if (source.empty()) return rows;
-    std::vector<LookupKey> articles;
-    std::vector<LookupKey> documents;
-    for (size_t i = 0; i < source.rowCount(); ++i) {
-        articles.push_back({source.at(i, "Artigo").toText()});
-        documents.push_back(lisbonKey(source.at(i, "Doc").toText()));
+    DistinctKeys articles;
+    DistinctKeys documents;
+    const size_t articleColumn = source.requireField("Artigo");
+    const size_t docColumn = source.requireField("Doc");
+    for (const auto& line : source.rows()) {
+        articles.add({line[articleColumn].toText()});
+        documents.add(lisbonKey(line[docColumn].toText()));
     }
-    const LookupAnswers suppliers = fetchLookup(bd, lastSupplierLookup(), articles, mode, progress);
+    const LookupAnswers suppliers =
+        fetchLookup(bd, lastSupplierLookup(), articles.keys(), mode, progress);
     const LookupAnswers customers =
-        fetchLookup(session.external, lisbonCustomerLookup(), documents, mode, progress);
+        fetchLookup(session.external, lisbonCustomerLookup(), documents.keys(), mode, progress);
     // The supplier-order text is asked once per article (codes compared exactly, letter case
     // counts); the note of its first key is a second step, for the texts that name a line.
     const LookupAnswers orderTexts =
-        fetchLookup(bd, supplierOrdersLookup(), articles, mode, progress);
+        fetchLookup(bd, supplierOrdersLookup(), articles.keys(), mode, progress);
+    // Per article: whether it has supplier orders, and the position of the note key of their
+    // text's first key (when it names a line) among the note keys.
+    constexpr size_t kNoNote = static_cast<size_t>(-1);
+    const size_t articleCount = articles.keys().size();
+    std::vector<char> hasOrders(articleCount);
+    std::vector<size_t> noteOfArticle(articleCount, kNoNote);
     std::vector<LookupKey> noteKeys;
-    for (const LookupKey& article : articles) {
-        const std::string text = firstText(orderTexts.rowsOf(article), "EncForn", 100, "");
+    for (size_t a = 0; a < articleCount; ++a) {
+        const std::string text = firstText(orderTexts.rowsAt(a), "EncForn", 100, "");
+        hasOrders[a] = !text.empty();
         if (const auto key = text.empty() ? std::nullopt : supplierOrderNoteKey(text)) {
+            noteOfArticle[a] = noteKeys.size();
             noteKeys.push_back(*key);
         }
     }
     const LookupAnswers notes =
         fetchLookup(bd, supplierOrderNoteLookup(), noteKeys, mode, progress);
 
+    // Each source row gives its texts to its report row and is let go.
+    const size_t dateColumn = source.requireField("data");
+    const size_t customerColumn = source.requireField("NomeCli");
+    const size_t articleNameColumn = source.requireField("NomeArtigo");
+    const size_t daysColumn = source.requireField("Dias");
+    rows.rows().reserve(source.rowCount());
     const long count = static_cast<long>(source.rowCount());
     for (size_t i = 0; i < source.rowCount(); ++i) {
-        const std::string doc = source.at(i, "Doc").toText();
-        const LookupKey& article = articles[i];
-        const auto date = source.at(i, "data").toDateTime();
-        const std::string orderText = firstText(orderTexts.rowsOf(article), "EncForn", 100, "");
-        const bool hasOrders = !orderText.empty();
+        auto& line = source.rows()[i];
+        const size_t a = articles.ofRow(i);
+        const std::string& article = articles.keys()[a][0];
+        const auto date = line[dateColumn].toDateTime();
         std::string note = " ";
-        if (hasOrders) {
-            const auto key = supplierOrderNoteKey(orderText);
-            note = key ? supplierOrderNote(notes.rowsOf(*key)) : std::string();
+        if (hasOrders[a]) {
+            note = noteOfArticle[a] == kNoNote ? std::string()
+                                               : supplierOrderNote(notes.rowsAt(noteOfArticle[a]));
         }
-        rows.addRow({" " + (date ? date->isoDate() : std::string()), leftChars(doc, 20),
-                     leftChars(source.at(i, "NomeCli").toText(), 80),
-                     firstText(customers.rowsOf(documents[i]), "CliLx", 80, " "),
-                     lastSupplierName(suppliers.rowsOf(article)), hasOrders ? "Sim" : "Não",
-                     article[0], source.at(i, "NomeArtigo").toText(), moneyCell(source, i, "Quant"),
-                     estimatedDate(date, source.at(i, "Dias"), article[0]), std::move(note)});
+        rows.addRow(valueRow(" " + (date ? date->isoDate() : std::string()),
+                             leftChars(line[docColumn].takeText(), 20),
+                             leftChars(line[customerColumn].takeText(), 80),
+                             firstText(customers.rowsAt(documents.ofRow(i)), "CliLx", 80, " "),
+                             lastSupplierName(suppliers.rowsAt(a)), hasOrders[a] ? "Sim" : "Não",
+                             article, line[articleNameColumn].takeText(),
+                             moneyCell(source, i, "Quant"),
+                             estimatedDate(date, line[daysColumn], article), std::move(note)));
+        std::vector<Value>().swap(line);
         reportProgress(progress, static_cast<long>(i) + 1, count);
     }
     return rows;

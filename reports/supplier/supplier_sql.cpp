@@ -12,6 +12,8 @@ constexpr std::string_view kDocWithLine =
 constexpr std::string_view kOrderLines =
     " FROM    DOCGCCAB as c INNER JOIN  DOCGCLIN as l ON c.NNUMDOC = l.NNUMDOC AND c.TPDOC = "
     "l.TPDOCUM AND c.SERIE = l.SERIE AND c.ANO = l.ANO";
+constexpr std::string_view kLineOfHeader =
+    "c.NNUMDOC = l.NNUMDOC AND c.TPDOC = l.TPDOCUM AND c.SERIE = l.SERIE AND c.ANO = l.ANO";
 constexpr std::string_view kSupplierFilter =
     " where   c.nvias<>-1 and c.areag=2 and c.Tpterc=1 and l.quant>0 and [convert]<>-1 and "
     "l.ARTIGO >''";
@@ -39,7 +41,8 @@ std::string customerLinesTail(const DateTime& startDate) {
                    " Inner Join Artigos as ar ON ar.Codigo=l.Artigo",
                    " where   c.nvias<>-1 and c.areag=2 and c.Tpterc=2 and l.quant>0 and "
                    "[convert]<>-1 and l.ARTIGO >'' and ar.ArtouDes=0",
-                   dateCondition(startDate), " and c.Serie<>'0' ", " Order by c.Data"});
+                   dateCondition(startDate), " and c.Serie<>'0' ",
+                   " Order by c.Data, c.TpDoc, c.Ano, c.Serie, c.NNumDoc, l.NumLinha"});
 }
 
 // The supplier-order filter on one article from the start date, shared by the total and the
@@ -49,21 +52,14 @@ std::string supplierCondition(std::string_view article, const DateTime& startDat
         {kSupplierFilter, " and Artigo='", sqlQuoted(article), "' ", dateCondition(startDate)});
 }
 
-// The same filter for the lines of a key table's articles (joined by supplierLinesOfKeys).
-std::string supplierKeysCondition(const DateTime& startDate) {
-    return concat({kSupplierFilter, dateCondition(startDate)});
-}
-
-// The supplier lines of the keys' articles: the lines themselves joined to the key table.
-std::string supplierLinesOfKeys(std::string_view rows) {
-    return concat({" from ", keyTable(rows, "Artigo"),
-                   " INNER JOIN  DOCGCLIN as l ON l.Artigo = k.Artigo"
-                   " INNER JOIN  DOCGCCAB as c ON c.NNUMDOC = l.NNUMDOC AND c.TPDOC = l.TPDOCUM "
-                   "AND c.SERIE = l.SERIE AND c.ANO = l.ANO"});
-}
-
-std::optional<std::string> articleLiterals(const LookupKey& key) {
-    return keyLiterals(key, "T");
+// The supplier lines of every article, read from the document headers: the supplier-order
+// filter picks few headers, and starting from them spares reading every line of every article
+// asked for. CROSS JOIN keeps that order on SQLite; the join conditions are in WHERE.
+std::string supplierLinesFromHeaders(std::string_view columns, std::string_view noteJoin,
+                                     const DateTime& startDate) {
+    return concat({"(select l.Artigo, ", columns,
+                   " FROM    DOCGCCAB as c CROSS JOIN  DOCGCLIN as l", noteJoin, kSupplierFilter,
+                   " and ", kLineOfHeader, dateCondition(startDate)});
 }
 
 }  // namespace
@@ -112,37 +108,47 @@ KeyedLookup articleStockLookup() {
     return {[](const LookupKey& key) -> std::optional<std::string> {
                 return articleStockSql(key.at(0));
             },
-            articleLiterals,
-            [](std::string_view rows) {
-                return concat({"select k.n, coalesce(sum(a.Existenc),0) as Existencia from ",
-                               keyTable(rows, "Artigo"),
-                               " inner join ArtArm as a on a.Artigo = k.Artigo and "
+            {"Artigo"},
+            "T",
+            {},
+            [](std::string_view keys) {
+                return concat({"select k.n, coalesce(sum(a.Existenc),0) as Existencia from ", keys,
+                               " left join ArtArm as a on a.Artigo = k.Artigo and "
                                "(a.Armazem='001' or a.Armazem='002') group by k.n"});
             }};
 }
 
+// Both supplier-line lookups group or number the lines by their own Artigo column, so that a
+// key finds exactly the lines its reference text's "=" finds, letter-case variants included.
 KeyedLookup supplierTotalLookup(const DateTime& startDate) {
-    return {
-        [startDate](const LookupKey& key) -> std::optional<std::string> {
-            return supplierTotalSql(key.at(0), startDate);
-        },
-        articleLiterals,
-        [startDate](std::string_view rows) {
-            return concat({"select k.n, coalesce(sum(l.Quant),0) as Qtd", supplierLinesOfKeys(rows),
-                           supplierKeysCondition(startDate), " group by k.n"});
-        }};
+    return {[startDate](const LookupKey& key) -> std::optional<std::string> {
+                return supplierTotalSql(key.at(0), startDate);
+            },
+            {"Artigo"},
+            "T",
+            {},
+            [startDate](std::string_view keys) {
+                return concat({"select k.n, coalesce(s.Qtd,0) as Qtd from ", keys, " left join ",
+                               supplierLinesFromHeaders("sum(l.Quant) as Qtd", "", startDate),
+                               " group by l.Artigo) as s on s.Artigo = k.Artigo"});
+            }};
 }
 
 KeyedLookup supplierLinesLookup(const DateTime& startDate) {
     return {[startDate](const LookupKey& key) -> std::optional<std::string> {
                 return supplierLinesSql(key.at(0), startDate);
             },
-            articleLiterals,
-            [startDate](std::string_view rows) {
-                return concat({"select k.n, coalesce((l.Quant),0) as Qtd,u.Obs",
-                               supplierLinesOfKeys(rows), kSupplierNoteJoin,
-                               supplierKeysCondition(startDate), " order by k.n, ",
-                               kSupplierLinesOrder});
+            {"Artigo"},
+            "T",
+            {},
+            [startDate](std::string_view keys) {
+                return concat({"select k.n, s.Qtd, s.Obs from ", keys, " inner join ",
+                               supplierLinesFromHeaders(
+                                   concat({"coalesce((l.Quant),0) as Qtd, u.Obs, ROW_NUMBER() OVER "
+                                           "(PARTITION BY l.Artigo ORDER BY ",
+                                           kSupplierLinesOrder, ") as pos"}),
+                                   kSupplierNoteJoin, startDate),
+                               ") as s on s.Artigo = k.Artigo order by k.n, s.pos"});
             }};
 }
 
@@ -151,13 +157,14 @@ KeyedLookup supplierOrderNoteLookup() {
                 if (key.size() != 5) return std::nullopt;
                 return supplierOrderNoteSql(key[0], key[1], key[2], key[3], key[4]);
             },
-            [](const LookupKey& key) -> std::optional<std::string> {
+            {"TpDocum", "Ano", "Serie", "NNumdoc", "NumLinha"},
+            "TNTNN",
+            [](const LookupKey& key) -> std::optional<LookupKey> {
                 if (key.size() != 5) return std::nullopt;
-                return keyLiterals({trimBlanks(key[0]), key[1], key[2], key[3], key[4]}, "TNTNN");
+                return sendableParts({trimBlanks(key[0]), key[1], key[2], key[3], key[4]}, "TNTNN");
             },
-            [](std::string_view rows) {
-                return concat({"select k.n, u.OBS from ",
-                               keyTable(rows, "TpDocum, Ano, Serie, NNumdoc, NumLinha"),
+            [](std::string_view keys) {
+                return concat({"select k.n, u.OBS from ", keys,
                                " inner join U_DocGCLin0 as u on u.Ano = k.Ano and u.TpDocum = "
                                "k.TpDocum and u.Serie = k.Serie and u.NNumdoc = k.NNumdoc and "
                                "u.NumLinha = k.NumLinha"});

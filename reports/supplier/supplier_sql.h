@@ -13,7 +13,8 @@
 
 namespace talvers {
 
-// The customer order lines dated on or after `startDate`, in date order, for ExtrairBDC:
+// The customer order lines dated on or after `startDate`, in date order (then by document
+// type, year, series, number and line, so that no tie is left to the database), for ExtrairBDC:
 // data, Doc (key with line number), NomeCli, Artigo, Quant, NomeArtigo.
 std::string bdcCustomerLinesSql(const DateTime& startDate);
 // The same lines for ExtrairDIID, which also reads the article's days figure (Dias).

@@ -24,7 +24,7 @@ TEST(SupplierSql, CustomerLinesOfBothVariantsAreTheGivenTexts) {
         "l.ARTIGO >'' and ar.ArtouDes=0"
         " and c.Data >= CONVERT(DATETIME, '2024-03-01', 102)"
         " and c.Serie<>'0' "
-        " Order by c.Data";
+        " Order by c.Data, c.TpDoc, c.Ano, c.Serie, c.NNumDoc, l.NumLinha";
     const std::string doc =
         " SELECT c.data,c.TpDoc+'/'+CAST( c.Ano as nvarchar(4))+'/'+c.Serie+'/'+CAST(c.NNumDoc "
         "as nvarchar(10))+'/'+Cast(l.NUMLINHA as nvarchar(4)) as Doc,";

@@ -3,6 +3,7 @@
 // and positions are known; execute() runs a statement without rows. Every failure is thrown
 // as DatabaseError. Not thread-safe: one statement at a time, from one thread at a time.
 // The counters let tests and benchmarks see how many statements a report sent.
+#include <set>
 #include <string>
 
 #include "shell/dataaccess/table.h"
@@ -27,6 +28,12 @@ class Connection {
     long queriesSent() const { return queriesSent_; }
     long statementsExecuted() const { return statementsExecuted_; }
 
+    // Forms of statement this server was found to refuse (a construct its version or
+    // compatibility level lacks), noted by a caller that has another form, so that for the
+    // rest of the session it sends that one without asking again.
+    bool refuses(const std::string& form) const { return refused_.count(form) > 0; }
+    void noteRefused(const std::string& form) { refused_.insert(form); }
+
   protected:
     virtual Table runQuery(const std::string& sql) = 0;
     virtual void runExecute(const std::string& sql) = 0;
@@ -34,6 +41,7 @@ class Connection {
   private:
     long queriesSent_ = 0;
     long statementsExecuted_ = 0;
+    std::set<std::string> refused_;
 };
 
 }  // namespace talvers

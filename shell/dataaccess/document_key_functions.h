@@ -8,11 +8,12 @@ namespace talvers::document_key_functions {
 // The key of a document, written by the database.
 inline constexpr const char* kKey =
     "c.TpDoc+'/'+CAST( c.Ano as nvarchar(4))+'/'+c.Serie+'/'+CAST(c.NNumDoc as nvarchar(10))";
-// Headers joined to their lines, in two fragments as the CREATE texts have them.
+// Headers joined to their lines, in two fragments as the CREATE texts have them: kFrom,
+// kJoin + kJoinCondition, then kJoinYear.
 inline constexpr const char* kFrom = " FROM    DOCGCCAB as c";
-inline constexpr const char* kJoin =
-    " INNER JOIN  DOCGCLIN as l ON c.NNUMDOC = l.NNUMDOC AND c.TPDOC = l.TPDOCUM AND c.SERIE = "
-    "l.SERIE";
+inline constexpr const char* kJoin = " INNER JOIN  DOCGCLIN as l ON ";
+inline constexpr const char* kJoinCondition =
+    "c.NNUMDOC = l.NNUMDOC AND c.TPDOC = l.TPDOCUM AND c.SERIE = l.SERIE";
 inline constexpr const char* kJoinYear = " AND c.ANO = l.ANO";
 // Open supplier-order lines (qor_LinhaParaString).
 inline constexpr const char* kSupplierOrderFilter =

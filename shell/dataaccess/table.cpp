@@ -5,9 +5,25 @@
 
 namespace talvers {
 
+namespace {
+
+// The fields of every table made without any.
+const std::shared_ptr<const std::vector<Field>>& noFields() {
+    static const auto none = std::make_shared<const std::vector<Field>>();
+    return none;
+}
+
+}  // namespace
+
+Table::Table() : fields_(noFields()) {}
+
+Table::Table(std::vector<Field> fields)
+    : fields_(std::make_shared<const std::vector<Field>>(std::move(fields))) {}
+
 int Table::fieldIndex(std::string_view name) const {
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        if (equalsIgnoringAsciiCase(fields_[i].name, name)) return static_cast<int>(i);
+    const std::vector<Field>& all = *fields_;
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (equalsIgnoringAsciiCase(all[i].name, name)) return static_cast<int>(i);
     }
     return -1;
 }
@@ -21,12 +37,12 @@ size_t Table::requireField(std::string_view name) const {
 }
 
 void Table::addRow(std::vector<Value> values) {
-    values.resize(fields_.size());
+    values.resize(fields_->size());
     rows_.push_back(std::move(values));
 }
 
 size_t Table::addEmptyRow() {
-    rows_.emplace_back(fields_.size());
+    rows_.emplace_back(fields_->size());
     return rows_.size() - 1;
 }
 

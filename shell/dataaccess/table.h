@@ -3,6 +3,7 @@
 // Fields carry a name, a type (the classic data-type codes the workbook layout is keyed on) and a
 // defined size in characters. Field lookup by name ignores ASCII letter case.
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,11 +30,11 @@ struct Field {
 
 class Table {
   public:
-    Table() = default;
-    explicit Table(std::vector<Field> fields) : fields_(std::move(fields)) {}
+    Table();
+    explicit Table(std::vector<Field> fields);
 
-    const std::vector<Field>& fields() const { return fields_; }
-    size_t fieldCount() const { return fields_.size(); }
+    const std::vector<Field>& fields() const { return *fields_; }
+    size_t fieldCount() const { return fields_->size(); }
     size_t rowCount() const { return rows_.size(); }
     bool empty() const { return rows_.empty(); }
 
@@ -57,8 +58,18 @@ class Table {
     std::vector<std::vector<Value>>& rows() { return rows_; }
 
   private:
-    std::vector<Field> fields_;
+    // Shared by copies: a lookup's answers are many small tables with the same fields.
+    std::shared_ptr<const std::vector<Field>> fields_;
     std::vector<std::vector<Value>> rows_;
 };
+
+// A row of values made in place: an initializer list would copy every text.
+template <class... Values>
+std::vector<Value> valueRow(Values&&... values) {
+    std::vector<Value> row;
+    row.reserve(sizeof...(values));
+    (row.emplace_back(std::forward<Values>(values)), ...);
+    return row;
+}
 
 }  // namespace talvers

@@ -25,9 +25,19 @@ size_t sequenceLength(std::string_view text, size_t pos) {
 }  // namespace
 
 std::string leftChars(std::string_view text, size_t count) {
+    if (text.size() <= count) return std::string(text);  // no character has fewer than one byte
     size_t pos = 0;
     for (size_t n = 0; n < count && pos < text.size(); ++n) pos += sequenceLength(text, pos);
     return std::string(text.substr(0, pos));
+}
+
+std::string leftChars(std::string&& text, size_t count) {
+    if (text.size() > count) {
+        size_t pos = 0;
+        for (size_t n = 0; n < count && pos < text.size(); ++n) pos += sequenceLength(text, pos);
+        text.resize(pos);
+    }
+    return std::move(text);
 }
 
 size_t charCount(std::string_view text) {

@@ -9,6 +9,11 @@ namespace talvers {
 
 // The first `count` characters of `text` (the whole text when it is shorter).
 std::string leftChars(std::string_view text, size_t count);
+// The same for a text that is not needed afterwards: cut where it is, without a copy.
+std::string leftChars(std::string&& text, size_t count);
+inline std::string leftChars(const char* text, size_t count) {
+    return leftChars(std::string_view(text), count);
+}
 // Number of characters (code points) in `text`.
 size_t charCount(std::string_view text);
 // `text` without leading and trailing blanks (code 32 only, as the ERP pads with blanks).

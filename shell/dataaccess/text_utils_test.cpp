@@ -8,16 +8,25 @@ namespace talvers {
 namespace {
 
 TEST(TextUtils, CutsByCharactersNeverSplittingOne) {
-    EXPECT_EQ(leftChars("Fornecedor Açores", 13), "Fornecedor Aç");
-    EXPECT_EQ(leftChars("ção", 1), "ç");
-    EXPECT_EQ(leftChars("ab", 5), "ab");
-    EXPECT_EQ(leftChars("€uro", 1), "€");
-    EXPECT_EQ(charCount("São João"), 8u);
+    struct Cut {
+        const char* text;
+        size_t count;
+        const char* expected;
+    };
     // An invalid byte counts as one character and is kept as it is.
-    EXPECT_EQ(leftChars("a\xff"
-                        "b",
-                        2),
-              "a\xff");
+    for (const Cut& cut : {Cut{"Fornecedor Açores", 13, "Fornecedor Aç"}, Cut{"ção", 1, "ç"},
+                           Cut{"ab", 5, "ab"}, Cut{"ab", 2, "ab"}, Cut{"abc", 2, "ab"},
+                           Cut{"€uro", 1, "€"}, Cut{"€", 1, "€"}, Cut{"ab", 0, ""},
+                           Cut{"a\xff"
+                               "b",
+                               2, "a\xff"}}) {
+        EXPECT_EQ(leftChars(cut.text, cut.count), cut.expected) << cut.text;
+        EXPECT_EQ(leftChars(std::string(cut.text), cut.count), cut.expected) << cut.text;
+        const std::string kept = cut.text;
+        EXPECT_EQ(leftChars(kept, cut.count), cut.expected) << cut.text;
+        EXPECT_EQ(kept, cut.text);
+    }
+    EXPECT_EQ(charCount("São João"), 8u);
 }
 
 TEST(TextUtils, SplitTrimAndFlatten) {

@@ -6,6 +6,11 @@
 
 namespace talvers {
 
+std::string Value::takeText() {
+    if (auto* text = std::get_if<std::string>(&data_)) return std::move(*text);
+    return toText();
+}
+
 std::string Value::toText() const {
     if (isNull()) return {};
     if (isText()) return text();

@@ -33,6 +33,9 @@ class Value {
     // decimals (a customer code stored as 1234.0 reads "1234"), dates "yyyy-mm-dd hh:mm:ss"
     // ("yyyy-mm-dd" when the time is midnight).
     std::string toText() const;
+    // The same, but the text of a text value is moved out (leaving an empty text) rather than
+    // copied: for a row read for the last time.
+    std::string takeText();
     // Exact for money, integers and decimal texts; doubles are rounded to four decimals.
     // nullopt for a value that is no number and for a number beyond Money's range.
     std::optional<Money> toMoney() const;

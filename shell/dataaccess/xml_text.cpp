@@ -55,9 +55,18 @@ bool isXmlChar(char32_t cp) {
 }
 
 std::string validXmlText(std::string_view bytes) {
-    std::string out;
+    // Most texts are printable ASCII, which stays as it is: only from the first other byte on
+    // is the text decoded.
+    size_t plain = 0;
+    while (plain < bytes.size()) {
+        const auto byte = static_cast<unsigned char>(bytes[plain]);
+        if (byte >= 0x80 || (byte < 0x20 && byte != 0x09 && byte != 0x0A && byte != 0x0D)) break;
+        ++plain;
+    }
+    std::string out(bytes.substr(0, plain));
+    if (plain == bytes.size()) return out;
     out.reserve(bytes.size());
-    for (size_t pos = 0; pos < bytes.size();) {
+    for (size_t pos = plain; pos < bytes.size();) {
         const char32_t cp = decodeUtf8(bytes, pos);
         if (isXmlChar(cp)) appendUtf8(out, cp);
     }

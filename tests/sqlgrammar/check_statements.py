@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Runs every command of talvers-report on generated samples of both company variants, with the
-lookups fetched both ways, tracing every statement sent (TALVERS_SQL_TRACE), and checks all the
-traced T-SQL texts against an independent grammar (check_tsql.js)."""
+lookups fetched per row and set-based (one JSON key table per lookup), and the reports again
+with the lookups fetched in chunks (VALUES key tables, chunked_lookups_trace), tracing every
+statement sent (TALVERS_SQL_TRACE), and checks all the traced T-SQL texts against an
+independent grammar (check_tsql.js)."""
 import os
 import subprocess
 import sys
@@ -45,6 +47,8 @@ def main():
                 for pick in ("armazens", "grupos", "familias"):
                     run(report + ["lista", pick, "--settings", qor], env)
                 run(report + ["lista", "familias", "--settings", qor, "--group", "TRV"], env)
+            chunked = [os.environ["TALVERS_CHUNKED_TRACE"], sample, trace]
+            run(chunked + (["variante"] if variant == "alternate" else []), ok=(0,))
         check = subprocess.run(["node", os.path.join(HERE, "check_tsql.js"), trace])
         sys.exit(check.returncode)
 

@@ -27,10 +27,8 @@ constexpr std::string_view kLisbonOrderOrder =
 constexpr std::string_view kLisbonCustomerOrder =
     "delx.OrigTpDoc, delx.OrigAno, delx.OrigSerie, delx.OrigNumero, cllx.Codigo";
 
-// The key table of the document lookups.
-std::string documentKeys(std::string_view rows) {
-    return keyTable(rows, "TpDoc, Serie, Ano, Numero");
-}
+// The key table columns of the document lookups.
+const std::vector<std::string> kDocumentColumns = {"TpDoc", "Serie", "Ano", "Numero"};
 
 // A document's key parts as the Lisbon builders take them: type, series, year, number.
 std::optional<std::string> lisbonSql(
@@ -46,10 +44,12 @@ KeyedLookup documentKeyFunctionLookup(std::string (*perRow)(std::string_view),
                                       std::string_view function, std::string_view column) {
     return {
         [perRow](const LookupKey& key) -> std::optional<std::string> { return perRow(key.at(0)); },
-        [](const LookupKey& key) { return keyLiterals(key, "T"); },
-        [function = std::string(function), column = std::string(column)](std::string_view rows) {
+        {"Artigo"},
+        "T",
+        {},
+        [function = std::string(function), column = std::string(column)](std::string_view keys) {
             return "select k.n, dbo." + function + " (k.Artigo ) as " + column + " from " +
-                   keyTable(rows, "Artigo");
+                   std::string(keys);
         }};
 }
 
@@ -108,12 +108,13 @@ KeyedLookup lastSupplierLookup() {
     return {[](const LookupKey& key) -> std::optional<std::string> {
                 return lastSupplierSql(key.at(0));
             },
-            [](const LookupKey& key) { return keyLiterals(key, "T"); },
-            [](std::string_view rows) {
+            {"Artigo"},
+            "T",
+            {},
+            [](std::string_view keys) {
                 return "select q.n, q.NOME from (select k.n, f.NOME, ROW_NUMBER() OVER "
                        "(PARTITION BY k.n ORDER BY aj.DATA DESC " +
-                       std::string(kLastSupplierTieBreak) + ") as rn from " +
-                       keyTable(rows, "Artigo") +
+                       std::string(kLastSupplierTieBreak) + ") as rn from " + std::string(keys) +
                        " INNER JOIN AJUDACMP AS aj ON aj.ARTIGO = k.Artigo"
                        " INNER JOIN FORNEC AS f ON f.CODIGO = aj.FORNECED) as q where q.rn = 1";
             }};
@@ -121,11 +122,13 @@ KeyedLookup lastSupplierLookup() {
 
 KeyedLookup lisbonOrderLookup() {
     return {[](const LookupKey& key) { return lisbonSql(key, lisbonOrderSql); },
-            [](const LookupKey& key) { return keyLiterals(key, "TTNN"); },
-            [](std::string_view rows) {
+            kDocumentColumns,
+            "TTNN",
+            {},
+            [](std::string_view keys) {
                 return "select k.n, de.OrigTpDoc+'/'+CAST( de.OrigAno as nvarchar(4))+'/'+"
                        "de.OrigSerie+'/'+CAST(de.OrigNumero as nvarchar(10)) as 'EncCliLx' from " +
-                       documentKeys(rows) +
+                       std::string(keys) +
                        " inner join qor_documentosexportados as de on de.EncTpDoc = k.TpDoc and "
                        "de.EncSerie = k.Serie and de.EncAno = k.Ano and de.EncNumero = k.Numero " +
                        "order by k.n, " + std::string(kLisbonOrderOrder);
@@ -134,9 +137,11 @@ KeyedLookup lisbonOrderLookup() {
 
 KeyedLookup lisbonCustomerLookup() {
     return {[](const LookupKey& key) { return lisbonSql(key, lisbonCustomerSql); },
-            [](const LookupKey& key) { return keyLiterals(key, "TTNN"); },
-            [](std::string_view rows) {
-                return "select k.n, cllx.Nome as 'CliLx' from " + documentKeys(rows) +
+            kDocumentColumns,
+            "TTNN",
+            {},
+            [](std::string_view keys) {
+                return "select k.n, cllx.Nome as 'CliLx' from " + std::string(keys) +
                        " inner join qor_documentosexportados as delx on delx.encTpDoc = k.TpDoc "
                        "and delx.encSerie = k.Serie and delx.EncAno = k.Ano and delx.EncNumero = "
                        "k.Numero"

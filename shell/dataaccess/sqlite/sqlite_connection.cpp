@@ -55,14 +55,21 @@ std::unique_ptr<SqliteConnection> SqliteConnection::open(const std::filesystem::
     std::unique_ptr<SqliteConnection> connection(new SqliteConnection(db));
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    // Opening is lazy: reading the schema is what tells a database from any other file.
-    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
-        SQLITE_OK) {
+    // Opening is lazy: reading the schema is what tells a database from any other file, and
+    // setting the page cache reads it. Reports read the same pages of the document tables
+    // many times over (main query, then each lookup); a page cache of up to 64 MiB keeps them
+    // instead of SQLite's default 2 MiB, which made a large report read them from the file
+    // again and again. The cache grows only as pages are read. Memory-mapped reads are left
+    // off: on a network drive an I/O error in a mapped file arrives as a signal.
+    if (sqlite3_exec(db, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr) != SQLITE_OK) {
         const int number = sqlite3_extended_errcode(db);
         throw openFailure(path, number, sqlite3_errmsg(db));
     }
-    connection->supplierOrderKeys_ = SqliteDocumentKeys::supplierOrders(db);
-    connection->deliveryNoteKeys_ = SqliteDocumentKeys::deliveryNotes(db);
+    connection->documentLines_ = std::make_unique<SqliteDocumentLines>(db);
+    connection->supplierOrderKeys_ =
+        SqliteDocumentKeys::supplierOrders(db, *connection->documentLines_);
+    connection->deliveryNoteKeys_ =
+        SqliteDocumentKeys::deliveryNotes(db, *connection->documentLines_);
     return connection;
 }
 
@@ -71,6 +78,7 @@ SqliteConnection::SqliteConnection(sqlite3* db) : db_(db) {}
 SqliteConnection::~SqliteConnection() {
     supplierOrderKeys_.reset();
     deliveryNoteKeys_.reset();
+    documentLines_.reset();
     sqlite3_close_v2(db_);
 }
 

@@ -14,6 +14,7 @@ struct sqlite3_stmt;
 namespace talvers {
 
 class SqliteDocumentKeys;
+class SqliteDocumentLines;
 
 class SqliteConnection : public Connection {
   public:
@@ -30,7 +31,9 @@ class SqliteConnection : public Connection {
     // Rewrites and prepares one statement; the caller finalizes it. Throws DatabaseError.
     sqlite3_stmt* prepare(const std::string& tsql);
     sqlite3* db_;
-    // The native functions keep prepared statements: destroyed before the database is closed.
+    // The native functions keep prepared statements: destroyed before the database is closed
+    // (the functions before the lines they share).
+    std::unique_ptr<SqliteDocumentLines> documentLines_;
     std::unique_ptr<SqliteDocumentKeys> supplierOrderKeys_;
     std::unique_ptr<SqliteDocumentKeys> deliveryNoteKeys_;
 };

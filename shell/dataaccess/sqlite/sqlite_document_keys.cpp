@@ -12,7 +12,7 @@ namespace {
 
 namespace keys = document_key_functions;
 
-// Resets the shared statement however the call ends, so the next call starts clean.
+// Resets the per-call statement however the call ends, so the next call starts clean.
 struct ResetOnExit {
     sqlite3_stmt* statement;
     ~ResetOnExit() {
@@ -23,31 +23,40 @@ struct ResetOnExit {
 
 }  // namespace
 
-std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::supplierOrders(sqlite3* db) {
+std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::supplierOrders(sqlite3* db,
+                                                                       SqliteDocumentLines& lines) {
     return std::unique_ptr<SqliteDocumentKeys>(
-        new SqliteDocumentKeys(db, "qor_LinhaParaString", keys::kSupplierOrderFilter));
+        new SqliteDocumentKeys(db, lines, "qor_LinhaParaString", keys::kSupplierOrderFilter));
 }
 
-std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::deliveryNotes(sqlite3* db) {
+std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::deliveryNotes(sqlite3* db,
+                                                                      SqliteDocumentLines& lines) {
     return std::unique_ptr<SqliteDocumentKeys>(
-        new SqliteDocumentKeys(db, "qor_LinhaParaStringGuia", keys::kDeliveryNoteFilter));
+        new SqliteDocumentKeys(db, lines, "qor_LinhaParaStringGuia", keys::kDeliveryNoteFilter));
 }
 
-SqliteDocumentKeys::SqliteDocumentKeys(sqlite3* db, const char* name, const char* filter)
+// The map's statement starts from the headers (CROSS JOIN keeps SQLite from starting at the
+// lines), with the join conditions moved into WHERE.
+SqliteDocumentKeys::SqliteDocumentKeys(sqlite3* db, SqliteDocumentLines& lines, const char* name,
+                                       const char* filter)
     : db_(db),
+      lines_(lines),
       name_(name),
-      sql_(rewriteTsqlForSqlite(std::string(" SELECT ") + keys::kKey + keys::kFrom + keys::kJoin +
-                                keys::kJoinYear + filter) +
-           " and l.artigo=?1") {
+      perCallSql_(rewriteTsqlForSqlite(std::string(" SELECT ") + keys::kKey + keys::kFrom +
+                                       keys::kJoin + keys::kJoinCondition + keys::kJoinYear +
+                                       filter) +
+                  " and l.artigo=?1"),
+      lineKeysSql_(rewriteTsqlForSqlite(std::string(" SELECT l.rowid, ") + keys::kKey +
+                                        keys::kFrom + " CROSS JOIN DOCGCLIN as l" + filter +
+                                        " and " + keys::kJoinCondition + keys::kJoinYear)) {
     const int rc = sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8, this, &call, nullptr,
                                               nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        throw sqliteFailure(db);
-    }
+    if (rc != SQLITE_OK) throw sqliteFailure(db);
 }
 
 SqliteDocumentKeys::~SqliteDocumentKeys() {
-    sqlite3_finalize(statement_);
+    lineKeys_.reset();
+    sqlite3_finalize(perCall_);
 }
 
 void SqliteDocumentKeys::call(sqlite3_context* context, int, sqlite3_value** argv) {
@@ -64,38 +73,59 @@ void SqliteDocumentKeys::call(sqlite3_context* context, int, sqlite3_value** arg
     }
 }
 
-// Whether the database defines the function's keys itself (see the header).
-bool SqliteDocumentKeys::hasOwnDefinition() const {
-    sqlite3_stmt* check = nullptr;
-    const char* sql = "SELECT 1 FROM sqlite_master WHERE type='view' AND name=?1 COLLATE NOCASE";
-    if (sqlite3_prepare_v2(db_, sql, -1, &check, nullptr) != SQLITE_OK) {
-        throw sqliteFailure(db_);
-    }
-    const std::string view = name_ + "_chaves";
-    sqlite3_bind_text(check, 1, view.c_str(), -1, SQLITE_TRANSIENT);
-    const bool found = sqlite3_step(check) == SQLITE_ROW;
-    sqlite3_finalize(check);
-    return found;
-}
-
-std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
-    if (statement_ == nullptr) {
-        if (hasOwnDefinition()) sql_ = "SELECT Chave FROM " + name_ + "_chaves WHERE Artigo=?1";
-        if (sqlite3_prepare_v3(db_, sql_.c_str(), static_cast<int>(sql_.size()),
-                               SQLITE_PREPARE_PERSISTENT, &statement_, nullptr) != SQLITE_OK) {
+void SqliteDocumentKeys::chooseWay() {
+    chosenFor_.reset();
+    lineKeys_.reset();
+    sqlite3_finalize(perCall_);
+    perCall_ = nullptr;
+    if (lines_.hasView(name_ + "_chaves")) {
+        const std::string sql = "SELECT Chave FROM " + name_ + "_chaves WHERE Artigo=?1";
+        if (sqlite3_prepare_v3(db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &perCall_,
+                               nullptr) != SQLITE_OK) {
             throw sqliteFailure(db_);
         }
+    } else if (lines_.canReadLines() && (lineKeys_ = SqliteLineKeys::prepare(db_, lineKeysSql_))) {
+        lineKeys_->read();
+    } else if (sqlite3_prepare_v3(db_, perCallSql_.c_str(), -1, SQLITE_PREPARE_PERSISTENT,
+                                  &perCall_, nullptr) != SQLITE_OK) {
+        throw sqliteFailure(db_);
     }
-    ResetOnExit reset{statement_};
-    sqlite3_bind_value(statement_, 1, article);
+    chosenFor_ = lines_.dataVersion();
+}
+
+// The data version is current only once a statement has read the database (the calling
+// statement may read nothing of it), so the answer is checked against the version afterwards,
+// and made again from a new choice when the data changed since the last one (a failure too:
+// the view of an own definition may have gone).
+std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
+    constexpr int kAttempts = 3;
+    std::string keys;
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        if (!chosenFor_) chooseWay();
+        try {
+            keys = lineKeys_ ? lineKeys_->keysFor(lines_, article) : keysPerCall(article);
+        } catch (const DatabaseError&) {
+            if (attempt == kAttempts || *chosenFor_ == lines_.dataVersion()) throw;
+            chosenFor_.reset();
+            continue;
+        }
+        if (*chosenFor_ == lines_.dataVersion()) break;
+        chosenFor_.reset();
+    }
+    return keys;
+}
+
+std::string SqliteDocumentKeys::keysPerCall(sqlite3_value* article) {
+    ResetOnExit reset{perCall_};
+    sqlite3_bind_value(perCall_, 1, article);
     std::string keys;
     int rc;
-    while ((rc = sqlite3_step(statement_)) == SQLITE_ROW) {
-        const auto* key = sqlite3_column_text(statement_, 0);
+    while ((rc = sqlite3_step(perCall_)) == SQLITE_ROW) {
+        const auto* key = sqlite3_column_text(perCall_, 0);
         if (key == nullptr) continue;
         if (!keys.empty()) keys += ", ";
         keys.append(reinterpret_cast<const char*>(key),
-                    static_cast<size_t>(sqlite3_column_bytes(statement_, 0)));
+                    static_cast<size_t>(sqlite3_column_bytes(perCall_, 0)));
     }
     if (rc != SQLITE_DONE) throw sqliteFailure(db_);
     return keys;

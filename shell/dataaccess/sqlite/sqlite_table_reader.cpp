@@ -82,7 +82,7 @@ Value readValue(sqlite3_stmt* statement, int index, const Column& column) {
         case SQLITE_TEXT: {
             // SQLite keeps whatever bytes were stored; the rest of the program relies on valid
             // UTF-8 (cuts by characters, the workbook's XML).
-            const std::string text = validXmlText(std::string_view(
+            std::string text = validXmlText(std::string_view(
                 reinterpret_cast<const char*>(sqlite3_column_text(statement, index)),
                 static_cast<size_t>(sqlite3_column_bytes(statement, index))));
             if (column.declared == Declared::Date) {
@@ -129,7 +129,7 @@ Table readSqliteRows(sqlite3* db, sqlite3_stmt* statement) {
     std::vector<Field> fields;
     for (const Column& column : columns) fields.push_back(column.field);
     Table table(std::move(fields));
-    for (auto& row : rows) table.addRow(std::move(row));
+    table.rows() = std::move(rows);  // every row has a value per field already
     return table;
 }
 

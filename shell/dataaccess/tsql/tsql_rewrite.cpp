@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -59,6 +60,11 @@ const std::set<std::string> kFunctions = {"abs",
                                           "sum",
                                           "qor_linhaparastring",
                                           "qor_linhaparastringguia"};
+// The JSON functions of a key table and their SQLite names: json_each yields the same key
+// (the array index) and value columns as OPENJSON without a WITH clause, and json_extract
+// takes the same '$[i]' paths as JSON_VALUE.
+const std::map<std::string, std::string> kRenamedFunctions = {{"openjson", "json_each"},
+                                                              {"json_value", "json_extract"}};
 const std::set<std::string> kTextTypes = {"char", "nchar", "nvarchar", "varchar"};
 const std::set<std::string> kNumberTypes = {"bigint",  "decimal", "int",
                                             "integer", "numeric", "smallint"};
@@ -331,6 +337,10 @@ class Rewriter {
         call.token = items[nameAt].token;
         if (name == "cast") {
             call.operand = rewriteCast(group.inner);
+        } else if (const auto renamed = kRenamedFunctions.find(name);
+                   renamed != kRenamedFunctions.end()) {
+            rewriteSequence(group.inner, false);
+            call.token.text = renamed->second;
         } else if (kFunctions.count(name) > 0) {
             const SequenceInfo args = rewriteSequence(group.inner, false);
             call.operand = callResult(name, args);

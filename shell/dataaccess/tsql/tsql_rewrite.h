@@ -7,6 +7,7 @@
 //   text + text                 -> ||, for every + of a chain with an evidently text operand
 //   dbo. / [dbo].               -> removed
 //   N'...'                      -> '...'
+//   OPENJSON(x) / JSON_VALUE(x, p) -> json_each(x) / json_extract(x, p)
 // Function calls are limited to a known list. Anything it does not know — an unknown
 // function, @variables, DECLARE/CREATE/ALTER/DROP, WITH hints, TOP elsewhere, another CONVERT
 // form, text mixed with subtraction or numbers, date arithmetic, a second statement — throws

@@ -29,6 +29,25 @@ TEST(TsqlRewrite, ValuesTablesGetTheirColumnNamesAndWindowFunctionsPass) {
     refusal("select * from (values (1)) as k(select)");
 }
 
+// A JSON key table: OPENJSON and JSON_VALUE become json_each and json_extract, the literal
+// and the bracketed [key] column stay as they are, and the parts come out as sent.
+TEST(TsqlRewrite, JsonKeyTablesUseSqlitesJsonFunctions) {
+    const std::string keys =
+        "(select CAST(j.[key] AS int) as n, CAST(JSON_VALUE(j.value, '$[0]') AS varchar(8000)) "
+        "as Artigo, CAST(JSON_VALUE(j.value, '$[1]') AS bigint) as Ano from "
+        "OPENJSON('[[\"O''Neil\",\"007\"],[\"x\\\"y\",\"-3\"]]') as j) as k";
+    EXPECT_EQ(rewriteTsqlForSqlite("select k.n from " + keys),
+              "select k.n from (select CAST(j.[key] AS int) as n, CAST(json_extract(j.value, "
+              "'$[0]') AS varchar(8000)) as Artigo, CAST(json_extract(j.value, '$[1]') AS bigint) "
+              "as Ano from json_each('[[\"O''Neil\",\"007\"],[\"x\\\"y\",\"-3\"]]') as j) "
+              "as k");
+    EXPECT_EQ(runOnSqlite("select k.Artigo+'|'+CAST(k.Ano + k.n as nvarchar(9)) from " + keys +
+                          " order by k.n desc"),
+              "x\"y|-2");
+    EXPECT_EQ(runOnSqlite("select k.Artigo from " + keys + " where k.Ano = 7"), "O'Neil");
+    refusal("select x from OPENJSON('[]') with (x int) as j");
+}
+
 TEST(TsqlRewrite, TopBecomesLimitAtTheEndOfItsSelect) {
     EXPECT_EQ(rewriteTsqlForSqlite(" SELECT TOP (1) f.NOME FROM  AJUDACMP AS aj "
                                    " ORDER BY aj.DATA DESC "),
