@@ -59,5 +59,17 @@ TEST(TsqlRewriteOnSqlite, TextChainsConcatenateAndNumbersAdd) {
     EXPECT_EQ(runOnSqlite("SELECT Quant + 1 FROM DOCGCCAB"), "3.5");
 }
 
+// A JSON key table run: the parts come out as sent, typed as cast.
+TEST(TsqlRewrite, JsonKeyTablesRunOnSqlite) {
+    const std::string keys =
+        "(select CAST(j.[key] AS int) as n, CAST(JSON_VALUE(j.value, '$[0]') AS varchar(8000)) "
+        "as Artigo, CAST(JSON_VALUE(j.value, '$[1]') AS bigint) as Ano from "
+        "OPENJSON('[[\"O''Neil\",\"007\"],[\"x\\\"y\",\"-3\"]]') as j) as k";
+    EXPECT_EQ(runOnSqlite("select k.Artigo+'|'+CAST(k.Ano + k.n as nvarchar(9)) from " + keys +
+                          " order by k.n desc"),
+              "x\"y|-2");
+    EXPECT_EQ(runOnSqlite("select k.Artigo from " + keys + " where k.Ano = 7"), "O'Neil");
+}
+
 }  // namespace
 }  // namespace talvers
