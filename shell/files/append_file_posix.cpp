@@ -10,11 +10,8 @@
 namespace talvers {
 namespace {
 
-constexpr const char* kNotRegular =
-    "não é um ficheiro normal (é um dispositivo, um FIFO ou um socket)";
-
 [[noreturn]] void refuse(int error) {
-    throw FileError(error, error == ENXIO ? kNotRegular : fileErrorReason(error));
+    throw FileError(error, error == ENXIO ? kNotARegularFile : fileErrorReason(error));
 }
 
 }  // namespace
@@ -30,11 +27,9 @@ AppendFile::AppendFile(const std::filesystem::path& file,
     struct stat info {};
     if (fstat(fd, &info) != 0) refuse(errno);
     if (S_ISDIR(info.st_mode)) refuse(EISDIR);
-    if (!S_ISREG(info.st_mode)) throw FileError(EINVAL, kNotRegular);
+    if (!S_ISREG(info.st_mode)) throw FileError(EINVAL, kNotARegularFile);
     if (isOneOf(fileIdentity(*file_), protectedFiles)) {
-        throw FileError(EPERM,
-                        "é um ficheiro que o programa está a usar (base de dados ou definições) "
-                        "e não pode ser usado para o registo");
+        throw FileError(EPERM, kProgramsOwnFileForLog);
     }
     // Writes to a regular file never wait; the flag only mattered while opening.
     if (fcntl(fd, F_SETFL, O_WRONLY | O_APPEND) != 0) refuse(errno);

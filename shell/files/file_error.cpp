@@ -18,10 +18,8 @@ std::string fileErrorReason(int errorNumber) {
             return "sem permissão de escrita";
         case ENOSPC:
             return "o disco está cheio";
-#ifdef EDQUOT
-        case EDQUOT:
+        case kQuotaExceeded:
             return "a quota de disco está esgotada";
-#endif
         case EFBIG:
             return "o ficheiro excede o tamanho permitido";
         case ENAMETOOLONG:
@@ -44,6 +42,8 @@ std::string fileErrorReason(int errorNumber) {
             return "a operação foi interrompida";
         case EINVAL:
             return "o sistema de ficheiros recusou a operação";
+        case EEXIST:
+            return "já existe um ficheiro com esse nome";
         default:
             // The system's own texts are in English; the number tells an administrator more.
             return "erro do sistema n.º " + std::to_string(errorNumber);

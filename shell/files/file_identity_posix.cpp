@@ -28,11 +28,4 @@ FileIdentity fileIdentity(const OpenFile& file) {
     return identityOf(info);
 }
 
-bool isOneOf(const FileIdentity& identity, const std::vector<std::filesystem::path>& files) {
-    for (const auto& file : files) {
-        if (fileIdentity(file) == identity) return true;
-    }
-    return false;
-}
-
 }  // namespace talvers

@@ -6,25 +6,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <random>
 
 #include "shell/files/file_error.h"
 #include "shell/files/private_folder.h"
+#include "shell/files/private_folder_names.h"
 
 namespace talvers {
 namespace {
-
-constexpr std::string_view kPrefix = ".talvers-";
-constexpr size_t kRandomDigits = 16;
-constexpr const char* kMarkName = ".talvers-run";
-constexpr std::string_view kMark =
-    "Talvers: pasta temporária de uma gravação. Pode ser apagada se nenhum Talvers estiver a "
-    "gravar.\n";
-constexpr int kAttempts = 16;
-// Below this, a write that failed without saying why most likely found the disk full.
-constexpr unsigned long long kNearlyFullBytes = 1 << 20;
 
 [[noreturn]] void failWith(int error) {
     throw FileError(error, folderErrorReason(error));
@@ -32,22 +21,6 @@ constexpr unsigned long long kNearlyFullBytes = 1 << 20;
 
 int fd(std::intptr_t native) {
     return static_cast<int>(native);
-}
-
-bool looksLikeOurs(std::string_view name) {
-    return name.size() == kPrefix.size() + kRandomDigits &&
-           name.substr(0, kPrefix.size()) == kPrefix &&
-           name.find_first_not_of("0123456789abcdef", kPrefix.size()) == std::string_view::npos;
-}
-
-// Drawn afresh each time: processes forked from one parent must not share a sequence.
-std::string newName() {
-    std::random_device random;
-    const unsigned long long value =
-        static_cast<unsigned long long>(random()) << 32 | static_cast<unsigned long long>(random());
-    char digits[kRandomDigits + 1];
-    std::snprintf(digits, sizeof digits, "%016llx", value);
-    return std::string(kPrefix) + digits;
 }
 
 bool sameFile(const struct stat& a, const struct stat& b) {
@@ -59,15 +32,14 @@ bool sameFile(const struct stat& a, const struct stat& b) {
 // writes there.
 int lockDeadRunsMark(int folder) {
     // Opened for writing: on network file systems only a writer may take the lock.
-    const int mark = openat(folder, kMarkName, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int mark = openat(folder, kRunMarkName, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (mark < 0) return -1;
     struct stat info {};
-    char text[kMark.size() + 1];
+    char text[kRunMark.size() + 1];
     const bool free =
         fstat(mark, &info) == 0 && S_ISREG(info.st_mode) && flock(mark, LOCK_EX | LOCK_NB) == 0;
     const ssize_t got = free ? pread(mark, text, sizeof text, 0) : -1;
-    if (got == static_cast<ssize_t>(kMark.size()) &&
-        kMark == std::string_view(text, kMark.size())) {
+    if (got >= 0 && isWholeRunMark(std::string_view(text, static_cast<size_t>(got)))) {
         return mark;
     }
     close(mark);
@@ -87,12 +59,12 @@ bool emptyFolder(int folder) {
     bool empty = true;
     while (const dirent* entry = readdir(entries)) {
         const std::string_view name = entry->d_name;
-        if (name == "." || name == ".." || name == kMarkName) continue;
+        if (name == "." || name == ".." || name == kRunMarkName) continue;
         // unlinkat never follows a link, and refuses a folder: nothing outside is touched.
         if (unlinkat(folder, entry->d_name, 0) != 0) empty = false;
     }
     closedir(entries);
-    return empty && unlinkat(folder, kMarkName, 0) == 0;
+    return empty && unlinkat(folder, kRunMarkName, 0) == 0;
 }
 
 // Whether the folder open as `folder` holds at most a mark that was never finished: what a run
@@ -108,20 +80,19 @@ bool holdsOnlyAnUnfinishedMark(int folder) {
     bool onlyMark = true;
     while (const dirent* entry = readdir(entries)) {
         const std::string_view name = entry->d_name;
-        if (name != "." && name != ".." && name != kMarkName) onlyMark = false;
+        if (name != "." && name != ".." && name != kRunMarkName) onlyMark = false;
     }
     closedir(entries);
     if (!onlyMark) return false;
-    const int mark = openat(folder, kMarkName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int mark = openat(folder, kRunMarkName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (mark < 0) return errno == ENOENT;
     struct stat info {};
-    char text[kMark.size() + 1];
+    char text[kRunMark.size() + 1];
     const ssize_t got =
         fstat(mark, &info) == 0 && S_ISREG(info.st_mode) ? pread(mark, text, sizeof text, 0) : -1;
     close(mark);
-    return got >= 0 && static_cast<size_t>(got) < kMark.size() &&
-           kMark.substr(0, static_cast<size_t>(got)) == std::string_view(text, got) &&
-           unlinkat(folder, kMarkName, 0) == 0;
+    return got >= 0 && isUnfinishedRunMark(std::string_view(text, static_cast<size_t>(got))) &&
+           unlinkat(folder, kRunMarkName, 0) == 0;
 }
 
 // Removes the folder `name` of `parent`, known as `folder`, if that name still is it.
@@ -140,8 +111,8 @@ void removeFolderEntry(int parent, const std::string& name, int folder) {
 PrivateFolder::PrivateFolder(const OpenFolder& parent) : parent_(parent) {
     removeLeftoverPrivateFolders(parent);
     const int parentFd = fd(parent.native());
-    for (int attempt = 0; attempt < kAttempts && native_ < 0; ++attempt) {
-        const std::string name = newName();
+    for (int attempt = 0; attempt < kPrivateFolderAttempts && native_ < 0; ++attempt) {
+        const std::string name = newPrivateFolderName();
         if (mkdirat(parentFd, name.c_str(), 0700) != 0) {
             if (errno == EEXIST) continue;
             const int error = errno;
@@ -184,9 +155,9 @@ PrivateFolder::PrivateFolder(const OpenFolder& parent) : parent_(parent) {
         // Locked before it says anything, so that a clean-up never takes it for a dead run's.
         // Where the file system has no locks the mark stays unlocked, and a clean-up, which
         // cannot take the lock either, leaves it alone.
-        mark_ = createFile(kMarkName, 0600);
+        mark_ = createFile(kRunMarkName, 0600);
         flock(fd(mark_->native()), LOCK_EX);
-        mark_->writeAll(kMark);
+        mark_->writeAll(kRunMark);
     } catch (...) {
         emptyFolder(fd(native_));
         removeFolderEntry(parentFd, name_, fd(native_));
@@ -246,7 +217,7 @@ std::vector<std::string> removeLeftoverPrivateFolders(const OpenFolder& folder) 
     }
     std::vector<std::string> candidates;
     while (const dirent* entry = readdir(entries)) {
-        if (looksLikeOurs(entry->d_name)) candidates.emplace_back(entry->d_name);
+        if (looksLikePrivateFolder(entry->d_name)) candidates.emplace_back(entry->d_name);
     }
     closedir(entries);
     for (const std::string& name : candidates) {

@@ -68,7 +68,7 @@ struct SafeReplace::State {
 void SafeReplace::State::resolveTarget() {
     const fs::path given(std::u8string(fileName.begin(), fileName.end()));
     leaf = utf8Text(given.filename());
-    if (namesFolder(leaf)) fail("existe uma pasta com esse nome", EISDIR);
+    if (namesFolder(leaf)) fail(kFolderOfThatName, EISDIR);
     folder = openFolder(nullptr, given.parent_path());
     for (int hops = 0;; ++hops) {
         struct stat info {};
@@ -93,7 +93,7 @@ void SafeReplace::State::resolveTarget() {
         }
         const fs::path link(std::string(text, static_cast<size_t>(size)));
         leaf = utf8Text(link.filename());
-        if (namesFolder(leaf)) fail("existe uma pasta com esse nome", EISDIR);
+        if (namesFolder(leaf)) fail(kFolderOfThatName, EISDIR);
         folder = openFolder(folder.get(), link.parent_path());
     }
 }
@@ -110,9 +110,9 @@ std::unique_ptr<OpenFolder> SafeReplace::State::openFolder(const OpenFolder* bas
 
 void SafeReplace::State::refuseWhatIsNotOurs(const std::vector<fs::path>& protectedFiles) {
     if (!exists) return;
-    if (S_ISDIR(mode)) fail("existe uma pasta com esse nome", EISDIR);
+    if (S_ISDIR(mode)) fail(kFolderOfThatName, EISDIR);
     if (!S_ISREG(mode)) {
-        fail("não é um ficheiro normal (é um dispositivo, um FIFO ou um socket)", EINVAL);
+        fail(kNotARegularFile, EINVAL);
     }
     const int dir = static_cast<int>(folder->native());
     struct stat target {};
@@ -122,19 +122,13 @@ void SafeReplace::State::refuseWhatIsNotOurs(const std::vector<fs::path>& protec
     const FileIdentity identity{static_cast<std::uint64_t>(target.st_dev),
                                 static_cast<std::uint64_t>(target.st_ino)};
     if (isOneOf(identity, protectedFiles)) {
-        fail(
-            "é um ficheiro que o programa está a usar (base de dados ou definições) e não "
-            "pode ser substituído",
-            EPERM);
+        fail(kProgramsOwnFile, EPERM);
     }
     if ((mode & kEveryWrite) == 0 || faccessat(dir, leaf.c_str(), W_OK, 0) != 0) {
-        fail("o ficheiro é só de leitura", EACCES);
+        fail(kReadOnlyFile, EACCES);
     }
     if (target.st_nlink > 1) {
-        fail(
-            "o ficheiro tem outros nomes (ligações físicas), que ficariam com o conteúdo "
-            "antigo; escolha outro nome",
-            EMLINK);
+        fail(kOtherHardLinks, EMLINK);
     }
 }
 

@@ -17,6 +17,7 @@
 #include <iostream>
 #include <iterator>
 
+#include "shell/files/file_error.h"
 #include "shell/workbook/workbook_writer.h"
 #include "tests/support/recording_presenter.h"
 #include "tests/support/temp_dir.h"
@@ -59,63 +60,34 @@ class SafeReplaceTest : public ::testing::Test {
     RecordingPresenter presenter;
 };
 
-TEST_F(SafeReplaceTest, RefusesTargetsThatAreNotOursToReplaceAndLeavesThemAsTheyWere) {
-    const fs::path database = dir / "erp.db";
+// What only POSIX systems have: FIFOs, devices, symbolic links to the program's own files
+// (the refusals every system shares are in replace_rules_test.cpp).
+TEST_F(SafeReplaceTest, RefusesSpecialFilesAndLinksToTheProgramsOwnAndLeavesThemAsTheyWere) {
     const fs::path settings = dir / "Talvers.qor";
-    writeText(database, "SQLite format 3");
     writeText(settings, "[Ligação]");
-    fs::create_hard_link(database, dir / "ligacao_fisica.db");
     fs::create_symlink("Talvers.qor", dir / "atalho.qor");
-    writeText(dir / "partilhado.xlsx", "old");
-    fs::create_hard_link(dir / "partilhado.xlsx", dir / "outro_nome.xlsx");
-    writeText(dir / "so_leitura.xlsx", "old");
-    fs::permissions(dir / "so_leitura.xlsx", fs::perms(0444));
     ASSERT_EQ(mkfifo((dir / "fila.xlsx").c_str(), 0644), 0);
-    const std::vector<fs::path> inUse = {database, settings};
 
-    struct Case {
-        fs::path target;
-        std::string reason;
-        int number;
+    const std::vector<std::pair<fs::path, std::string>> cases = {
+        {dir / "atalho.qor", std::string(kProgramsOwnFile) + "  " + std::to_string(EPERM)},
+        {dir / "fila.xlsx", std::string(kNotARegularFile) + "  " + std::to_string(EINVAL)},
+        {"/dev/null", std::string(kNotARegularFile) + "  " + std::to_string(EINVAL)},
     };
-    const std::string ours =
-        "é um ficheiro que o programa está a usar (base de dados ou definições) e não pode ser "
-        "substituído";
-    const std::vector<Case> cases = {
-        {database, ours, EPERM},
-        {settings, ours, EPERM},
-        {dir / "ligacao_fisica.db", ours, EPERM},
-        {dir / "atalho.qor", ours, EPERM},
-        // A path text that differs but names the same file.
-        {dir / "." / "erp.db", ours, EPERM},
-        {dir / "fila.xlsx", "não é um ficheiro normal (é um dispositivo, um FIFO ou um socket)",
-         EINVAL},
-        {"/dev/null", "não é um ficheiro normal (é um dispositivo, um FIFO ou um socket)", EINVAL},
-        {dir / "so_leitura.xlsx", "o ficheiro é só de leitura", EACCES},
-        {dir / "partilhado.xlsx",
-         "o ficheiro tem outros nomes (ligações físicas), que ficariam com o conteúdo antigo; "
-         "escolha outro nome",
-         EMLINK},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.target.string());
+    for (const auto& [target, reason] : cases) {
+        SCOPED_TRACE(target.string());
         struct stat before {};
-        ASSERT_EQ(stat(c.target.c_str(), &before), 0);
-        EXPECT_FALSE(write(c.target, inUse));
+        ASSERT_EQ(stat(target.c_str(), &before), 0);
+        EXPECT_FALSE(write(target, {settings}));
         EXPECT_EQ(failure(), "Situação Anómala\n\rErro: Não foi possível gravar o ficheiro '" +
-                                 c.target.string() + "': " + c.reason + "  " +
-                                 std::to_string(c.number));
+                                 target.string() + "': " + reason);
         struct stat after {};
-        ASSERT_EQ(stat(c.target.c_str(), &after), 0);
+        ASSERT_EQ(stat(target.c_str(), &after), 0);
         EXPECT_EQ(after.st_ino, before.st_ino);
         EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
     }
-    EXPECT_EQ(readFile(database), "SQLite format 3");
     EXPECT_TRUE(fs::is_symlink(dir / "atalho.qor"));
     EXPECT_EQ(folderEntries(dir.path()),
-              (std::vector<std::string>{"Talvers.qor", "atalho.qor", "erp.db", "fila.xlsx",
-                                        "ligacao_fisica.db", "outro_nome.xlsx", "partilhado.xlsx",
-                                        "so_leitura.xlsx"}));
+              (std::vector<std::string>{"Talvers.qor", "atalho.qor", "fila.xlsx"}));
 }
 
 TEST_F(SafeReplaceTest, KeepsTheModeAndWritesThroughASymbolicLink) {
