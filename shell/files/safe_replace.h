@@ -64,8 +64,11 @@ class SafeReplace {
     // stop was requested before the rename.
     void commit();
 
-  private:
+    // What one replace knows while it works, for the steps each system takes its own way
+    // (safe_replace_state.h, private to shell/files).
     struct State;
+
+  private:
     std::unique_ptr<State> state_;
 };
 

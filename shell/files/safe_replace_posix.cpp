@@ -5,12 +5,9 @@
 #include <cerrno>
 #include <climits>
 
-#include "shell/files/file_error.h"
 #include "shell/files/file_identity.h"
-#include "shell/files/open_folder.h"
-#include "shell/files/private_folder.h"
-#include "shell/files/safe_replace.h"
-#include "shell/files/stop_request.h"
+#include "shell/files/safe_replace_state.h"
+#include "shell/platform/utf8_path.h"
 
 namespace talvers {
 namespace fs = std::filesystem;
@@ -20,13 +17,6 @@ constexpr int kMaxLinkHops = 40;  // as the system's own limit on symbolic links
 constexpr mode_t kEveryWrite = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr mode_t kPermissionBits = 07777;
 constexpr mode_t kOwnerOnly = S_IRUSR | S_IWUSR;
-constexpr mode_t kPlainNewFile = 0666;  // less the process's umask, as any new file
-constexpr const char* kNewName = "novo";
-
-std::string utf8Text(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 // A last component that names a folder whatever exists: "", "." or "..".
 bool namesFolder(const std::string& leaf) {
@@ -35,188 +25,113 @@ bool namesFolder(const std::string& leaf) {
 
 }  // namespace
 
-struct SafeReplace::State {
-    std::string fileName;
-    ReplaceAccess access;
-    WriteUnderWay underWay;
-    // Destroyed in reverse: the new file closes, then the private folder goes.
-    std::unique_ptr<OpenFolder> folder;
-    std::string leaf;
+struct TargetFacts {
     bool exists = false;
     uid_t owner = 0;
     gid_t group = 0;
     mode_t mode = 0;
-    std::unique_ptr<PrivateFolder> workspace;
-    std::unique_ptr<OpenFile> temporary;
-
-    [[noreturn]] void fail(const std::string& reason, int errorNumber) const {
-        throw FileError(errorNumber,
-                        "Não foi possível gravar o ficheiro '" + fileName + "': " + reason);
-    }
-    [[noreturn]] void fail(const FileError& failure) const {
-        fail(failure.description(), static_cast<int>(failure.number()));
-    }
-
-    void resolveTarget();
-    std::unique_ptr<OpenFolder> openFolder(const OpenFolder* base, const fs::path& path) const;
-    void refuseWhatIsNotOurs(const std::vector<fs::path>& protectedFiles);
-    void keepOwnerAndMode();
 };
 
-// Follows symbolic links one by one from the folder each was found in (a dangling one names
-// the file to create), so that the private folder lands beside the file really replaced.
-void SafeReplace::State::resolveTarget() {
-    const fs::path given(std::u8string(fileName.begin(), fileName.end()));
-    leaf = utf8Text(given.filename());
-    if (namesFolder(leaf)) fail(kFolderOfThatName, EISDIR);
-    folder = openFolder(nullptr, given.parent_path());
-    for (int hops = 0;; ++hops) {
-        struct stat info {};
-        const int dir = static_cast<int>(folder->native());
-        if (fstatat(dir, leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno != ENOENT) fail(fileErrorReason(errno), errno);
-            return;  // a new file
-        }
-        if (!S_ISLNK(info.st_mode)) {
-            exists = true;
-            owner = info.st_uid;
-            group = info.st_gid;
-            mode = info.st_mode;
-            return;
-        }
-        if (hops == kMaxLinkHops) fail(fileErrorReason(ELOOP), ELOOP);
-        char text[PATH_MAX];
-        const ssize_t size = readlinkat(dir, leaf.c_str(), text, sizeof text);
-        if (size < 0) fail(fileErrorReason(errno), errno);
-        if (static_cast<size_t>(size) == sizeof text) {
-            fail(fileErrorReason(ENAMETOOLONG), ENAMETOOLONG);
-        }
-        const fs::path link(std::string(text, static_cast<size_t>(size)));
-        leaf = utf8Text(link.filename());
-        if (namesFolder(leaf)) fail(kFolderOfThatName, EISDIR);
-        folder = openFolder(folder.get(), link.parent_path());
-    }
+void TargetFactsDeleter::operator()(TargetFacts* facts) const {
+    delete facts;
 }
 
-std::unique_ptr<OpenFolder> SafeReplace::State::openFolder(const OpenFolder* base,
-                                                           const fs::path& path) const {
+namespace {
+
+using State = SafeReplace::State;
+
+std::unique_ptr<OpenFolder> openFolder(const State& s, const OpenFolder* base,
+                                       const fs::path& path) {
     try {
         return base ? std::make_unique<OpenFolder>(*base, path)
                     : std::make_unique<OpenFolder>(path);
     } catch (const FileError& failure) {
-        fail(failure);
+        s.fail(failure);
     }
 }
 
-void SafeReplace::State::refuseWhatIsNotOurs(const std::vector<fs::path>& protectedFiles) {
-    if (!exists) return;
-    if (S_ISDIR(mode)) fail(kFolderOfThatName, EISDIR);
-    if (!S_ISREG(mode)) {
-        fail(kNotARegularFile, EINVAL);
-    }
-    const int dir = static_cast<int>(folder->native());
-    struct stat target {};
-    if (fstatat(dir, leaf.c_str(), &target, AT_SYMLINK_NOFOLLOW) != 0) {
-        fail(fileErrorReason(errno), errno);
-    }
-    const FileIdentity identity{static_cast<std::uint64_t>(target.st_dev),
-                                static_cast<std::uint64_t>(target.st_ino)};
-    if (isOneOf(identity, protectedFiles)) {
-        fail(kProgramsOwnFile, EPERM);
-    }
-    if ((mode & kEveryWrite) == 0 || faccessat(dir, leaf.c_str(), W_OK, 0) != 0) {
-        fail(kReadOnlyFile, EACCES);
-    }
-    if (target.st_nlink > 1) {
-        fail(kOtherHardLinks, EMLINK);
+// Follows symbolic links one by one from the folder each was found in (a dangling one names
+// the file to create), so that the private folder lands beside the file really replaced.
+void resolveTarget(State& s) {
+    TargetFacts& target = *s.target;
+    const fs::path given = pathFromUtf8(s.fileName);
+    s.leaf = utf8FromPath(given.filename());
+    if (namesFolder(s.leaf)) s.fail(kFolderOfThatName, EISDIR);
+    s.folder = openFolder(s, nullptr, given.parent_path());
+    for (int hops = 0;; ++hops) {
+        struct stat info {};
+        const int dir = static_cast<int>(s.folder->native());
+        if (fstatat(dir, s.leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT) s.fail(fileErrorReason(errno), errno);
+            return;  // a new file
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            target.exists = true;
+            target.owner = info.st_uid;
+            target.group = info.st_gid;
+            target.mode = info.st_mode;
+            return;
+        }
+        if (hops == kMaxLinkHops) s.fail(fileErrorReason(ELOOP), ELOOP);
+        char text[PATH_MAX];
+        const ssize_t size = readlinkat(dir, s.leaf.c_str(), text, sizeof text);
+        if (size < 0) s.fail(fileErrorReason(errno), errno);
+        if (static_cast<size_t>(size) == sizeof text) {
+            s.fail(fileErrorReason(ENAMETOOLONG), ENAMETOOLONG);
+        }
+        const fs::path link(std::string(text, static_cast<size_t>(size)));
+        s.leaf = utf8FromPath(link.filename());
+        if (namesFolder(s.leaf)) s.fail(kFolderOfThatName, EISDIR);
+        s.folder = openFolder(s, s.folder.get(), link.parent_path());
     }
 }
 
-void SafeReplace::State::keepOwnerAndMode() {
-    const int fd = static_cast<int>(temporary->native());
+void refuseWhatIsNotOurs(const State& s, const std::vector<fs::path>& protectedFiles) {
+    const TargetFacts& target = *s.target;
+    if (!target.exists) return;
+    if (S_ISDIR(target.mode)) s.fail(kFolderOfThatName, EISDIR);
+    if (!S_ISREG(target.mode)) s.fail(kNotARegularFile, EINVAL);
+    const int dir = static_cast<int>(s.folder->native());
     struct stat info {};
-    if (fstat(fd, &info) != 0) fail(fileErrorReason(errno), errno);
+    if (fstatat(dir, s.leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        s.fail(fileErrorReason(errno), errno);
+    }
+    const FileIdentity identity{static_cast<std::uint64_t>(info.st_dev),
+                                static_cast<std::uint64_t>(info.st_ino)};
+    if (isOneOf(identity, protectedFiles)) s.fail(kProgramsOwnFile, EPERM);
+    if ((target.mode & kEveryWrite) == 0 || faccessat(dir, s.leaf.c_str(), W_OK, 0) != 0) {
+        s.fail(kReadOnlyFile, EACCES);
+    }
+    if (info.st_nlink > 1) s.fail(kOtherHardLinks, EMLINK);
+}
+
+}  // namespace
+
+void inspectTarget(State& s, const std::vector<fs::path>& protectedFiles) {
+    s.target.reset(new TargetFacts);
+    resolveTarget(s);
+    refuseWhatIsNotOurs(s, protectedFiles);
+}
+
+// The replaced file keeps its owner and group where allowed, and its permission bits; a new
+// one gets a plain new file's.
+void keepAccess(State& s) {
+    const TargetFacts& target = *s.target;
+    const int fd = static_cast<int>(s.temporary->native());
+    struct stat info {};
+    if (fstat(fd, &info) != 0) s.fail(fileErrorReason(errno), errno);
     // Only the super-user may give a file away; elsewhere the owner stays ours, as a write by
     // another user would leave it anyway. Changing owners clears set-id bits, so the mode is
     // set after.
-    if (exists && (info.st_uid != owner || info.st_gid != group)) {
-        (void)fchown(fd, owner, group);
+    if (target.exists && (info.st_uid != target.owner || info.st_gid != target.group)) {
+        (void)fchown(fd, target.owner, target.group);
     }
-    const mode_t wanted = access == ReplaceAccess::OwnerOnly ? kOwnerOnly
-                          : exists                           ? mode & kPermissionBits
-                                                             : info.st_mode & kPermissionBits;
-    if (fchmod(fd, wanted) != 0) fail(fileErrorReason(errno), errno);
+    const mode_t wanted = s.access == ReplaceAccess::OwnerOnly ? kOwnerOnly
+                          : target.exists                      ? target.mode & kPermissionBits
+                                                               : info.st_mode & kPermissionBits;
+    if (fchmod(fd, wanted) != 0) s.fail(fileErrorReason(errno), errno);
 }
 
-SafeReplace::SafeReplace(const std::string& fileName, const std::vector<fs::path>& protectedFiles,
-                         ReplaceAccess access)
-    : state_(std::make_unique<State>()) {
-    State& s = *state_;
-    s.fileName = fileName;
-    s.access = access;
-    s.resolveTarget();
-    s.refuseWhatIsNotOurs(protectedFiles);
-    try {
-        s.workspace = std::make_unique<PrivateFolder>(*s.folder);
-        // The private folder keeps it from other users meanwhile; created as a plain new file
-        // would be, it tells the mode a new target gets.
-        s.temporary = s.workspace->createFile(
-            kNewName, access == ReplaceAccess::OwnerOnly ? kOwnerOnly : kPlainNewFile);
-    } catch (const FileError& failure) {
-        s.fail(failure);
-    }
-}
-
-SafeReplace::~SafeReplace() = default;
-
-std::string SafeReplace::libraryPath() const {
-    return state_->workspace->pathForLibrary(kNewName);
-}
-
-std::string SafeReplace::libraryFolder() const {
-    return state_->workspace->pathForLibrary();
-}
-
-void SafeReplace::write(std::string_view bytes) {
-    try {
-        state_->temporary->writeAll(bytes);
-    } catch (const FileError& failure) {
-        state_->fail(failure);
-    }
-}
-
-ByteSource& SafeReplace::contents() {
-    return *state_->temporary;
-}
-
-std::string SafeReplace::likelyCause() const {
-    return state_->workspace->diskNearlyFull() ? fileErrorReason(ENOSPC) : "";
-}
-
-void SafeReplace::commit() {
-    State& s = *state_;
-    s.keepOwnerAndMode();
-    try {
-        s.temporary->sync();
-    } catch (const FileError& failure) {
-        s.fail(failure);
-    }
-    // The last point at which stopping leaves the old file in place.
-    throwIfStopRequested();
-    try {
-        s.workspace->moveOut(kNewName, s.leaf);
-    } catch (const FileError& failure) {
-        s.fail(failure);
-    }
-    try {
-        s.folder->sync();
-    } catch (const FileError& failure) {
-        s.fail("o ficheiro foi substituído, mas a pasta não ficou gravada no disco: " +
-                   failure.description(),
-               static_cast<int>(failure.number()));
-    }
-    s.temporary.reset();
-    s.workspace.reset();
-}
+void afterMove(State&) {}
 
 }  // namespace talvers
