@@ -26,29 +26,46 @@ struct ResetOnExit {
 std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::supplierOrders(sqlite3* db,
                                                                        SqliteDocumentLines& lines) {
     return std::unique_ptr<SqliteDocumentKeys>(
-        new SqliteDocumentKeys(db, lines, "qor_LinhaParaString", keys::kSupplierOrderFilter));
+        new SqliteDocumentKeys(db, lines, "qor_LinhaParaString", keys::kSupplierOrderFilter,
+                               SqliteDocumentLines::Part::SupplierOrders));
 }
 
 std::unique_ptr<SqliteDocumentKeys> SqliteDocumentKeys::deliveryNotes(sqlite3* db,
                                                                       SqliteDocumentLines& lines) {
     return std::unique_ptr<SqliteDocumentKeys>(
-        new SqliteDocumentKeys(db, lines, "qor_LinhaParaStringGuia", keys::kDeliveryNoteFilter));
+        new SqliteDocumentKeys(db, lines, "qor_LinhaParaStringGuia", keys::kDeliveryNoteFilter,
+                               SqliteDocumentLines::Part::DeliveryNotes));
 }
 
-// The map's statement starts from the headers (CROSS JOIN keeps SQLite from starting at the
-// lines), with the join conditions moved into WHERE.
+// Each function's map starts from the headers (CROSS JOIN keeps SQLite from starting at the
+// lines), with the join conditions moved into WHERE; the part's own condition on ?1 is
+// constant, so SQLite tests it once before reading any row.
+std::string SqliteDocumentKeys::sharedSql() {
+    const auto lineKeys = [](const char* filter, SqliteDocumentLines::Part part) {
+        return rewriteTsqlForSqlite(std::string(" SELECT l.rowid, ") + keys::kKey + keys::kFrom +
+                                    " CROSS JOIN DOCGCLIN as l" + filter + " and " +
+                                    keys::kJoinCondition + keys::kJoinYear) +
+               " and ?1=" + std::to_string(static_cast<int>(part));
+    };
+    return "SELECT NULL, name FROM sqlite_master WHERE type='view' and ?1=" +
+           std::to_string(static_cast<int>(SqliteDocumentLines::Part::Views)) + " UNION ALL" +
+           lineKeys(keys::kSupplierOrderFilter, SqliteDocumentLines::Part::SupplierOrders) +
+           " UNION ALL" +
+           lineKeys(keys::kDeliveryNoteFilter, SqliteDocumentLines::Part::DeliveryNotes) +
+           " UNION ALL SELECT rowid, NULL FROM DOCGCLIN WHERE Artigo=?2 and ?1=" +
+           std::to_string(static_cast<int>(SqliteDocumentLines::Part::ArticleLines));
+}
+
 SqliteDocumentKeys::SqliteDocumentKeys(sqlite3* db, SqliteDocumentLines& lines, const char* name,
-                                       const char* filter)
+                                       const char* filter, SqliteDocumentLines::Part part)
     : db_(db),
       lines_(lines),
       name_(name),
+      part_(part),
       perCallSql_(rewriteTsqlForSqlite(std::string(" SELECT ") + keys::kKey + keys::kFrom +
                                        keys::kJoin + keys::kJoinCondition + keys::kJoinYear +
                                        filter) +
-                  " and l.artigo=?1"),
-      lineKeysSql_(rewriteTsqlForSqlite(std::string(" SELECT l.rowid, ") + keys::kKey +
-                                        keys::kFrom + " CROSS JOIN DOCGCLIN as l" + filter +
-                                        " and " + keys::kJoinCondition + keys::kJoinYear)) {
+                  " and l.artigo=?1") {
     const int rc = sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8, this, &call, nullptr,
                                               nullptr, nullptr);
     if (rc != SQLITE_OK) throw sqliteFailure(db);
@@ -84,10 +101,19 @@ void SqliteDocumentKeys::chooseWay() {
                                nullptr) != SQLITE_OK) {
             throw sqliteFailure(db_);
         }
-    } else if (lines_.canReadLines() && (lineKeys_ = SqliteLineKeys::prepare(db_, lineKeysSql_))) {
-        lineKeys_->read();
-    } else if (sqlite3_prepare_v3(db_, perCallSql_.c_str(), -1, SQLITE_PREPARE_PERSISTENT,
-                                  &perCall_, nullptr) != SQLITE_OK) {
+        chosenFor_ = lines_.dataVersion();
+        return;
+    }
+    if (lines_.canReadLines()) {
+        lineKeys_ = std::make_unique<SqliteLineKeys>();
+        if (lineKeys_->read(lines_, part_)) {
+            chosenFor_ = lines_.dataVersion();
+            return;
+        }
+        lineKeys_.reset();
+    }
+    if (sqlite3_prepare_v3(db_, perCallSql_.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &perCall_,
+                           nullptr) != SQLITE_OK) {
         throw sqliteFailure(db_);
     }
     chosenFor_ = lines_.dataVersion();

@@ -43,6 +43,8 @@ class SqliteDocumentKeys {
     // Supplier delivery notes of the article (qor_LinhaParaStringGuia).
     static std::unique_ptr<SqliteDocumentKeys> deliveryNotes(sqlite3* db,
                                                              SqliteDocumentLines& lines);
+    // The statement the connection's SqliteDocumentLines shares between both functions.
+    static std::string sharedSql();
     ~SqliteDocumentKeys();
     SqliteDocumentKeys(const SqliteDocumentKeys&) = delete;
     SqliteDocumentKeys& operator=(const SqliteDocumentKeys&) = delete;
@@ -50,7 +52,7 @@ class SqliteDocumentKeys {
   private:
     // Registers `name` on db as a one-argument function selecting lines by `filter`.
     SqliteDocumentKeys(sqlite3* db, SqliteDocumentLines& lines, const char* name,
-                       const char* filter);
+                       const char* filter, SqliteDocumentLines::Part part);
     static void call(sqlite3_context* context, int argc, sqlite3_value** argv);
     // Throws DatabaseError when a statement cannot be prepared or run.
     std::string keysFor(sqlite3_value* article);
@@ -61,8 +63,8 @@ class SqliteDocumentKeys {
     sqlite3* db_;
     SqliteDocumentLines& lines_;
     std::string name_;
+    SqliteDocumentLines::Part part_;
     std::string perCallSql_;
-    std::string lineKeysSql_;
     std::optional<SqliteDocumentLines::DataVersion> chosenFor_;
     std::unique_ptr<SqliteLineKeys> lineKeys_;
     sqlite3_stmt* perCall_ = nullptr;
