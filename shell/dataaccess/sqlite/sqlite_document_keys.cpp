@@ -93,14 +93,14 @@ void SqliteDocumentKeys::call(sqlite3_context* context, int, sqlite3_value** arg
 void SqliteDocumentKeys::chooseWay() {
     chosenFor_.reset();
     lineKeys_.reset();
+    viewKeys_.reset();
+    viewSql_.clear();
     sqlite3_finalize(perCall_);
     perCall_ = nullptr;
     if (lines_.hasView(name_ + "_chaves")) {
-        const std::string sql = "SELECT Chave FROM " + name_ + "_chaves WHERE Artigo=?1";
-        if (sqlite3_prepare_v3(db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &perCall_,
-                               nullptr) != SQLITE_OK) {
-            throw sqliteFailure(db_);
-        }
+        viewSql_ = "SELECT Chave FROM " + name_ + "_chaves WHERE Artigo=?1";
+        viewKeys_ = SqliteViewKeys::read(db_, name_ + "_chaves");
+        if (!viewKeys_) preparePerCall(viewSql_);
         chosenFor_ = lines_.dataVersion();
         return;
     }
@@ -112,11 +112,23 @@ void SqliteDocumentKeys::chooseWay() {
         }
         lineKeys_.reset();
     }
-    if (sqlite3_prepare_v3(db_, perCallSql_.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &perCall_,
-                           nullptr) != SQLITE_OK) {
+    preparePerCall(perCallSql_);
+    chosenFor_ = lines_.dataVersion();
+}
+
+void SqliteDocumentKeys::preparePerCall(const std::string& sql) {
+    if (sqlite3_prepare_v3(db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &perCall_, nullptr) !=
+        SQLITE_OK) {
         throw sqliteFailure(db_);
     }
-    chosenFor_ = lines_.dataVersion();
+}
+
+// The view read whole answers most calls; the rest run the view's own statement, prepared
+// when first needed.
+std::string SqliteDocumentKeys::keysFromView(sqlite3_value* article) {
+    if (std::optional<std::string> keys = viewKeys_->keysFor(article)) return *keys;
+    if (perCall_ == nullptr) preparePerCall(viewSql_);
+    return keysPerCall(article);
 }
 
 // The data version is current only once a statement has read the database (the calling
@@ -129,7 +141,9 @@ std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         if (!chosenFor_) chooseWay();
         try {
-            keys = lineKeys_ ? lineKeys_->keysFor(lines_, article) : keysPerCall(article);
+            keys = lineKeys_   ? lineKeys_->keysFor(lines_, article)
+                   : viewKeys_ ? keysFromView(article)
+                               : keysPerCall(article);
         } catch (const DatabaseError&) {
             if (attempt == kAttempts || *chosenFor_ == lines_.dataVersion()) throw;
             chosenFor_.reset();

@@ -20,13 +20,15 @@
 // database that defines its own keeps them in a view named after the function with "_chaves"
 // appended, with one row per key and the columns Artigo and Chave; when that view exists the
 // function joins the article's Chave values (compared as the view's Artigo column compares,
-// in the order the view gives them) instead.
+// in the order the view gives its rows when read whole) instead, from the view read once per
+// data version (SqliteViewKeys).
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "shell/dataaccess/sqlite/sqlite_document_lines.h"
 #include "shell/dataaccess/sqlite/sqlite_line_keys.h"
+#include "shell/dataaccess/sqlite/sqlite_view_keys.h"
 
 struct sqlite3;
 struct sqlite3_context;
@@ -59,6 +61,9 @@ class SqliteDocumentKeys {
     // Chooses how to answer for the current data (own definition, map or per call).
     void chooseWay();
     std::string keysPerCall(sqlite3_value* article);
+    std::string keysFromView(sqlite3_value* article);
+    // Prepares `sql` as the per-call statement. Throws DatabaseError.
+    void preparePerCall(const std::string& sql);
 
     sqlite3* db_;
     SqliteDocumentLines& lines_;
@@ -67,6 +72,8 @@ class SqliteDocumentKeys {
     std::string perCallSql_;
     std::optional<SqliteDocumentLines::DataVersion> chosenFor_;
     std::unique_ptr<SqliteLineKeys> lineKeys_;
+    std::unique_ptr<SqliteViewKeys> viewKeys_;
+    std::string viewSql_;  // the view's own statement for one argument
     sqlite3_stmt* perCall_ = nullptr;
 };
 

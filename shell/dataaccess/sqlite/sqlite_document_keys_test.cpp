@@ -109,6 +109,39 @@ TEST_F(DocumentKeysTest, AnOwnDefinitionTakesOverWhenItAppearsAndLeavesWhenItGoe
     EXPECT_EQ(keys("'a1'"), "ENF/2025/B/4, ENF/2024/A/1, ENF/2024/A/1");
 }
 
+// An own definition is read whole once: every answer must still be what the view's own
+// statement gives for that argument, whatever the view's comparison (each built-in collation,
+// an expression without one) and whatever its Artigo holds (texts differing by letter case or
+// trailing blanks, a number, NULL).
+TEST_F(DocumentKeysTest, AnOwnDefinitionReadWholeAnswersAsItsOwnStatement) {
+    make(erpMainSchemaSql());
+    exec(
+        "CREATE TABLE Propria (Artigo TEXT, Chave TEXT); INSERT INTO Propria VALUES "
+        "('A1', 'P/1'), ('a1', 'P/2'), ('A1 ', 'P/3'), ('B2', 'P/4'), ('B2', NULL), "
+        "('B2', 'P/5'), (NULL, 'P/6'), ('c3 ', 'P/7'), ('', 'P/8'), ('Ção', 'P/9');");
+    const char* arguments[] = {"'A1'", "'a1'", "'A1 '", "'B2'",  "'b2'", "'c3'", "'C3 '",
+                               "''",   "' '",  "'Ção'", "'ção'", "12",   "NULL", "'ZZ'"};
+    for (const std::string source :
+         {"Artigo", "Artigo COLLATE NOCASE", "Artigo COLLATE RTRIM", "Artigo || ''",
+          "CASE WHEN Artigo = 'B2' THEN 12 ELSE Artigo END"}) {
+        exec(
+            "DROP VIEW IF EXISTS qor_LinhaParaString_chaves; CREATE VIEW "
+            "qor_LinhaParaString_chaves AS SELECT " +
+            source + " AS Artigo, Chave FROM Propria");
+        for (const char* argument : arguments) {
+            const Table rows = db_->query(
+                std::string("SELECT Chave FROM qor_LinhaParaString_chaves WHERE Artigo=") +
+                argument);
+            std::string text;
+            for (size_t r = 0; r < rows.rowCount(); ++r) {
+                if (rows.at(r, 0).isNull()) continue;
+                text += (text.empty() ? "" : ", ") + rows.at(r, 0).toText();
+            }
+            EXPECT_EQ(keys(argument), text) << source << " " << argument;
+        }
+    }
+}
+
 // Both functions share one statement for the views, their maps and the article's lines: an
 // own definition of one must leave the other answering from its map, in the same statement.
 TEST_F(DocumentKeysTest, AnOwnDefinitionOfOneFunctionLeavesTheOtherOnItsMap) {
