@@ -65,7 +65,8 @@ std::unique_ptr<SqliteConnection> SqliteConnection::open(const std::filesystem::
         const int number = sqlite3_extended_errcode(db);
         throw openFailure(path, number, sqlite3_errmsg(db));
     }
-    connection->documentLines_ = std::make_unique<SqliteDocumentLines>(db);
+    connection->documentLines_ =
+        std::make_unique<SqliteDocumentLines>(db, SqliteDocumentKeys::sharedSql());
     connection->supplierOrderKeys_ =
         SqliteDocumentKeys::supplierOrders(db, *connection->documentLines_);
     connection->deliveryNoteKeys_ =

@@ -20,13 +20,15 @@
 // database that defines its own keeps them in a view named after the function with "_chaves"
 // appended, with one row per key and the columns Artigo and Chave; when that view exists the
 // function joins the article's Chave values (compared as the view's Artigo column compares,
-// in the order the view gives them) instead.
+// in the order the view gives its rows when read whole) instead, from the view read once per
+// data version (SqliteViewKeys).
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "shell/dataaccess/sqlite/sqlite_document_lines.h"
 #include "shell/dataaccess/sqlite/sqlite_line_keys.h"
+#include "shell/dataaccess/sqlite/sqlite_view_keys.h"
 
 struct sqlite3;
 struct sqlite3_context;
@@ -43,6 +45,8 @@ class SqliteDocumentKeys {
     // Supplier delivery notes of the article (qor_LinhaParaStringGuia).
     static std::unique_ptr<SqliteDocumentKeys> deliveryNotes(sqlite3* db,
                                                              SqliteDocumentLines& lines);
+    // The statement the connection's SqliteDocumentLines shares between both functions.
+    static std::string sharedSql();
     ~SqliteDocumentKeys();
     SqliteDocumentKeys(const SqliteDocumentKeys&) = delete;
     SqliteDocumentKeys& operator=(const SqliteDocumentKeys&) = delete;
@@ -50,21 +54,26 @@ class SqliteDocumentKeys {
   private:
     // Registers `name` on db as a one-argument function selecting lines by `filter`.
     SqliteDocumentKeys(sqlite3* db, SqliteDocumentLines& lines, const char* name,
-                       const char* filter);
+                       const char* filter, SqliteDocumentLines::Part part);
     static void call(sqlite3_context* context, int argc, sqlite3_value** argv);
     // Throws DatabaseError when a statement cannot be prepared or run.
     std::string keysFor(sqlite3_value* article);
     // Chooses how to answer for the current data (own definition, map or per call).
     void chooseWay();
     std::string keysPerCall(sqlite3_value* article);
+    std::string keysFromView(sqlite3_value* article);
+    // Prepares `sql` as the per-call statement. Throws DatabaseError.
+    void preparePerCall(const std::string& sql);
 
     sqlite3* db_;
     SqliteDocumentLines& lines_;
     std::string name_;
+    SqliteDocumentLines::Part part_;
     std::string perCallSql_;
-    std::string lineKeysSql_;
     std::optional<SqliteDocumentLines::DataVersion> chosenFor_;
     std::unique_ptr<SqliteLineKeys> lineKeys_;
+    std::unique_ptr<SqliteViewKeys> viewKeys_;
+    std::string viewSql_;  // the view's own statement for one argument
     sqlite3_stmt* perCall_ = nullptr;
 };
 

@@ -51,17 +51,18 @@ class DocumentKeysTest : public ::testing::Test {
             << sqlite3_errmsg(db);
         sqlite3_close(db);
     }
-    std::string keys(const std::string& argument) {
-        return db_->query("select dbo.qor_LinhaParaString (" + argument + " ) as K")
+    std::string keys(const std::string& argument, const char* function = "qor_LinhaParaString") {
+        return db_->query(std::string("select dbo.") + function + " (" + argument + " ) as K")
             .at(0, 0)
             .toText();
     }
     // The function's own statement for one argument, its lines in storage order.
-    std::string expected(const std::string& argument, const char* order = " order by l.rowid") {
+    std::string expected(const std::string& argument, const char* order = " order by l.rowid",
+                         const char* filter = document_key_functions::kSupplierOrderFilter) {
         namespace k = document_key_functions;
-        const Table rows = db_->query(
-            std::string(" SELECT ") + k::kKey + " as K" + k::kFrom + k::kJoin + k::kJoinCondition +
-            k::kJoinYear + k::kSupplierOrderFilter + " and l.artigo=" + argument + order);
+        const Table rows = db_->query(std::string(" SELECT ") + k::kKey + " as K" + k::kFrom +
+                                      k::kJoin + k::kJoinCondition + k::kJoinYear + filter +
+                                      " and l.artigo=" + argument + order);
         std::string text;
         for (size_t r = 0; r < rows.rowCount(); ++r) {
             if (rows.at(r, 0).isNull()) continue;
@@ -106,6 +107,56 @@ TEST_F(DocumentKeysTest, AnOwnDefinitionTakesOverWhenItAppearsAndLeavesWhenItGoe
     EXPECT_EQ(keys("'a1'"), "");  // the view's own comparison
     exec("DROP VIEW qor_LinhaParaString_chaves");
     EXPECT_EQ(keys("'a1'"), "ENF/2025/B/4, ENF/2024/A/1, ENF/2024/A/1");
+}
+
+// An own definition is read whole once: every answer must still be what the view's own
+// statement gives for that argument, whatever the view's comparison (each built-in collation,
+// an expression without one) and whatever its Artigo holds (texts differing by letter case or
+// trailing blanks, a number, NULL).
+TEST_F(DocumentKeysTest, AnOwnDefinitionReadWholeAnswersAsItsOwnStatement) {
+    make(erpMainSchemaSql());
+    exec(
+        "CREATE TABLE Propria (Artigo TEXT, Chave TEXT); INSERT INTO Propria VALUES "
+        "('A1', 'P/1'), ('a1', 'P/2'), ('A1 ', 'P/3'), ('B2', 'P/4'), ('B2', NULL), "
+        "('B2', 'P/5'), (NULL, 'P/6'), ('c3 ', 'P/7'), ('', 'P/8'), ('Ção', 'P/9');");
+    const char* arguments[] = {"'A1'", "'a1'", "'A1 '", "'B2'",  "'b2'", "'c3'", "'C3 '",
+                               "''",   "' '",  "'Ção'", "'ção'", "12",   "NULL", "'ZZ'"};
+    for (const std::string source :
+         {"Artigo", "Artigo COLLATE NOCASE", "Artigo COLLATE RTRIM", "Artigo || ''",
+          "CASE WHEN Artigo = 'B2' THEN 12 ELSE Artigo END"}) {
+        exec(
+            "DROP VIEW IF EXISTS qor_LinhaParaString_chaves; CREATE VIEW "
+            "qor_LinhaParaString_chaves AS SELECT " +
+            source + " AS Artigo, Chave FROM Propria");
+        for (const char* argument : arguments) {
+            const Table rows = db_->query(
+                std::string("SELECT Chave FROM qor_LinhaParaString_chaves WHERE Artigo=") +
+                argument);
+            std::string text;
+            for (size_t r = 0; r < rows.rowCount(); ++r) {
+                if (rows.at(r, 0).isNull()) continue;
+                text += (text.empty() ? "" : ", ") + rows.at(r, 0).toText();
+            }
+            EXPECT_EQ(keys(argument), text) << source << " " << argument;
+        }
+    }
+}
+
+// Both functions share one statement for the views, their maps and the article's lines: an
+// own definition of one must leave the other answering from its map, in the same statement.
+TEST_F(DocumentKeysTest, AnOwnDefinitionOfOneFunctionLeavesTheOtherOnItsMap) {
+    make(erpMainSchemaSql());
+    exec("CREATE VIEW qor_LinhaParaString_chaves AS SELECT 'A1' AS Artigo, 'PROPRIA/1' AS Chave");
+    const Table both = db_->query(
+        "select dbo.qor_LinhaParaString ('A1') as K, dbo.qor_LinhaParaStringGuia ('a1') as G");
+    EXPECT_EQ(both.at(0, 0).toText(), "PROPRIA/1");
+    EXPECT_EQ(both.at(0, 1).toText(), "GRF/2024/G/10");
+    for (const char* argument : {"'A1'", "'a1'", "'ção'", "12", "NULL", "'ZZ'"}) {
+        EXPECT_EQ(
+            keys(argument, "qor_LinhaParaStringGuia"),
+            expected(argument, " order by l.rowid", document_key_functions::kDeliveryNoteFilter))
+            << argument;
+    }
 }
 
 TEST_F(DocumentKeysTest, LinesWithoutRowidAreAskedPerCall) {

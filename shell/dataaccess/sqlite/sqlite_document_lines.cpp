@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/sqlite/sqlite_error_text.h"
@@ -28,10 +29,11 @@ struct ResetOnExit {
 
 }  // namespace
 
-SqliteDocumentLines::SqliteDocumentLines(sqlite3* db) : db_(db) {}
+SqliteDocumentLines::SqliteDocumentLines(sqlite3* db, std::string sharedSql)
+    : db_(db), sharedSql_(std::move(sharedSql)) {}
 
 SqliteDocumentLines::~SqliteDocumentLines() {
-    sqlite3_finalize(lines_);
+    sqlite3_finalize(shared_);
 }
 
 SqliteDocumentLines::DataVersion SqliteDocumentLines::dataVersion() const {
@@ -41,49 +43,75 @@ SqliteDocumentLines::DataVersion SqliteDocumentLines::dataVersion() const {
     return version;
 }
 
+bool SqliteDocumentLines::preparedShared() {
+    if (shared_ != nullptr) return true;
+    if (sharedTriedFor_ && *sharedTriedFor_ == dataVersion()) return false;
+    if (sqlite3_prepare_v3(db_, sharedSql_.c_str(), static_cast<int>(sharedSql_.size()),
+                           SQLITE_PREPARE_PERSISTENT, &shared_, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(shared_);
+        shared_ = nullptr;
+        sharedTriedFor_ = dataVersion();
+    }
+    return shared_ != nullptr;
+}
+
+void SqliteDocumentLines::readShared(Part part, sqlite3_value* article, const Row& row) {
+    ResetOnExit reset{shared_};
+    sqlite3_bind_int(shared_, 1, static_cast<int>(part));
+    if (article != nullptr) sqlite3_bind_value(shared_, 2, article);
+    int rc;
+    while ((rc = sqlite3_step(shared_)) == SQLITE_ROW) row(shared_);
+    if (rc != SQLITE_DONE) throw sqliteFailure(db_);
+}
+
+bool SqliteDocumentLines::readLineKeys(Part part, const Row& row) {
+    if (!preparedShared()) return false;
+    readShared(part, nullptr, row);
+    return true;
+}
+
+// Without the shared statement (a database whose document tables cannot be read so), the
+// views are read by a statement of their own.
+void SqliteDocumentLines::readViews() {
+    views_.clear();
+    const auto keep = [this](sqlite3_stmt* statement) {
+        if (const auto* text = sqlite3_column_text(statement, 1)) {
+            views_.insert(lower(reinterpret_cast<const char*>(text)));
+        }
+    };
+    if (preparedShared()) {
+        readShared(Part::Views, nullptr, keep);
+        return;
+    }
+    sqlite3_stmt* read = nullptr;
+    if (sqlite3_prepare_v2(db_, "SELECT NULL, name FROM sqlite_master WHERE type='view'", -1, &read,
+                           nullptr) != SQLITE_OK) {
+        throw sqliteFailure(db_);
+    }
+    int rc;
+    while ((rc = sqlite3_step(read)) == SQLITE_ROW) keep(read);
+    sqlite3_finalize(read);
+    if (rc != SQLITE_DONE) throw sqliteFailure(db_);
+}
+
 bool SqliteDocumentLines::hasView(const std::string& name) {
     if (!viewsReadFor_ || !(*viewsReadFor_ == dataVersion())) {
-        sqlite3_stmt* read = nullptr;
-        if (sqlite3_prepare_v2(db_, "SELECT name FROM sqlite_master WHERE type='view'", -1, &read,
-                               nullptr) != SQLITE_OK) {
-            throw sqliteFailure(db_);
-        }
-        views_.clear();
-        int rc;
-        while ((rc = sqlite3_step(read)) == SQLITE_ROW) {
-            if (const auto* text = sqlite3_column_text(read, 0)) {
-                views_.insert(lower(reinterpret_cast<const char*>(text)));
-            }
-        }
-        sqlite3_finalize(read);
-        if (rc != SQLITE_DONE) throw sqliteFailure(db_);
+        readViews();
         viewsReadFor_ = dataVersion();
     }
     return views_.count(lower(name)) > 0;
 }
 
 bool SqliteDocumentLines::canReadLines() {
-    if (lines_ != nullptr) return true;
-    if (linesTriedFor_ && *linesTriedFor_ == dataVersion()) return false;
-    const char* sql = "SELECT rowid FROM DOCGCLIN WHERE Artigo=?1 ORDER BY rowid";
-    if (sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &lines_, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_finalize(lines_);
-        lines_ = nullptr;
-        linesTriedFor_ = dataVersion();
-    }
-    return lines_ != nullptr;
+    return preparedShared();
 }
 
+// Sorted here rather than by the statement: a compound statement orders only as a whole.
 void SqliteDocumentLines::linesOf(sqlite3_value* article, std::vector<std::int64_t>& lines) {
     lines.clear();
-    ResetOnExit reset{lines_};
-    sqlite3_bind_value(lines_, 1, article);
-    int rc;
-    while ((rc = sqlite3_step(lines_)) == SQLITE_ROW) {
-        lines.push_back(sqlite3_column_int64(lines_, 0));
-    }
-    if (rc != SQLITE_DONE) throw sqliteFailure(db_);
+    readShared(Part::ArticleLines, article,
+               [&lines](sqlite3_stmt* row) { lines.push_back(sqlite3_column_int64(row, 0)); });
+    std::sort(lines.begin(), lines.end());
 }
 
 }  // namespace talvers

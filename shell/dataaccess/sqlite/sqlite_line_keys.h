@@ -6,39 +6,26 @@
 // itself compares the argument with the column, so collation and affinity decide exactly as
 // in the function's own statement "... and l.artigo=?1".
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "shell/dataaccess/sqlite/sqlite_document_lines.h"
 
-struct sqlite3;
-struct sqlite3_stmt;
 struct sqlite3_value;
 
 namespace talvers {
 
 class SqliteLineKeys {
   public:
-    // Prepares the map's statement `lineKeysSql` (its columns: the line's rowid, the key);
-    // nullptr when it cannot be prepared (the caller then asks per call).
-    static std::unique_ptr<SqliteLineKeys> prepare(sqlite3* db, const std::string& lineKeysSql);
-    ~SqliteLineKeys();
-    SqliteLineKeys(const SqliteLineKeys&) = delete;
-    SqliteLineKeys& operator=(const SqliteLineKeys&) = delete;
-
-    // Reads the map anew. Throws DatabaseError.
-    void read();
+    // Reads the map anew from the shared statement's part for the function; false when that
+    // statement cannot be prepared (the caller then asks per call). Throws DatabaseError.
+    bool read(SqliteDocumentLines& lines, SqliteDocumentLines::Part part);
     // The keys of the article's mapped lines in rowid order, joined by ", ". Throws
     // DatabaseError.
     std::string keysFor(SqliteDocumentLines& lines, sqlite3_value* article);
 
   private:
-    SqliteLineKeys(sqlite3* db, sqlite3_stmt* lineKeys);
-
-    sqlite3* db_;
-    sqlite3_stmt* lineKeys_;
     // A line that could match several headers (only without a unique header key) keeps all
     // their keys, joined in the order the map's statement gave them.
     std::unordered_map<std::int64_t, std::string> keyOfLine_;
