@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "shell/files/file_error.h"
 #include "shell/files/private_folder.h"
@@ -46,44 +47,46 @@ int lockDeadRunsMark(int folder) {
     return -1;
 }
 
-// Removes every entry of the folder open as `folder` that is not a folder; the mark last, so
-// that a folder whose clean-up stopped half-way is still recognised next time.
-bool emptyFolder(int folder) {
+// The names in the folder open as `folder` but "." and "..", or nullopt when it cannot be
+// listed.
+std::optional<std::vector<std::string>> entriesOf(int folder) {
     const int listing = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listing < 0) return false;
+    if (listing < 0) return std::nullopt;
     DIR* entries = fdopendir(listing);
     if (entries == nullptr) {
         close(listing);
-        return false;
+        return std::nullopt;
     }
-    bool empty = true;
+    std::vector<std::string> names;
     while (const dirent* entry = readdir(entries)) {
         const std::string_view name = entry->d_name;
-        if (name == "." || name == ".." || name == kRunMarkName) continue;
-        // unlinkat never follows a link, and refuses a folder: nothing outside is touched.
-        if (unlinkat(folder, entry->d_name, 0) != 0) empty = false;
+        if (name != "." && name != "..") names.emplace_back(name);
     }
     closedir(entries);
+    return names;
+}
+
+// Removes every entry of the folder open as `folder` that is not a folder; the mark last, so
+// that a folder whose clean-up stopped half-way is still recognised next time.
+bool emptyFolder(int folder) {
+    const auto names = entriesOf(folder);
+    if (!names) return false;
+    bool empty = true;
+    for (const std::string& name : *names) {
+        if (name == kRunMarkName) continue;
+        // unlinkat never follows a link, and refuses a folder: nothing outside is touched.
+        if (unlinkat(folder, name.c_str(), 0) != 0) empty = false;
+    }
     return empty && unlinkat(folder, kRunMarkName, 0) == 0;
 }
 
 // Whether the folder open as `folder` holds at most a mark that was never finished: what a run
 // killed while making its folder leaves (a finished mark is lockDeadRunsMark's case).
 bool holdsOnlyAnUnfinishedMark(int folder) {
-    const int listing = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listing < 0) return false;
-    DIR* entries = fdopendir(listing);
-    if (entries == nullptr) {
-        close(listing);
+    const auto names = entriesOf(folder);
+    if (!names || names->size() > 1 || (names->size() == 1 && names->front() != kRunMarkName)) {
         return false;
     }
-    bool onlyMark = true;
-    while (const dirent* entry = readdir(entries)) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != ".." && name != kRunMarkName) onlyMark = false;
-    }
-    closedir(entries);
-    if (!onlyMark) return false;
     const int mark = openat(folder, kRunMarkName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (mark < 0) return errno == ENOENT;
     struct stat info {};
@@ -208,19 +211,10 @@ bool PrivateFolder::diskNearlyFull() const {
 std::vector<std::string> removeLeftoverPrivateFolders(const OpenFolder& folder) {
     std::vector<std::string> removed;
     const int parent = fd(folder.native());
-    const int listing = openat(parent, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listing < 0) return removed;
-    DIR* entries = fdopendir(listing);
-    if (entries == nullptr) {
-        close(listing);
-        return removed;
-    }
-    std::vector<std::string> candidates;
-    while (const dirent* entry = readdir(entries)) {
-        if (looksLikePrivateFolder(entry->d_name)) candidates.emplace_back(entry->d_name);
-    }
-    closedir(entries);
-    for (const std::string& name : candidates) {
+    const auto names = entriesOf(parent);
+    if (!names) return removed;
+    for (const std::string& name : *names) {
+        if (!looksLikePrivateFolder(name)) continue;
         const int candidate = openat(parent, name.c_str(),
                                      O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (candidate < 0) continue;
