@@ -12,6 +12,7 @@
 #include <csignal>
 
 #include "shell/files/file_error.h"
+#include "tests/support/file_failure.h"
 #include "tests/support/temp_dir.h"
 
 namespace talvers {
@@ -24,12 +25,7 @@ using testing::writeText;
 
 // "" when `file` opens and takes a line, else the reason and number.
 std::string outcome(const fs::path& file, const std::vector<fs::path>& protectedFiles) {
-    try {
-        AppendFile(file, protectedFiles).append("linha\n");
-        return "";
-    } catch (const FileError& failure) {
-        return failure.description() + "  " + std::to_string(failure.number());
-    }
+    return testing::fileFailureOf([&] { AppendFile(file, protectedFiles).append("linha\n"); });
 }
 
 TEST(AppendFile, TakesRegularAndNewFilesAndRefusesEverythingElseAtOnce) {

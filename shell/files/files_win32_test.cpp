@@ -13,6 +13,7 @@
 #include "shell/files/private_folder.h"
 #include "shell/files/private_folder_names.h"
 #include "shell/files/safe_replace.h"
+#include "tests/support/file_failure.h"
 #include "tests/support/temp_dir.h"
 
 namespace talvers {
@@ -20,23 +21,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::fileBytes;
+using testing::fileFailureOf;
 using testing::folderEntries;
 using testing::TempDir;
 using testing::writeText;
 
 bool underWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-// The failure's description and number, or "" when `run` succeeds.
-template <typename Run>
-std::string failureOf(Run run) {
-    try {
-        run();
-        return "";
-    } catch (const FileError& failure) {
-        return failure.description() + "  " + std::to_string(failure.number());
-    }
 }
 
 TEST(FilesOnWindows, ATargetOpenInAnotherProgramIsToldAndKept) {
@@ -47,7 +38,7 @@ TEST(FilesOnWindows, ATargetOpenInAnotherProgramIsToldAndKept) {
     const HANDLE held = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(failureOf([&] { SafeReplace(utf8FromPath(target), {}); }),
+    EXPECT_EQ(fileFailureOf([&] { SafeReplace(utf8FromPath(target), {}); }),
               "Não foi possível gravar o ficheiro '" + utf8FromPath(target) +
                   "': o ficheiro está aberto noutro programa  " + std::to_string(EBUSY));
     CloseHandle(held);
@@ -57,9 +48,9 @@ TEST(FilesOnWindows, ATargetOpenInAnotherProgramIsToldAndKept) {
 
 TEST(FilesOnWindows, DevicesAreNoFilesToReplaceOrAppendTo) {
     const std::string notRegular = std::string(kNotARegularFile) + "  " + std::to_string(EINVAL);
-    EXPECT_EQ(failureOf([] { SafeReplace("NUL", {}); }),
+    EXPECT_EQ(fileFailureOf([] { SafeReplace("NUL", {}); }),
               "Não foi possível gravar o ficheiro 'NUL': " + notRegular);
-    EXPECT_EQ(failureOf([] { AppendFile(L"NUL", {}); }), notRegular);
+    EXPECT_EQ(fileFailureOf([] { AppendFile(L"NUL", {}); }), notRegular);
 }
 
 TEST(FilesOnWindows, TheTraceAppendsToItsFileAndRefusesFoldersAndTheProgramsOwn) {
@@ -71,9 +62,9 @@ TEST(FilesOnWindows, TheTraceAppendsToItsFileAndRefusesFoldersAndTheProgramsOwn)
     EXPECT_EQ(fileBytes(trace), "primeira\nsegunda\n");
 
     writeText(dir / "erp.db", "SQLite format 3");
-    EXPECT_EQ(failureOf([&] { AppendFile(dir / "erp.db", {dir / "." / "erp.db"}); }),
+    EXPECT_EQ(fileFailureOf([&] { AppendFile(dir / "erp.db", {dir / "." / "erp.db"}); }),
               std::string(kProgramsOwnFileForLog) + "  " + std::to_string(EPERM));
-    EXPECT_EQ(failureOf([&] { AppendFile(dir / "João Conceição", {}); }),
+    EXPECT_EQ(fileFailureOf([&] { AppendFile(dir / "João Conceição", {}); }),
               std::string(kFolderOfThatName) + "  " + std::to_string(EISDIR));
     EXPECT_EQ(fileBytes(dir / "erp.db"), "SQLite format 3");
 }
@@ -117,7 +108,7 @@ TEST(FilesOnWindows, AFullDiskIsToldAsSuch) {
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(full, INVALID_HANDLE_VALUE);
     OpenFile file(reinterpret_cast<OpenFile::Native>(full));
-    EXPECT_EQ(failureOf([&] { file.writeAll("mais uma linha"); }),
+    EXPECT_EQ(fileFailureOf([&] { file.writeAll("mais uma linha"); }),
               "o disco está cheio  " + std::to_string(ENOSPC));
 }
 

@@ -8,6 +8,7 @@
 
 #include "shell/files/file_error.h"
 #include "shell/files/safe_replace.h"
+#include "tests/support/file_failure.h"
 #include "tests/support/temp_dir.h"
 
 namespace talvers {
@@ -22,14 +23,11 @@ using testing::writeText;
 // "" when `bytes` replaced `target`, else the failure's description and number.
 std::string replaceWith(const fs::path& target, const std::string& bytes,
                         const std::vector<fs::path>& protectedFiles = {}) {
-    try {
+    return testing::fileFailureOf([&] {
         SafeReplace replace(utf8FromPath(target), protectedFiles);
         replace.write(bytes);
         replace.commit();
-        return "";
-    } catch (const FileError& failure) {
-        return failure.description() + "  " + std::to_string(failure.number());
-    }
+    });
 }
 
 TEST(ReplaceRules, RefusesTargetsThatAreNotOursToReplaceAndLeavesThemAsTheyWere) {
