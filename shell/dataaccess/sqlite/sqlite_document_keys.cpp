@@ -5,21 +5,13 @@
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/document_key_functions.h"
 #include "shell/dataaccess/sqlite/sqlite_error_text.h"
+#include "shell/dataaccess/sqlite/sqlite_statement_reset.h"
 #include "shell/dataaccess/tsql/tsql_rewrite.h"
 
 namespace talvers {
 namespace {
 
 namespace keys = document_key_functions;
-
-// Resets the per-call statement however the call ends, so the next call starts clean.
-struct ResetOnExit {
-    sqlite3_stmt* statement;
-    ~ResetOnExit() {
-        sqlite3_reset(statement);
-        sqlite3_clear_bindings(statement);
-    }
-};
 
 }  // namespace
 
@@ -156,7 +148,7 @@ std::string SqliteDocumentKeys::keysFor(sqlite3_value* article) {
 }
 
 std::string SqliteDocumentKeys::keysPerCall(sqlite3_value* article) {
-    ResetOnExit reset{perCall_};
+    StatementResetOnExit reset{perCall_};
     sqlite3_bind_value(perCall_, 1, article);
     std::string keys;
     int rc;

@@ -8,6 +8,7 @@
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/sqlite/sqlite_error_text.h"
+#include "shell/dataaccess/sqlite/sqlite_statement_reset.h"
 
 namespace talvers {
 namespace {
@@ -17,15 +18,6 @@ std::string lower(std::string text) {
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
-
-// Resets a kept statement however its use ends, so the next use starts clean.
-struct ResetOnExit {
-    sqlite3_stmt* statement;
-    ~ResetOnExit() {
-        sqlite3_reset(statement);
-        sqlite3_clear_bindings(statement);
-    }
-};
 
 }  // namespace
 
@@ -56,7 +48,7 @@ bool SqliteDocumentLines::preparedShared() {
 }
 
 void SqliteDocumentLines::readShared(Part part, sqlite3_value* article, const Row& row) {
-    ResetOnExit reset{shared_};
+    StatementResetOnExit reset{shared_};
     sqlite3_bind_int(shared_, 1, static_cast<int>(part));
     if (article != nullptr) sqlite3_bind_value(shared_, 2, article);
     int rc;
