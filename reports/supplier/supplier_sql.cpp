@@ -55,11 +55,10 @@ std::string supplierCondition(std::string_view article, const DateTime& startDat
 // The supplier lines of every article, read from the document headers: the supplier-order
 // filter picks few headers, and starting from them spares reading every line of every article
 // asked for. CROSS JOIN keeps that order on SQLite; the join conditions are in WHERE.
-std::string supplierLinesFromHeaders(std::string_view columns, std::string_view noteJoin,
-                                     const DateTime& startDate) {
+std::string supplierLinesFromHeaders(std::string_view columns, const DateTime& startDate) {
     return concat({"(select l.Artigo, ", columns,
-                   " FROM    DOCGCCAB as c CROSS JOIN  DOCGCLIN as l", noteJoin, kSupplierFilter,
-                   " and ", kLineOfHeader, dateCondition(startDate)});
+                   " FROM    DOCGCCAB as c CROSS JOIN  DOCGCLIN as l", kSupplierFilter, " and ",
+                   kLineOfHeader, dateCondition(startDate)});
 }
 
 }  // namespace
@@ -129,11 +128,15 @@ KeyedLookup supplierTotalLookup(const DateTime& startDate) {
             {},
             [startDate](std::string_view keys) {
                 return concat({"select k.n, coalesce(s.Qtd,0) as Qtd from ", keys, " left join ",
-                               supplierLinesFromHeaders("sum(l.Quant) as Qtd", "", startDate),
+                               supplierLinesFromHeaders("sum(l.Quant) as Qtd", startDate),
                                " group by l.Artigo) as s on s.Artigo = k.Artigo"});
             }};
 }
 
+// The lines are read from the document headers, as the totals are, and the keys joined last: the key
+// table is made distinct (its n already is) so that SQLite reads it once into a table it can
+// index, rather than scan it again for every line. The lines of a key come in the reference
+// text's order, written out in the ORDER BY after the key's n.
 KeyedLookup supplierLinesLookup(const DateTime& startDate) {
     return {[startDate](const LookupKey& key) -> std::optional<std::string> {
                 return supplierLinesSql(key.at(0), startDate);
@@ -142,13 +145,12 @@ KeyedLookup supplierLinesLookup(const DateTime& startDate) {
             "T",
             {},
             [startDate](std::string_view keys) {
-                return concat({"select k.n, s.Qtd, s.Obs from ", keys, " inner join ",
-                               supplierLinesFromHeaders(
-                                   concat({"coalesce((l.Quant),0) as Qtd, u.Obs, ROW_NUMBER() OVER "
-                                           "(PARTITION BY l.Artigo ORDER BY ",
-                                           kSupplierLinesOrder, ") as pos"}),
-                                   kSupplierNoteJoin, startDate),
-                               ") as s on s.Artigo = k.Artigo order by k.n, s.pos"});
+                return concat({"select k.n, coalesce((l.Quant),0) as Qtd, u.Obs",
+                               " FROM    DOCGCCAB as c CROSS JOIN  DOCGCLIN as l",
+                               kSupplierNoteJoin, " CROSS JOIN (select distinct k.n, k.Artigo from ",
+                               keys, ") as k", kSupplierFilter, " and ", kLineOfHeader,
+                               dateCondition(startDate), " and l.Artigo = k.Artigo order by k.n, ",
+                               kSupplierLinesOrder});
             }};
 }
 
