@@ -13,6 +13,7 @@ packages=(
   libxlsxwriter-dev
   unixodbc unixodbc-dev tdsodbc libsqliteodbc
   libsqlite3-dev
+  libjemalloc-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-openpyxl
   xvfb xauth fonts-dejavu-core

@@ -47,10 +47,11 @@ class DebianPackage(unittest.TestCase):
         self.assertTrue(os.path.exists(os.path.join(self.root, "usr/share/doc/talvers/copyright")))
         depends = [d.strip().split()[0]
                    for d in run("dpkg-deb", "-f", self.deb, "Depends").stdout.split(",")]
-        # Computed from the binaries: the C library and the workbook library at least; and the
-        # SVG plug-ins Qt loads by name, without which the icon is blank.
+        # Computed from the binaries: the C library, the workbook library and the allocator at
+        # least; and the SVG plug-ins Qt loads by name, without which the icon is blank.
         self.assertIn("libc6", depends)
         self.assertIn("libxlsxwriter4", depends)
+        self.assertIn("libjemalloc2", depends)
         self.assertIn("libqt6svg6", depends)
         self.assertEqual(run("dpkg-deb", "-f", self.deb, "Recommends").stdout.strip(), "tdsodbc")
 
