@@ -43,5 +43,33 @@ TEST(ZipCheck, XmlPartsMustEndWithTheirRootsClosingTag) {
     EXPECT_EQ(problemOf(storedZip({})), "o ficheiro zip está vazio");
 }
 
+// A sheet of many read chunks, changed in one byte near its start or near its end: the first
+// problem in the part's order is the one reported, and a problem found early ends the check
+// without reading the rest.
+TEST(ZipCheck, ALargePartReportsItsFirstProblem) {
+    std::string rows;
+    for (int r = 1; rows.size() < (2u << 20); ++r) {
+        rows += "<row r=\"" + std::to_string(r) + "\"><c t=\"inlineStr\"><is><t>texto " +
+                std::to_string(r) + "</t></is></c></row>";
+    }
+    const std::string xml = "<worksheet><sheetData>" + rows + "</sheetData></worksheet>";
+    const std::string zip = storedZip({{"xl/worksheets/sheet1.xml", xml}});
+    const auto changed = [&](const std::string& from, const std::string& to, bool last) {
+        std::string copy = zip;
+        const size_t at = last ? copy.rfind(from) : copy.find(from);
+        return copy.replace(at, from.size(), to);
+    };
+    const std::string part = "a parte 'xl/worksheets/sheet1.xml'";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {zip, ""},
+        {changed("<row r=\"2\">", "<row r=\"2\"<", false),
+         part + " não é XML bem formado: falta um espaço antes de um atributo"},
+        {changed("texto", "textO", true), part + " está danificada"},
+    };
+    for (const auto& [contents, problem] : cases) {
+        EXPECT_EQ(problemOf(contents), problem);
+    }
+}
+
 }  // namespace
 }  // namespace talvers
