@@ -63,8 +63,10 @@ std::string validXmlText(std::string_view bytes) {
         if (byte >= 0x80 || (byte < 0x20 && byte != 0x09 && byte != 0x0A && byte != 0x0D)) break;
         ++plain;
     }
+    // A text with other characters is usually valid too (names with accents): it is checked
+    // once and copied whole, and rebuilt character by character only when it needs repair.
+    if (plain == bytes.size() || isValidXmlText(bytes.substr(plain))) return std::string(bytes);
     std::string out(bytes.substr(0, plain));
-    if (plain == bytes.size()) return out;
     out.reserve(bytes.size());
     for (size_t pos = plain; pos < bytes.size();) {
         const char32_t cp = decodeUtf8(bytes, pos);
