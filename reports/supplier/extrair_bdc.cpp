@@ -118,10 +118,9 @@ Table ExtrairBDC(const ErpSession& session, const OrdersBySupplierRequest& reque
     const size_t estimateField = lines.requireField(kEstimate);
     const long articleCount = static_cast<long>(articles.size());
     for (size_t k = 0; k < articles.size(); ++k) {
-        const LookupKey& key = articleKeys[k];
-        ArticleAllocation allocation(firstQuantity(stocks.rowsOf(key), "Existencia"),
-                                     firstQuantity(totals.rowsOf(key), "Qtd"),
-                                     supplierLines(supplierLineRows.rowsOf(key)), separator);
+        ArticleAllocation allocation(firstQuantity(stocks.rowsAt(k), "Existencia"),
+                                     firstQuantity(totals.rowsAt(k), "Qtd"),
+                                     supplierLines(supplierLineRows.rowsAt(k)), separator);
         for (size_t row : dateOrder(lines, std::move(rowsOfArticle[k]))) {
             const LineAllocation decided = allocation.allocate(
                 lines.at(row, quantityField).toMoney().value_or(Money()),
