@@ -64,12 +64,12 @@ TEST(EngineErrorText, SqliteBackendFailuresArriveInPortuguese) {
     DatabaseError error = errorOf([&] { SqliteConnection::open(dir / "texto.db"); });
     EXPECT_EQ(error.number(), SQLITE_NOTADB);
     EXPECT_EQ(error.description(), "Não foi possível abrir a base de dados SQLite \"" +
-                                       (dir / "texto.db").string() +
+                                       utf8FromPath(dir / "texto.db") +
                                        "\": o ficheiro não é uma base de dados SQLite.");
     EXPECT_EQ(error.details(), "file is not a database");
 
     sqlite3* created = nullptr;
-    sqlite3_open((dir / "vazia.db").c_str(), &created);
+    sqlite3_open(utf8FromPath(dir / "vazia.db").c_str(), &created);
     sqlite3_exec(created, "CREATE TABLE Outra (x INTEGER)", nullptr, nullptr, nullptr);
     sqlite3_close(created);
     const auto db = SqliteConnection::open(dir / "vazia.db");
