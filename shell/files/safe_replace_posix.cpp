@@ -124,7 +124,8 @@ void keepAccess(State& s) {
     // another user would leave it anyway. Changing owners clears set-id bits, so the mode is
     // set after.
     if (target.exists && (info.st_uid != target.owner || info.st_gid != target.group)) {
-        (void)fchown(fd, target.owner, target.group);
+        // A refusal is no failure (see above); fortified builds insist the result is read.
+        if (fchown(fd, target.owner, target.group) != 0) errno = 0;
     }
     const mode_t wanted = s.access == ReplaceAccess::OwnerOnly ? kOwnerOnly
                           : target.exists                      ? target.mode & kPermissionBits
