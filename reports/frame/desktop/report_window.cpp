@@ -28,10 +28,11 @@ namespace talvers {
 class ReportWindow::DialogFileNames : public FileNameProvider {
   public:
     explicit DialogFileNames(ReportWindow& window) : window_(window) {}
+    // The dialog answers with forward slashes; every message names the file as the system
+    // writes it (C:\Users\... on Windows).
     std::string chooseFileName(std::string_view filter) override {
-        return window_
-            .SelecionaFicheiro(
-                QString::fromUtf8(filter.data(), static_cast<qsizetype>(filter.size())))
+        return QDir::toNativeSeparators(window_.SelecionaFicheiro(QString::fromUtf8(
+                                            filter.data(), static_cast<qsizetype>(filter.size()))))
             .toStdString();
     }
 
