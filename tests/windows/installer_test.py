@@ -256,6 +256,13 @@ def desktop(wine, programs, linux_build, work, build):
         shutil.copy(os.path.join(sample, name), machine)
     saved = os.path.join(work, "desktop", "pendentes.xlsx")
     os.makedirs(os.path.dirname(saved), exist_ok=True)
+    # Wine has no program for workbooks: Notepad stands in, as the shell's association for
+    # .xlsx, so that the program's opener is seen handing the saved workbook to the shell.
+    # (Wine reads associations from the machine's classes only, not the user's.)
+    for key, value in ((r"HKLM\Software\Classes\.xlsx", "Talvers.Teste"),
+                       (r"HKLM\Software\Classes\Talvers.Teste\shell\open\command",
+                        'notepad.exe "%1"')):
+        wine.run("reg", "add", key, "/ve", "/d", value, "/f")
     # Xvfb picks a free display itself and says which.
     read, write = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x900x24",
@@ -294,13 +301,17 @@ def desktop(wine, programs, linux_build, work, build):
         xdotool(display, "type", "--delay", "20", Wine.windows(saved))
         xdotool(display, "key", "Return")
         written = wait_for(lambda: os.path.isfile(saved) or None, 60)
-        time.sleep(3)
+        # Notepad's caption names the file (the window's own names the report).
+        opened = wait_for(lambda: window_named(display, "pendentes\\.xlsx"), 30)
+        time.sleep(2)
         screenshot = os.path.join(build, "installer-test", "desktop.png")
         subprocess.run(["import", "-display", display, "-window", "root", screenshot],
                        check=False)
         print("      screenshot: " + screenshot)
         if not check(written is not None, "the desktop saves the workbook named by keyboard"):
             return
+        check(opened is not None, "the desktop opens the saved workbook through the shell's "
+              "association for .xlsx")
         linux = os.path.join(work, "linux", "desktop-pendentes.xlsx")
         subprocess.run([os.path.join(linux_build, "apps", "talvers-report"), "pendentes",
                         "--settings", os.path.join(sample, "Talvers.qor"), "--output", linux],
