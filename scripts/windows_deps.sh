@@ -7,7 +7,7 @@
 # and checksums pass, and cross-builds them with cmake/mingw-w64-x86_64.cmake into a cache
 # outside the clone, one folder per library keyed by its version, the compilers and the build
 # options:
-#   ${TALVERS_WINDOWS_DEPS:-${XDG_CACHE_HOME:-$HOME/.cache}/talvers/windows-deps}/<name>-<key>
+#   ${TALVERS_WINDOWS_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/talvers/windows-deps}/<name>-<key>
 # A run that finds every folder complete does nothing.
 #   --prefix   print the libraries' install folders as a CMake list (for TALVERS_WINDOWS_DEPS),
 #              or fail when one is missing; builds nothing
@@ -71,7 +71,7 @@ xlsxwriter_options=(
 xlsxwriter_patch="$repo/cmake/windows/libxlsxwriter-windows.patch"
 
 package_version() { dpkg-query -W -f='${Version}' "$1" 2>/dev/null || echo none; }
-root="${TALVERS_WINDOWS_DEPS:-${XDG_CACHE_HOME:-$HOME/.cache}/talvers/windows-deps}"
+root="${TALVERS_WINDOWS_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/talvers/windows-deps}"
 # folder_of NAME: the library's folder, keyed by what its build depends on (read from stdin)
 # and what every build here depends on: the compilers and the toolchain file. A change to one
 # library rebuilds that one alone.
