@@ -586,6 +586,8 @@ class OutputTargets(WorkdirTest):
             f.write("old")
         os.chmod(private, 0o600)
         real = os.path.join(self.out, "real.xlsx")
+        with open(real, "w") as f:
+            f.write("old")
         link = os.path.join(self.dir, "link.xlsx")
         os.symlink(real, link)
         # Named like temporaries, but the user's: never touched.
