@@ -7,7 +7,6 @@
 #include "apps/report_program.h"
 #include "reports/frame/output/console_report.h"
 #include "shell/messages/console_presenter.h"
-#include "shell/settings/files_in_use.h"
 
 namespace talvers {
 
@@ -54,7 +53,7 @@ int deliverToFile(const Table& rows, const ReportOutput& output, const std::stri
     ConsolePresenter messages(std::cerr, kReportProgramName);
     NoOpener opener;
     return exitCodeFor(deliverReport(rows, named, DateTime::today(), files, messages, opener,
-                                     filesInUse(session.settings)));
+                                     session.filesInUse));
 }
 
 }  // namespace talvers

@@ -16,11 +16,12 @@
 #include "shell/desktop/desktop_startup.h"
 #include "shell/desktop/frm_main.h"
 #include "shell/desktop/qt_message_presenter.h"
-#include "shell/settings/files_in_use.h"
+#include "shell/files/stop_signals.h"
 #include "shell/settings/settings_folder.h"
 #include "shell/startup.h"
 
 int main(int argc, char* argv[]) {
+    talvers::ignoreFileSizeLimitSignal();
     // The command line is read before Qt starts, so that --help, --version and a usage error
     // answer on a terminal without a display.
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -67,7 +68,7 @@ int main(int argc, char* argv[]) {
     QSettings placementStore;
     ReportWindowServices services;
     services.messages = &messages;
-    services.protectedFiles = filesInUse(start.session->settings);
+    services.protectedFiles = start.session->filesInUse;
     services.company = companyName(start.session->caption);
     services.store = &placementStore;
     frmMain window(*start.session, desktopReportWindows(erpSessionOf(*start.session), services),

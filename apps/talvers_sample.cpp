@@ -12,6 +12,7 @@
 #include "apps/sample_program.h"
 #include "sample/sample_generator.h"
 #include "shell/cli/command_options.h"
+#include "shell/files/stop_signals.h"
 #include "shell/cli/program_run.h"
 #include "shell/messages/program_message.h"
 #include "version.h"
@@ -76,6 +77,7 @@ void printCounts(const char* file, const std::vector<talvers::SampleTableCount>&
 }  // namespace
 
 int main(int argc, char** argv) {
+    talvers::ignoreFileSizeLimitSignal();
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
     const std::vector<std::string> args(argv + 1, argv + argc);

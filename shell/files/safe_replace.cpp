@@ -73,6 +73,7 @@ void SafeReplace::commit() {
     } catch (const FileError& failure) {
         s.fail(failure);
     }
+    noteFileReplaced();
     try {
         s.folder->sync();
     } catch (const FileError& failure) {
