@@ -28,6 +28,9 @@ class OpenFile : public ByteSource {
     void writeAll(std::string_view bytes);
     // Flushes the contents to the disk; throws FileError.
     void sync();
+    // Whether the file has grown to the largest size the process may write (ulimit -f), so
+    // that a write that failed without saying why most likely failed for that.
+    bool atSizeLimit();
     Native native() const { return native_; }
 
   private:

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,6 +59,14 @@ void OpenFile::writeAll(std::string_view bytes) {
 
 void OpenFile::sync() {
     if (fsync(fd(native_)) != 0) failWith(errno);
+}
+
+bool OpenFile::atSizeLimit() {
+    struct rlimit limit {};
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return false;
+    // Buffered writers stop short of the limit by less than one buffer.
+    constexpr std::uint64_t kBuffer = 1 << 16;
+    return size() + kBuffer >= limit.rlim_cur;
 }
 
 std::unique_ptr<OpenFile> openFileForReading(const std::filesystem::path& file) {

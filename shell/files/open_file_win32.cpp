@@ -69,6 +69,11 @@ void OpenFile::sync() {
     if (!FlushFileBuffers(handle(native_))) failWithLastError();
 }
 
+// Windows sets no file-size limit on a process.
+bool OpenFile::atSizeLimit() {
+    return false;
+}
+
 std::unique_ptr<OpenFile> openFileForReading(const std::filesystem::path& file) {
     const HANDLE opened = CreateFileW(file.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

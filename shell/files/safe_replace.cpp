@@ -38,10 +38,6 @@ std::string SafeReplace::libraryPath() const {
     return state_->workspace->pathForLibrary(kNewName);
 }
 
-std::string SafeReplace::libraryFolder() const {
-    return state_->workspace->pathForLibrary();
-}
-
 void SafeReplace::write(std::string_view bytes) {
     try {
         state_->temporary->writeAll(bytes);
@@ -55,7 +51,8 @@ ByteSource& SafeReplace::contents() {
 }
 
 std::string SafeReplace::likelyCause() const {
-    return state_->workspace->diskNearlyFull() ? fileErrorReason(ENOSPC) : "";
+    if (state_->workspace->diskNearlyFull()) return fileErrorReason(ENOSPC);
+    return state_->temporary->atSizeLimit() ? fileErrorReason(EFBIG) : "";
 }
 
 void SafeReplace::commit() {

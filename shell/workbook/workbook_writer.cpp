@@ -7,6 +7,7 @@
 
 #include "shell/dataaccess/text_utils.h"
 #include "shell/files/safe_replace.h"
+#include "shell/files/scratch_folder.h"
 #include "shell/files/stop_request.h"
 #include "shell/workbook/workbook_failure.h"
 #include "shell/workbook/workbook_file.h"
@@ -60,18 +61,31 @@ void writeFile(const std::vector<std::string>& sheetNames,
                const std::vector<fs::path>& protectedFiles) {
     checkSheetArguments(sheetNames, sheetTitles);
     // The private folder and the new file exist before any row is written, so that a target
-    // or a folder that cannot take them fails at once rather than after the whole table.
-    // The library's own temporaries go there too: the room they need is checked where the
-    // workbook goes, and no other user can reach them.
+    // or a folder that cannot take them fails at once rather than after the whole table. The
+    // library's own temporaries, many times the workbook's size, go to a private folder of the
+    // system's temporary folder: beside the target only the finished workbook needs room.
     SafeReplace replace(fileName, protectedFiles);
-    const std::vector<SheetDigest> written =
-        writeWorkbookFile(replace.libraryPath(), replace.libraryFolder(), fileName, sheetNames,
-                          sheetTitles, rows, properties);
+    const ScratchFolder scratch;
+    const auto likelyCause = [&replace, &scratch] {
+        const std::string cause = replace.likelyCause();
+        return cause.empty() ? scratch.likelyCause() : cause;
+    };
+    std::vector<SheetDigest> written;
+    try {
+        written = writeWorkbookFile(replace.libraryPath(), scratch.pathForLibrary(), fileName,
+                                    sheetNames, sheetTitles, rows, properties);
+    } catch (const XlsxLibraryFailure& failure) {
+        // The library's own failures (of its zip writer above all) do not say why.
+        const std::string cause = likelyCause();
+        if (cause.empty()) throw;
+        throw WorkbookFailure(failure.number(),
+                              "Não foi possível gravar o ficheiro '" + fileName + "': " + cause);
+    }
     // The library does not report every short write: only a file read back whole, holding
     // every row and cell that was written, may replace the target.
     const std::string problem = workbookProblem(replace.contents(), written, sheetNames);
     if (!problem.empty()) {
-        const std::string cause = replace.likelyCause();
+        const std::string cause = likelyCause();
         throw WorkbookFailure(EIO, "Não foi possível gravar o ficheiro '" + fileName +
                                        "': o ficheiro gravado ficou incompleto (" +
                                        (cause.empty() ? "disco cheio, quota esgotada ou limite "
