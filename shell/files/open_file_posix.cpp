@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 #include "shell/files/file_error.h"
 #include "shell/files/open_file.h"
@@ -59,6 +60,13 @@ void OpenFile::writeAll(std::string_view bytes) {
 
 void OpenFile::sync() {
     if (fsync(fd(native_)) != 0) failWith(errno);
+}
+
+std::unique_ptr<OpenFile> OpenFile::reopenForReading() const {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd(native_));
+    const int opened = open(self.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (opened < 0) failWith(errno);
+    return std::make_unique<OpenFile>(opened);
 }
 
 bool OpenFile::atSizeLimit() {

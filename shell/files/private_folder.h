@@ -57,6 +57,9 @@ class PrivateFolder {
     bool keepsModes() const { return keepsModes_; }
 
   private:
+    // Removes every file inside, then the folder, and closes it.
+    void removeFolder();
+
     const OpenFolder& parent_;
     Native native_ = -1;
     std::string name_;

@@ -66,9 +66,12 @@ std::optional<std::vector<std::string>> entriesOf(int folder) {
     return names;
 }
 
-// Removes every entry of the folder open as `folder` that is not a folder; the mark last, so
-// that a folder whose clean-up stopped half-way is still recognised next time.
-bool emptyFolder(int folder) {
+// Removes every entry of the folder open as `folder` that is neither a folder nor the mark,
+// which goes last (removeMark), so that a folder whose clean-up stopped half-way is still
+// recognised next time. The mark's handle is to be closed in between: a FUSE file system (FAT,
+// NTFS or a share through FUSE) keeps a removed file that is still open as a hidden one, and
+// the folder could not go. Its lock is not needed then: the folder's own lock is held.
+bool removeAllButMark(int folder) {
     const auto names = entriesOf(folder);
     if (!names) return false;
     bool empty = true;
@@ -77,7 +80,11 @@ bool emptyFolder(int folder) {
         // unlinkat never follows a link, and refuses a folder: nothing outside is touched.
         if (unlinkat(folder, name.c_str(), 0) != 0) empty = false;
     }
-    return empty && unlinkat(folder, kRunMarkName, 0) == 0;
+    return empty;
+}
+
+bool removeMark(int folder) {
+    return unlinkat(folder, kRunMarkName, 0) == 0;
 }
 
 // Whether the folder open as `folder` holds at most a mark that was never finished: what a run
@@ -182,13 +189,19 @@ std::vector<std::string> removeLeftovers(int parent, bool keepsModes, const std:
                                     (!keepsModes || isPrivate(info)) &&
                                     flock(candidate, LOCK_EX | LOCK_NB) == 0;
         const int mark = deadRunsFolder ? lockDeadRunsMark(candidate) : -1;
-        // A run killed while it made its folder left it empty, or with an unfinished mark.
-        if ((mark >= 0 && emptyFolder(candidate)) ||
-            (deadRunsFolder && mark < 0 && holdsOnlyAnUnfinishedMark(candidate))) {
+        bool emptied = false;
+        if (mark >= 0) {
+            emptied = removeAllButMark(candidate);
+            close(mark);
+            emptied = emptied && removeMark(candidate);
+        } else if (deadRunsFolder) {
+            // A run killed while it made its folder left it empty, or with an unfinished mark.
+            emptied = holdsOnlyAnUnfinishedMark(candidate);
+        }
+        if (emptied) {
             removeFolderEntry(parent, name, candidate);
             removed.push_back(name);
         }
-        if (mark >= 0) close(mark);
         close(candidate);
     }
     return removed;
@@ -235,19 +248,21 @@ PrivateFolder::PrivateFolder(const OpenFolder& parent) : parent_(parent) {
         flock(fd(mark_->native()), LOCK_EX);
         mark_->writeAll(kRunMark);
     } catch (...) {
-        emptyFolder(fd(native_));
-        removeFolderEntry(parentFd, name_, fd(native_));
-        mark_.reset();
-        close(fd(native_));
+        removeFolder();
         throw;
     }
 }
 
-PrivateFolder::~PrivateFolder() {
-    emptyFolder(fd(native_));
+void PrivateFolder::removeFolder() {
+    removeAllButMark(fd(native_));
+    mark_.reset();  // and with it its lock, while the folder's is still held
+    removeMark(fd(native_));
     removeFolderEntry(fd(parent_.native()), name_, fd(native_));
-    mark_.reset();  // and with it the lock
     close(fd(native_));
+}
+
+PrivateFolder::~PrivateFolder() {
+    removeFolder();
 }
 
 std::string PrivateFolder::pathForLibrary(std::string_view name) const {

@@ -34,10 +34,6 @@ SafeReplace::SafeReplace(const std::string& fileName,
 
 SafeReplace::~SafeReplace() = default;
 
-std::string SafeReplace::libraryPath() const {
-    return state_->workspace->pathForLibrary(kNewName);
-}
-
 void SafeReplace::write(std::string_view bytes) {
     try {
         state_->temporary->writeAll(bytes);
@@ -47,7 +43,12 @@ void SafeReplace::write(std::string_view bytes) {
 }
 
 ByteSource& SafeReplace::contents() {
-    return *state_->temporary;
+    try {
+        state_->readBack = state_->temporary->reopenForReading();
+    } catch (const FileError& failure) {
+        state_->fail(failure);
+    }
+    return *state_->readBack;
 }
 
 std::string SafeReplace::likelyCause() const {
@@ -79,6 +80,7 @@ void SafeReplace::commit() {
                static_cast<int>(failure.number()));
     }
     afterMove(s);
+    s.readBack.reset();
     s.temporary.reset();
     s.workspace.reset();
 }

@@ -8,7 +8,9 @@
 // user may enter it, it is reached through its handle, and it goes when the run ends (what a
 // killed run leaves is removed by the next).
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "shell/files/open_folder.h"
 #include "shell/files/private_folder.h"
@@ -22,8 +24,15 @@ class ScratchFolder {
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-    // A path text reaching the folder through its handle, for libraries that take paths.
-    std::string pathForLibrary() const { return folder_.pathForLibrary(); }
+    // A path text reaching `name` inside (the folder itself when empty) through the folder's
+    // handle, for libraries that take paths.
+    std::string pathForLibrary(std::string_view name = {}) const {
+        return folder_.pathForLibrary(name);
+    }
+    // Creates `name` inside, new and readable by its owner alone. Throws FileError.
+    std::unique_ptr<OpenFile> createFile(std::string_view name) {
+        return folder_.createFile(name, 0600);
+    }
     // Why a write that failed without saying so most likely failed, or "".
     std::string likelyCause() const;
 

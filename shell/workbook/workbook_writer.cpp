@@ -2,7 +2,9 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <new>
 
 #include "shell/dataaccess/text_utils.h"
@@ -55,6 +57,20 @@ void checkSheetArguments(const std::vector<std::string>& names,
     }
 }
 
+constexpr const char* kBuiltName = "livro.xlsx";
+
+void copyInto(SafeReplace& replace, OpenFile& from) {
+    std::vector<unsigned char> chunk(1 << 20);
+    const std::uint64_t size = from.size();
+    for (std::uint64_t at = 0; at < size;) {
+        const std::size_t count =
+            static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), size - at));
+        from.readAt(at, chunk.data(), count);
+        replace.write(std::string_view(reinterpret_cast<const char*>(chunk.data()), count));
+        at += count;
+    }
+}
+
 void writeFile(const std::vector<std::string>& sheetNames,
                const std::vector<std::string>& sheetTitles, const std::string& fileName,
                const Table& rows, const WorkbookProperties& properties,
@@ -65,15 +81,19 @@ void writeFile(const std::vector<std::string>& sheetNames,
     // library's own temporaries, many times the workbook's size, go to a private folder of the
     // system's temporary folder: beside the target only the finished workbook needs room.
     SafeReplace replace(fileName, protectedFiles);
-    const ScratchFolder scratch;
+    ScratchFolder scratch;
+    // The library writes its zip with seeks back into it, which some file systems of sticks and
+    // shares do not take (FAT through FUSE): it is built there too, and then copied to the
+    // target in one stream of our own, each write checked.
+    const std::unique_ptr<OpenFile> built = scratch.createFile(kBuiltName);
     const auto likelyCause = [&replace, &scratch] {
         const std::string cause = replace.likelyCause();
         return cause.empty() ? scratch.likelyCause() : cause;
     };
     std::vector<SheetDigest> written;
     try {
-        written = writeWorkbookFile(replace.libraryPath(), scratch.pathForLibrary(), fileName,
-                                    sheetNames, sheetTitles, rows, properties);
+        written = writeWorkbookFile(scratch.pathForLibrary(kBuiltName), scratch.pathForLibrary(),
+                                    fileName, sheetNames, sheetTitles, rows, properties);
     } catch (const XlsxLibraryFailure& failure) {
         // The library's own failures (of its zip writer above all) do not say why.
         const std::string cause = likelyCause();
@@ -81,6 +101,7 @@ void writeFile(const std::vector<std::string>& sheetNames,
         throw WorkbookFailure(failure.number(),
                               "Não foi possível gravar o ficheiro '" + fileName + "': " + cause);
     }
+    copyInto(replace, *built);
     // The library does not report every short write: only a file read back whole, holding
     // every row and cell that was written, may replace the target.
     const std::string problem = workbookProblem(replace.contents(), written, sheetNames);
