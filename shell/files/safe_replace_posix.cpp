@@ -52,7 +52,10 @@ void refuseWhatIsNotOurs(const State& s, const WriteTarget& found,
                                 static_cast<std::uint64_t>(info.st_ino)};
     if (isOneOf(identity, protectedFiles)) s.fail(kProgramsOwnFile, EPERM);
     const int dir = static_cast<int>(s.folder->native());
-    if ((info.st_mode & kEveryWrite) == 0 || faccessat(dir, s.leaf.c_str(), W_OK, 0) != 0) {
+    if ((info.st_mode & kEveryWrite) == 0) s.fail(kReadOnlyFile, EACCES);
+    if (faccessat(dir, s.leaf.c_str(), W_OK, 0) != 0) {
+        // A stick or share mounted read-only is no file's doing.
+        if (errno == EROFS) s.fail(folderErrorReason(EROFS), EROFS);
         s.fail(kReadOnlyFile, EACCES);
     }
     if (info.st_nlink > 1) s.fail(kOtherHardLinks, EMLINK);

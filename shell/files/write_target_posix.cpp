@@ -22,15 +22,15 @@ bool namesFolder(const std::string& leaf) {
     return leaf.empty() || leaf == "." || leaf == "..";
 }
 
-// "o utilizador ana", or its number when the system knows no name for it.
+// "utilizador ana", or its number when the system knows no name for it.
 std::string userText(uid_t user) {
     struct passwd entry {};
     struct passwd* found = nullptr;
     std::vector<char> buffer(16384);
     if (getpwuid_r(user, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr) {
-        return std::string("o utilizador ") + found->pw_name;
+        return std::string("utilizador ") + found->pw_name;
     }
-    return "o utilizador n.º " + std::to_string(user);
+    return "utilizador n.º " + std::to_string(user);
 }
 
 bool othersMayWrite(const struct stat& folder) {
@@ -61,7 +61,7 @@ struct stat folderInfoOf(const OpenFolder& folder) {
 // folder when not absolute). Throws FileError when it may not be followed.
 fs::path linkText(const WriteTarget& at, const struct stat& link, const fs::path& shown) {
     if (othersMayWrite(at.folderInfo) && !runnerOrFolderOwner(link.st_uid, at.folderInfo)) {
-        throw FileError(EPERM, "a ligação simbólica \"" + utf8FromPath(shown) + "\" pertence a " +
+        throw FileError(EPERM, "a ligação simbólica \"" + utf8FromPath(shown) + "\" pertence ao " +
                                    userText(link.st_uid) +
                                    ", numa pasta onde outros utilizadores podem escrever, e não "
                                    "é seguida");
@@ -80,7 +80,7 @@ fs::path linkText(const WriteTarget& at, const struct stat& link, const fs::path
 
 void refuseOthersFileInStickyFolder(const WriteTarget& target, const struct stat& file) {
     if (isStickyAndShared(target.folderInfo) && !runnerOrFolderOwner(file.st_uid, target.folderInfo)) {
-        throw FileError(EPERM, "o ficheiro pertence a " + userText(file.st_uid) +
+        throw FileError(EPERM, "o ficheiro pertence ao " + userText(file.st_uid) +
                                    ", numa pasta partilhada onde só o dono de cada ficheiro o "
                                    "pode substituir");
     }

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "shell/settings/settings_error.h"
 #include "tests/support/temp_dir.h"
 
 namespace talvers {
@@ -47,6 +49,30 @@ TEST(SettingsWriter, NewAndRewrittenFilesAreWholeAndTheOwnersAlone) {
                   (std::vector<std::string>{"Talvers.qor", "atalho.qor"}));
         fs::remove(file);
     }
+}
+
+// Another user's link planted where a shared folder's settings file would go leads the
+// passwords nowhere: the victim's file stays as it was.
+TEST(SettingsWriter, AnotherUsersLinkInASharedFolderIsNotFollowed) {
+    if (geteuid() != 0) GTEST_SKIP() << "only the super-user can give a link to another user";
+    TempDir dir;
+    const fs::path shared = dir / "partilhada";
+    fs::create_directory(shared);
+    fs::permissions(shared, fs::perms(01777));
+    testing::writeText(dir / "notas.txt", "da vítima");
+    const fs::path link = shared / "Talvers.qor";
+    fs::create_symlink(dir / "notas.txt", link);
+    ASSERT_EQ(lchown(link.c_str(), 4242, 4242), 0);
+    try {
+        writeSettingsFile(link, sqlite("erp.db"), sqlite("externa.db"));
+        ADD_FAILURE() << "written through another user's link";
+    } catch (const SettingsError& error) {
+        EXPECT_NE(error.description().find("\"" + link.string() +
+                                           "\" pertence ao utilizador n.º 4242"),
+                  std::string::npos)
+            << error.description();
+    }
+    EXPECT_EQ(fileBytes(dir / "notas.txt"), "da vítima");
 }
 
 }  // namespace
