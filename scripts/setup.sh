@@ -26,6 +26,7 @@ packages=(
   lintian
   clang
   libclang-rt-14-dev
+  fusefat dosfstools ntfs-3g
 )
 # Node.js for the test-only T-SQL grammar: Debian's, unless the machine already has a node and
 # npm of its own (whose packages would conflict with Debian's npm).
