@@ -56,23 +56,25 @@ TEST(SettingsWriter, NewAndRewrittenFilesAreWholeAndTheOwnersAlone) {
 TEST(SettingsWriter, AnotherUsersLinkInASharedFolderIsNotFollowed) {
     if (geteuid() != 0) GTEST_SKIP() << "only the super-user can give a link to another user";
     TempDir dir;
-    const fs::path shared = dir / "partilhada";
-    fs::create_directory(shared);
-    fs::permissions(shared, fs::perms(01777));
     testing::writeText(dir / "notas.txt", "da vítima");
-    const fs::path link = shared / "Talvers.qor";
-    fs::create_symlink(dir / "notas.txt", link);
-    ASSERT_EQ(lchown(link.c_str(), 4242, 4242), 0);
-    try {
-        writeSettingsFile(link, sqlite("erp.db"), sqlite("externa.db"));
-        ADD_FAILURE() << "written through another user's link";
-    } catch (const SettingsError& error) {
-        EXPECT_NE(error.description().find("\"" + link.string() +
-                                           "\" pertence ao utilizador n.º 4242"),
-                  std::string::npos)
-            << error.description();
+    for (const fs::perms mode : {fs::perms(01777), fs::perms(0777)}) {
+        const fs::path shared = dir / ("partilhada" + std::to_string(static_cast<int>(mode)));
+        fs::create_directory(shared);
+        fs::permissions(shared, mode);
+        const fs::path link = shared / "Talvers.qor";
+        fs::create_symlink(dir / "notas.txt", link);
+        ASSERT_EQ(lchown(link.c_str(), 4242, 4242), 0);
+        try {
+            writeSettingsFile(link, sqlite("erp.db"), sqlite("externa.db"));
+            ADD_FAILURE() << "written through another user's link";
+        } catch (const SettingsError& error) {
+            EXPECT_NE(error.description().find("\"" + link.string() +
+                                               "\" pertence ao utilizador n.º 4242"),
+                      std::string::npos)
+                << error.description();
+        }
+        EXPECT_EQ(fileBytes(dir / "notas.txt"), "da vítima");
     }
-    EXPECT_EQ(fileBytes(dir / "notas.txt"), "da vítima");
 }
 
 }  // namespace
