@@ -88,7 +88,9 @@ TEST_F(SharedFolderRules, LinksAreFollowedOnlyWhenTheirOwnerCannotBeLayingATrap)
         {0775, kFolderOwner, kOtherUser, true},
         {0755, kRunner, kOtherUser, true},
     };
-    for (const auto& [writer, write] : writers()) {
+    for (const auto& [writer, writeWith] : writers()) {
+        // A copy the lambdas below can capture (clang 14 does not capture bindings).
+        const Writer write = writeWith;
         for (const Case& c : cases) {
             SCOPED_TRACE(writer + " mode " + std::to_string(c.mode) + " link of " +
                          std::to_string(c.linkOwner));
@@ -127,7 +129,9 @@ TEST_F(SharedFolderRules, AnotherUsersFileInAStickyFolderIsNotOurs) {
         {01755, kOtherUser, true},  // sticky, but nobody else may make files there
         {0777, kOtherUser, true},   // not sticky: whoever may write there may replace it
     };
-    for (const auto& [writer, write] : writers()) {
+    for (const auto& [writer, writeWith] : writers()) {
+        // A copy the lambdas below can capture (clang 14 does not capture bindings).
+        const Writer write = writeWith;
         for (const Case& c : cases) {
             SCOPED_TRACE(writer + " mode " + std::to_string(c.mode) + " file of " +
                          std::to_string(c.fileOwner));
