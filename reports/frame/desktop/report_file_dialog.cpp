@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-#include "reports/frame/desktop/localized_file_model.h"
+#include "shell/desktop/common/localized_file_model.h"
 
 namespace talvers {
 namespace {

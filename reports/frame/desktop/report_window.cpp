@@ -18,7 +18,7 @@
 #include <memory>
 
 #include "reports/frame/desktop/date_picker.h"
-#include "reports/frame/desktop/elided_label.h"
+#include "shell/desktop/common/elided_label.h"
 #include "reports/frame/desktop/report_file_dialog.h"
 #include "reports/frame/desktop/report_grid.h"
 #include "shell/messages/numbered_error.h"

@@ -21,8 +21,8 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "reports/frame/desktop/elided_label.h"
-#include "reports/frame/desktop/localized_file_model.h"
+#include "shell/desktop/common/elided_label.h"
+#include "shell/desktop/common/localized_file_model.h"
 #include "reports/frame/desktop/report_file_dialog.h"
 #include "shell/dataaccess/database_error.h"
 #include "tests/support/desktop/report_window_test_support.h"

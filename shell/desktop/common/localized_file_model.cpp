@@ -1,4 +1,4 @@
-#include "reports/frame/desktop/localized_file_model.h"
+#include "shell/desktop/common/localized_file_model.h"
 
 #include <QFileSystemModel>
 #include <QLocale>
