@@ -17,12 +17,21 @@
 #include "shell/dataaccess/table.h"
 #include "shell/workbook/sheet_digest.h"
 #include "shell/workbook/workbook_formats.h"
+#include "shell/workbook/workbook_progress.h"
 
 namespace talvers {
 
-// `sheetName` must already be valid for the workbook.
+// Where a sheet's rows stand among all the rows a workbook write hands over: the rows of the
+// sheets before it, and the rows of every sheet together.
+struct SheetRows {
+    size_t before = 0;
+    size_t all = 0;
+};
+
+// `sheetName` must already be valid for the workbook. Each data row written is reported to
+// `progress` (when not null) counted among `place`, and each is a safe point to stop at.
 void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
                 const std::string& sheetName, const std::string& title, const Table& rows,
-                SheetDigest& digest);
+                SheetDigest& digest, WorkbookProgress* progress = nullptr, SheetRows place = {});
 
 }  // namespace talvers

@@ -57,7 +57,7 @@ void checkSheetArguments(const std::vector<std::string>& names,
 void writeFile(const std::vector<std::string>& sheetNames,
                const std::vector<std::string>& sheetTitles, const std::string& fileName,
                const Table& rows, const WorkbookProperties& properties,
-               const std::vector<fs::path>& protectedFiles) {
+               const std::vector<fs::path>& protectedFiles, WorkbookProgress* progress) {
     checkSheetArguments(sheetNames, sheetTitles);
     // The private folder and the new file exist before any row is written, so that a target
     // or a folder that cannot take them fails at once rather than after the whole table.
@@ -66,10 +66,11 @@ void writeFile(const std::vector<std::string>& sheetNames,
     SafeReplace replace(fileName, protectedFiles);
     const std::vector<SheetDigest> written =
         writeWorkbookFile(replace.libraryPath(), replace.libraryFolder(), fileName, sheetNames,
-                          sheetTitles, rows, properties);
+                          sheetTitles, rows, properties, progress);
     // The library does not report every short write: only a file read back whole, holding
     // every row and cell that was written, may replace the target.
-    const std::string problem = workbookProblem(replace.contents(), written, sheetNames);
+    const std::string problem =
+        workbookProblem(replace.contents(), written, sheetNames, progress);
     if (!problem.empty()) {
         const std::string cause = replace.likelyCause();
         throw WorkbookFailure(EIO, "Não foi possível gravar o ficheiro '" + fileName +
@@ -79,6 +80,8 @@ void writeFile(const std::vector<std::string>& sheetNames,
                                                       : cause) +
                                        "): " + problem);
     }
+    // The last chance to abandon before the old file is replaced.
+    throwIfWriteStopped(progress);
     replace.commit();
 }
 
@@ -88,9 +91,10 @@ bool writeWorkbook(const std::vector<std::string>& sheetNames,
                    const std::vector<std::string>& sheetTitles, const std::string& fileName,
                    const Table& rows, MessagePresenter& messages,
                    const WorkbookProperties& properties,
-                   const std::vector<std::filesystem::path>& protectedFiles) {
+                   const std::vector<std::filesystem::path>& protectedFiles,
+                   WorkbookProgress* progress) {
     try {
-        writeFile(sheetNames, sheetTitles, fileName, rows, properties, protectedFiles);
+        writeFile(sheetNames, sheetTitles, fileName, rows, properties, protectedFiles, progress);
         return true;
     } catch (const StopRequested& stop) {
         showFailure(messages,
