@@ -123,6 +123,10 @@ ReportWindow::ReportRun frmMapaAprovisionamento::prepareRun() {
             provisioningOutput()};
 }
 
+std::string frmMapaAprovisionamento::inputRefusal() const {
+    return request().rangeRefusal(&DateTime::dmyDate);
+}
+
 void frmMapaAprovisionamento::btLista(int index) {
     // The connection belongs to the running engine until its run ends.
     if (isRunning() || index < 0 || index > 2 || !lists_[index]->isEnabled()) return;

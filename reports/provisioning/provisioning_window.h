@@ -46,6 +46,8 @@ class frmMapaAprovisionamento : public ReportWindow {
 
   protected:
     ReportRun prepareRun() override;
+    // A first day after the last, as the command line refuses it.
+    std::string inputRefusal() const override;
 
   private:
     void clearFields();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSignalSpy>
 #include <QDateEdit>
 #include <QKeySequence>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <set>
 
+#include "reports/frame/desktop/date_picker.h"
 #include "reports/provisioning/pick_list_dialog.h"
 #include "reports/provisioning/provisioning_sql.h"
 #include "shell/dataaccess/database_error.h"
@@ -205,6 +207,79 @@ TEST_F(ProvisioningWindowTest, AListThatCannotBeLoadedShowsTheFailureMessage) {
     EXPECT_EQ(desktop.messages.shown[0].details, "Invalid object name 'Grupos'.");
     EXPECT_TRUE(campo(1)->text().isEmpty());
     EXPECT_EQ(QApplication::focusWidget(), campo(1));
+}
+
+// What the command line refuses, the window refuses in the same words before anything runs,
+// naming the field as its caption does and giving it the focus; nothing typed is silently
+// replaced by another date. The first and last days SQL Server holds are taken.
+TEST_F(ProvisioningWindowTest, DatesTheCommandLineRefusesAreRefusedByName) {
+    auto* first = control<DatePicker>(window, "DTPicker1_0");
+    auto* last = control<DatePicker>(window, "DTPicker1_1");
+    const auto typeInto = [](DatePicker* picker, QDateTimeEdit::Section section,
+                             const char* digits) {
+        picker->setFocus();
+        picker->setSelectedSection(section);
+        QTest::keyClicks(picker, digits);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> enter;
+        std::string refusal;  // "" for a run
+        DatePicker* focused;
+    };
+    const Case cases[] = {
+        {"reversed range", [&] { first->setDate(QDate(2024, 3, 1)); },
+         "O primeiro dia das vendas (01-03-2024) é posterior ao último (29-02-2024)", first},
+        {"year before 1753, then Tab",
+         [&] {
+             typeInto(first, QDateTimeEdit::YearSection, "1700");
+             QTest::keyClick(first, Qt::Key_Tab);
+         },
+         "Data fora do intervalo em 1ª Data: '01-01-1700' (de 01-01-1753 a 31-12-9999).", first},
+        {"the day before the first", [&] { first->setDate(QDate(1752, 12, 31)); },
+         "Data fora do intervalo em 1ª Data: '31-12-1752' (de 01-01-1753 a 31-12-9999).", first},
+        {"an unfinished year, then Enter",
+         [&] {
+             typeInto(last, QDateTimeEdit::YearSection, "20");
+             QTest::keyClick(last, Qt::Key_Return);
+         },
+         "Data inválida em Ult.Data: '29-02-20' (formato DD-MM-AAAA).", last},
+        {"an unfinished year, then Alt+C",
+         [&] {
+             typeInto(first, QDateTimeEdit::YearSection, "19");
+             QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
+         },
+         "Data inválida em 1ª Data: '01-01-19' (formato DD-MM-AAAA).", first},
+        {"a day its month does not have",
+         [&] {
+             last->setDate(QDate(2024, 1, 30));
+             typeInto(last, QDateTimeEdit::DaySection, "30");
+             typeInto(last, QDateTimeEdit::MonthSection, "02");
+             QTest::keyClick(last, Qt::Key_Tab);
+         },
+         "Data inválida em Ult.Data: '30-02-2024' (formato DD-MM-AAAA).", last},
+        {"the first day SQL Server holds", [&] { first->setDate(QDate(1753, 1, 1)); }, "",
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        first->setDate(QDate(2024, 1, 1));
+        last->setDate(QDate(2024, 2, 29));
+        desktop.messages.shown.clear();
+        QSignalSpy finished(&window, &ReportWindow::runFinished);
+        c.enter();
+        if (c.refusal.empty()) {
+            if (finished.count() == 0) window.confirm();
+            EXPECT_TRUE(waitForRunEnd(finished)) << c.what;
+            EXPECT_EQ(texts(desktop.messages), std::vector<std::string>{std::string(kNoDataMessage)})
+                << c.what;
+            continue;
+        }
+        if (desktop.messages.shown.empty()) window.confirm();
+        EXPECT_EQ(texts(desktop.messages), std::vector<std::string>{c.refusal}) << c.what;
+        EXPECT_EQ(finished.count(), 0) << c.what;
+        EXPECT_FALSE(window.isRunning()) << c.what;
+        EXPECT_EQ(QApplication::focusWidget(), c.focused) << c.what;
+    }
 }
 
 TEST_F(ProvisioningWindowTest, FieldsAreEmptiedAfterARunWithoutRows) {

@@ -17,6 +17,7 @@
 #include <future>
 #include <memory>
 
+#include "reports/frame/date_refusal.h"
 #include "reports/frame/desktop/date_picker.h"
 #include "shell/desktop/common/elided_label.h"
 #include "reports/frame/desktop/report_file_dialog.h"
@@ -224,8 +225,7 @@ QDateEdit* ReportWindow::addDatePicker(const QString& objectName, const QString&
     picker->setObjectName(objectName);
     picker->setToolTip(toolTip);
     // Dates a SQL Server DATETIME can hold, as the command line accepts.
-    picker->setMinimumDate({kFirstServerDate.year, kFirstServerDate.month, kFirstServerDate.day});
-    picker->setMaximumDate({kLastServerDate.year, kLastServerDate.month, kLastServerDate.day});
+    pickers_.push_back(picker);
     return picker;
 }
 
@@ -281,8 +281,29 @@ QString ReportWindow::SelecionaFicheiro(const QString& Extensao) {
     return lastFileName_;
 }
 
+bool ReportWindow::refuseInputs() {
+    for (DatePicker* picker : pickers_) {
+        QString caption = picker->objectName();
+        for (const QLabel* label : findChildren<QLabel*>()) {
+            if (label->buddy() == picker) caption = QString(label->text()).remove(QLatin1Char('&'));
+        }
+        const std::string why = dateRefusal(
+            caption.toStdString(), picker->typedText().toStdString(), DateOrder::DayFirst);
+        if (why.empty()) continue;
+        picker->forgetTypedText();
+        showMessage(messages(), "", why, 2);
+        picker->setFocus();
+        return true;
+    }
+    const std::string why = inputRefusal();
+    if (why.empty()) return false;
+    showMessage(messages(), "", why, 2);
+    if (firstInput_) firstInput_->setFocus();
+    return true;
+}
+
 void ReportWindow::confirm() {
-    if (running_) return;
+    if (running_ || refuseInputs()) return;
     ReportRun run = prepareRun();
     running_ = true;
     ReportOutput output = run.output;

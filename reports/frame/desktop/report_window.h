@@ -43,6 +43,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "reports/frame/desktop/desktop_file_opener.h"
 #include "reports/frame/desktop/report_window_services.h"
@@ -61,6 +62,7 @@ class QPushButton;
 
 namespace talvers {
 
+class DatePicker;
 class ElidedLabel;
 class ReportGrid;
 
@@ -107,6 +109,9 @@ class ReportWindow : public QDialog {
 
     // Reads the window's inputs (on the user-interface thread) into the run to start.
     virtual ReportRun prepareRun() = 0;
+    // Why the inputs together cannot be run ("" when they can), in the command line's words;
+    // asked after every date field has passed.
+    virtual std::string inputRefusal() const { return {}; }
 
     // Where subclasses put their captions and inputs; the block keeps its own size.
     QGridLayout* inputLayout() const { return inputs_; }
@@ -119,7 +124,9 @@ class ReportWindow : public QDialog {
     // A caption whose access key ("&Data") takes the focus to `input`.
     QLabel* addCaption(const QString& objectName, const QString& text, QWidget* input);
     // A date picker (date_picker.h): dd-MM-yyyy, Tab leaves it whole, F4 or Alt+Down drops its
-    // calendar.
+    // calendar. Confirm refuses, in the command line's words and naming the picker's caption,
+    // a text typed there that is no date and a day outside 01-01-1753..31-12-9999, and gives
+    // the picker the focus.
     QDateEdit* addDatePicker(const QString& objectName, const QString& toolTip,
                              const DateTime& date);
     // Label2_0 "&Data" beside DTPicker1 showing `date` (the order reports).
@@ -143,6 +150,8 @@ class ReportWindow : public QDialog {
     class WindowMessages;
     class AnnouncingOpener;
 
+    // True (after telling the user) when a date field or inputRefusal() refuses the inputs.
+    bool refuseInputs();
     void showProgress();
     void hideProgress();
     // "Gravado em <file>" and btPasta.
@@ -170,6 +179,7 @@ class ReportWindow : public QDialog {
     QPushButton* openFolder_ = nullptr;
     QString savedFile_;
     DesktopFileOpener desktopOpener_;
+    std::vector<DatePicker*> pickers_;
     QWidget* firstInput_ = nullptr;  // null when the window has no inputs
     bool startedFromConfirm_ = false;
     QPushButton* confirm_ = nullptr;
