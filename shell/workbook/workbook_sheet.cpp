@@ -165,7 +165,7 @@ void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
     }
     worksheet_freeze_panes(sheet, kFirstDataRow, 0);
     writer.check(worksheet_set_row(sheet, kTitleRow, kTitleRowHeight, nullptr), kTitleRow, 0);
-    setUpPrinting(sheet, sheetName, rows);
+    setUpPrinting(sheet, sheetName, rows, title);
     if (columnCount > 0) {
         writer.check(worksheet_autofilter(sheet, kHeaderRow, 0, kHeaderRow, columnCount - 1),
                      kHeaderRow, 0);

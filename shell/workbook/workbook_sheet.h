@@ -3,7 +3,8 @@
 // over the columns in row 1, the field names in row 3 and every row of the table from row 4
 // on, each data cell on the data fill (empty cells too, so the fill covers the whole block).
 // Rows 1 to 3 stay frozen above the data and row 3 carries the filter buttons; row 1 is
-// tall enough for the title. How it prints is workbook_print.h's choice.
+// tall enough for the title. How it prints is workbook_print.h's choice (a sheet several
+// pages across carries its title in the page header).
 // Texts are written exactly (leading blanks kept); money, integers and doubles as numbers;
 // date-times as their "yyyy-mm-dd" or "yyyy-mm-dd hh:mm:ss" text. A text longer than a
 // cell's limit of 32767 characters is cut there. Every cell handed to the library is added to
