@@ -2,8 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMimeDatabase>
 #include <QStandardPaths>
+
+#include "shell/desktop/common/localized_file_model.h"
 
 namespace talvers {
 namespace {
@@ -11,10 +12,8 @@ namespace {
 const QString kFolderKey = QStringLiteral("Settings/SaveFolder");
 
 QString workbookType() {
-    return QMimeDatabase()
-        .mimeTypeForName(
-            QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"))
-        .comment();
+    return LocalizedFileModel::typeName(
+        QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"));
 }
 
 }  // namespace
