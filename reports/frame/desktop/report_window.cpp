@@ -372,10 +372,13 @@ void ReportWindow::showSaved(const std::string& fileName) {
 
 void ReportWindow::openSavedFolder() {
     const QString folder = QFileInfo(savedFile_).absolutePath();
-    if (opener().open(folder.toStdString())) return;
+    const bool exists = QFileInfo(folder).isDir();
+    if (exists && opener().open(folder.toStdString())) return;
     showMessage(messages(), "",
                 "Não foi possível abrir a pasta \"" +
-                    QDir::toNativeSeparators(folder).toStdString() + "\".",
+                    QDir::toNativeSeparators(folder).toStdString() + "\": " +
+                    (exists ? "o ambiente de trabalho não tem nenhum programa para abrir pastas."
+                            : "a pasta já não existe."),
                 2);
 }
 

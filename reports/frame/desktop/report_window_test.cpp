@@ -211,6 +211,20 @@ TEST_F(ReportWindowFrame, TheWindowSaysWhereTheWorkbookWentAndOpensItsFolder) {
                                      "duplo clique.");
     QTest::mouseClick(folder, Qt::LeftButton);
     EXPECT_EQ(desktop.opener.opened.back(), out.path().string());
+    // A folder the desktop cannot open, or one gone meanwhile, is named with the reason.
+    desktop.opener.succeeds = false;
+    QTest::mouseClick(folder, Qt::LeftButton);
+    const std::string named = "Não foi possível abrir a pasta \"" + here.toStdString() + "\": ";
+    EXPECT_EQ(texts(desktop.messages).back(),
+              named + "o ambiente de trabalho não tem nenhum programa para abrir pastas.");
+    std::filesystem::remove(out.path() / "livro");
+    std::filesystem::remove(out.path());
+    const size_t asked = desktop.opener.opened.size();
+    QTest::mouseClick(folder, Qt::LeftButton);
+    EXPECT_EQ(texts(desktop.messages).back(), named + "a pasta já não existe.");
+    EXPECT_EQ(desktop.opener.opened.size(), asked);
+    std::filesystem::create_directory(out.path());
+    desktop.opener.succeeds = true;
     desktop.files.answer = "";
     ASSERT_TRUE(confirmAndWait(window));
     EXPECT_FALSE(saved->isVisible());
