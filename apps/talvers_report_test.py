@@ -152,7 +152,7 @@ class WorkdirTest(unittest.TestCase):
         self.assertIsNone(ws.print_title_cols)
         self.assertEqual(ws.print_title_rows, "$3:$3")
         if not ws.sheet_properties.pageSetUpPr.fitToPage:
-            self.assertEqual(ws.oddHeader.center.text, title)
+            self.assertEqual(ws.oddHeader.center.text, "&B" + title)  # bold
             self.assertEqual(ws.print_area, ["$A$3:$" +
                              openpyxl.utils.get_column_letter(ws.max_column) + "$" +
                              str(ws.max_row)])

@@ -260,6 +260,13 @@ TEST_F(ProvisioningWindowTest, DatesTheCommandLineRefusesAreRefusedByName) {
          "Data inválida em Ult.Data: '30-02-2024' (formato DD-MM-AAAA).", last},
         {"the first day SQL Server holds", [&] { first->setDate(QDate(1753, 1, 1)); }, "",
          nullptr},
+        {"a month's last day kept while another year is typed",
+         [&] {
+             last->setDate(QDate(2024, 1, 31));
+             typeInto(last, QDateTimeEdit::YearSection, "2025");
+             QTest::keyClick(last, Qt::Key_Tab);
+         },
+         "", nullptr},
     };
     for (const Case& c : cases) {
         first->setDate(QDate(2024, 1, 1));

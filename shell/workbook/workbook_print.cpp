@@ -88,7 +88,9 @@ PrintLayout printLayoutFor(const std::vector<double>& columnWidths) {
 }
 
 std::string titleHeader(const std::string& title) {
-    std::string header = "&C&\"-,Bold\"&14";
+    // Bold by the code every spreadsheet reads: Gnumeric shows a font code ("&\"-,Bold\"") as
+    // text.
+    std::string header = "&C&B";
     for (const char c : title) {
         if (c == '&') header += '&';
         header += c;

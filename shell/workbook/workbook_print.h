@@ -42,7 +42,8 @@ int fittedScale(const std::vector<double>& columnWidths);
 // column wider than a page takes a page of its own.
 int printedPagesWide(const std::vector<double>& columnWidths, int scale);
 
-// The page header that carries `title` ("&" doubled, as the header codes start with it).
+// The page header that carries `title` centred and bold ("&" doubled, as the header codes
+// start with it).
 std::string titleHeader(const std::string& title);
 
 // Sets the sheet's print setup for the table's columns and rows (widths as columnLayoutFor
