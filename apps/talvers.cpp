@@ -15,6 +15,7 @@
 #include "shell/desktop/desktop_language.h"
 #include "shell/desktop/desktop_startup.h"
 #include "shell/desktop/frm_main.h"
+#include "shell/desktop/qt_message_log.h"
 #include "shell/desktop/qt_message_presenter.h"
 #include "shell/files/stop_signals.h"
 #include "shell/settings/settings_folder.h"
@@ -38,6 +39,7 @@ int main(int argc, char* argv[]) {
 
     // Qt sees the program's name alone: the arguments are ours, already read.
     static int qtArgumentCount = 1;
+    talvers::routeQtMessages();
     QApplication app(qtArgumentCount, argv);
     QApplication::setApplicationName("Talvers");
     QApplication::setOrganizationName("Talvers");

@@ -1,12 +1,17 @@
 #include "shell/desktop/connection_form.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
 #include <algorithm>
+
+#include "shell/desktop/common/localized_file_dialog.h"
+#include "shell/desktop/common/localized_file_model.h"
 
 namespace talvers {
 namespace {
@@ -66,6 +71,10 @@ ConnectionForm::ConnectionForm(QWidget* parent) : QWidget(parent) {
             QStyle::CT_LineEdit, &frame, QSize(wide + 2 * kTextMargin, 0), field);
         field->setMinimumWidth(room.width());
     }
+    // The file's row holds the browse button too: with it the row is no wider than the others,
+    // so the dialog keeps its width when the engine changes.
+    database_->setMinimumWidth(database_->minimumWidth() - browse_->sizeHint().width() -
+                               std::max(0, databaseRow->spacing()));
 
     auto* test = new QPushButton("&Testar ligação", this);
     test->setObjectName("btTestar");
@@ -134,11 +143,31 @@ void ConnectionForm::engineChanged() {
     databaseLabel_->setText(sqlServer ? "&Base de dados" : "&Ficheiro");
 }
 
+QString ConnectionForm::browseStart() const {
+    const QString named = database_->text().trimmed();
+    if (!named.isEmpty()) {
+        const QFileInfo file(QDir(baseFolder_).absoluteFilePath(named));
+        if (file.isFile()) return file.absoluteFilePath();
+        if (file.absoluteDir().exists()) return file.absolutePath();
+    }
+    return baseFolder_.isEmpty() ? QDir::homePath() : baseFolder_;
+}
+
 void ConnectionForm::browse() {
-    const QString file = QFileDialog::getOpenFileName(
-        this, "Base de dados SQLite", database_->text(),
-        "Bases de dados SQLite (*.db *.sqlite *.sqlite3);;Todos os ficheiros (*)");
-    if (!file.isEmpty()) database_->setText(file);
+    LocalizedFileDialog dialog(this, "Base de dados SQLite",
+                               LocalizedFileModel::typeName("application/vnd.sqlite3"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(
+        {"Bases de dados SQLite (*.db *.sqlite *.sqlite3)", "Todos os ficheiros (*)"});
+    const QFileInfo start(browseStart());
+    if (start.isFile()) {
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
+    } else {
+        dialog.setDirectory(start.absoluteFilePath());
+    }
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        database_->setText(dialog.selectedFiles().first());
 }
 
 }  // namespace talvers

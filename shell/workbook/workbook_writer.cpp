@@ -74,7 +74,7 @@ void copyInto(SafeReplace& replace, OpenFile& from) {
 void writeFile(const std::vector<std::string>& sheetNames,
                const std::vector<std::string>& sheetTitles, const std::string& fileName,
                const Table& rows, const WorkbookProperties& properties,
-               const std::vector<fs::path>& protectedFiles) {
+               const std::vector<fs::path>& protectedFiles, WorkbookProgress* progress) {
     checkSheetArguments(sheetNames, sheetTitles);
     // The private folder and the new file exist before any row is written, so that a target
     // or a folder that cannot take them fails at once rather than after the whole table. The
@@ -93,7 +93,7 @@ void writeFile(const std::vector<std::string>& sheetNames,
     std::vector<SheetDigest> written;
     try {
         written = writeWorkbookFile(scratch.pathForLibrary(kBuiltName), scratch.pathForLibrary(),
-                                    fileName, sheetNames, sheetTitles, rows, properties);
+                                    fileName, sheetNames, sheetTitles, rows, properties, progress);
     } catch (const XlsxLibraryFailure& failure) {
         // The library's own failures (of its zip writer above all) do not say why.
         const std::string cause = likelyCause();
@@ -104,7 +104,8 @@ void writeFile(const std::vector<std::string>& sheetNames,
     copyInto(replace, *built);
     // The library does not report every short write: only a file read back whole, holding
     // every row and cell that was written, may replace the target.
-    const std::string problem = workbookProblem(replace.contents(), written, sheetNames);
+    const std::string problem =
+        workbookProblem(replace.contents(), written, sheetNames, progress);
     if (!problem.empty()) {
         const std::string cause = likelyCause();
         throw WorkbookFailure(EIO, "Não foi possível gravar o ficheiro '" + fileName +
@@ -114,6 +115,8 @@ void writeFile(const std::vector<std::string>& sheetNames,
                                                       : cause) +
                                        "): " + problem);
     }
+    // The last chance to abandon before the old file is replaced.
+    throwIfWriteStopped(progress);
     replace.commit();
 }
 
@@ -123,9 +126,10 @@ bool writeWorkbook(const std::vector<std::string>& sheetNames,
                    const std::vector<std::string>& sheetTitles, const std::string& fileName,
                    const Table& rows, MessagePresenter& messages,
                    const WorkbookProperties& properties,
-                   const std::vector<std::filesystem::path>& protectedFiles) {
+                   const std::vector<std::filesystem::path>& protectedFiles,
+                   WorkbookProgress* progress) {
     try {
-        writeFile(sheetNames, sheetTitles, fileName, rows, properties, protectedFiles);
+        writeFile(sheetNames, sheetTitles, fileName, rows, properties, protectedFiles, progress);
         return true;
     } catch (const StopRequested& stop) {
         showFailure(messages,
