@@ -45,7 +45,7 @@ DatabaseError diagnostics(SQLSMALLINT type, SQLHANDLE handle, std::string_view o
     }
     std::string description = messages.front();
     for (size_t i = 1; i < messages.size(); ++i) description += "\n" + messages[i];
-    return DatabaseError(number, odbcErrorText(states, description), description);
+    return DatabaseError(number, odbcErrorText(states, description, number), description);
 }
 
 }  // namespace
