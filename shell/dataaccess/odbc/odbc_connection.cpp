@@ -78,7 +78,9 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const std::string& connecti
         result.reset(new OdbcConnection(std::move(environment), std::move(connection),
                                         deadlines.querySeconds));
         try {
-            if (result->dbmsName().find("SQL Server") != std::string::npos)
+            const std::string dbms = result->dbmsName();
+            result->dbmsIsSqlite_ = dbms.find("SQLite") != std::string::npos;
+            if (dbms.find("SQL Server") != std::string::npos)
                 result->runExecute("SET TEXTSIZE 2147483647");
         } catch (const DatabaseError& e) {
             failure = e;

@@ -28,6 +28,9 @@ class OdbcConnection : public Connection {
     static std::unique_ptr<OdbcConnection> open(const std::string& connectionString,
                                                 const ConnectionDeadlines& deadlines = {});
 
+    // False for the SQLite ODBC driver (its columns keep any value), true otherwise.
+    bool holdsOnlyDeclaredTypes() const override { return !dbmsIsSqlite_; }
+
   protected:
     Table runQuery(const std::string& sql) override;
     void runExecute(const std::string& sql) override;
@@ -48,6 +51,7 @@ class OdbcConnection : public Connection {
     OdbcHandle environment_;
     OdbcHandle connection_;
     int querySeconds_;
+    bool dbmsIsSqlite_ = false;
 };
 
 }  // namespace talvers

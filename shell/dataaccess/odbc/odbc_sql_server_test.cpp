@@ -72,6 +72,7 @@ class OdbcSqlServerTest : public ::testing::Test {
 TEST_F(OdbcSqlServerTest, EveryTypeArrivesAsItsValue) {
     const auto server = start();
     const auto db = connect(*server);
+    EXPECT_TRUE(db->holdsOnlyDeclaredTypes());
     const Table t = db->query(
         "SELECT a.Codigo, a.Nome, a.Abrev, a.ArtouDes, a.DiasSkRs, a.TotEncCl, a.TotEncFo, "
         "a.Stdisp, l.Quant, l.QtdOrig, l.Valor, l.[convert] FROM Artigos as a "

@@ -21,6 +21,7 @@ class SqliteConnection : public Connection {
     // Throws DatabaseError when the file does not exist or is not a database.
     static std::unique_ptr<SqliteConnection> open(const std::filesystem::path& file);
     ~SqliteConnection() override;
+    bool holdsOnlyDeclaredTypes() const override { return false; }
 
   protected:
     Table runQuery(const std::string& sql) override;
