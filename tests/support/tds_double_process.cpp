@@ -44,7 +44,7 @@ TdsDoubleProcess::TdsDoubleProcess(std::vector<std::string> arguments) {
     posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, input[1]);
     posix_spawn_file_actions_addclose(&actions, output[0]);
-    std::vector<std::string> argv{TALVERS_TDS_DOUBLE};
+    std::vector<std::string> argv{tdsDoublePath()};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::vector<char*> pointers;
     for (std::string& a : argv) pointers.push_back(a.data());
@@ -87,6 +87,15 @@ int TdsDoubleProcess::waitForExit() {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return -1;
+}
+
+int TdsDoubleProcess::endWith(int signal) {
+    kill(pid_, signal);
+    return waitForExit();
+}
+
+std::string tdsDoublePath() {
+    return TALVERS_TDS_DOUBLE;
 }
 
 ConnectionSettings TdsDoubleProcess::settings(const std::string& database,

@@ -25,14 +25,20 @@ class TdsDoubleProcess {
     // talvers (the double's defaults), deadlines as given.
     ConnectionSettings settings(const std::string& database,
                                 const ConnectionDeadlines& deadlines = {}) const;
-    // Waits up to ten seconds for the process to end by itself; its exit status, or -1.
+    // Waits up to ten seconds for the process to end by itself; its exit status (128 + the
+    // signal's number when a signal ended it), or -1.
     int waitForExit();
+    // Sends `signal` and waits as waitForExit() does.
+    int endWith(int signal);
 
   private:
     int pid_ = -1;
     int stdin_ = -1;
     int port_ = 0;
 };
+
+// The program's path in the build.
+std::string tdsDoublePath();
 
 // The lines of a --trace file (each batch received), line breaks as the double wrote them.
 std::vector<std::string> traceLines(const std::filesystem::path& file);
