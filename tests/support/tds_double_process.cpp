@@ -78,6 +78,7 @@ TdsDoubleProcess::~TdsDoubleProcess() {
 }
 
 int TdsDoubleProcess::waitForExit() {
+    if (pid_ <= 0) return -1;  // never waitpid(-1): it would reap another child
     for (int waited = 0; waited < kPatienceMs; waited += 20) {
         int status = 0;
         if (waitpid(pid_, &status, WNOHANG) == pid_) {
@@ -90,7 +91,14 @@ int TdsDoubleProcess::waitForExit() {
 }
 
 int TdsDoubleProcess::endWith(int signal) {
+    if (pid_ <= 0) return -1;  // never kill(-1): it would signal every process
     kill(pid_, signal);
+    return waitForExit();
+}
+
+int TdsDoubleProcess::endByClosingInput() {
+    close(stdin_);
+    stdin_ = -1;
     return waitForExit();
 }
 

@@ -30,6 +30,8 @@ class TdsDoubleProcess {
     int waitForExit();
     // Sends `signal` and waits as waitForExit() does.
     int endWith(int signal);
+    // Closes its standard input, as a parent that ends does, and waits likewise.
+    int endByClosingInput();
 
   private:
     int pid_ = -1;

@@ -107,10 +107,12 @@ TEST_F(TdsDoubleTest, ABatchThatIsNoTsqlIsAnErrorAndTheConnectionGoesOn) {
     EXPECT_EQ(db->query("SELECT Codigo FROM Armazens").fieldCount(), 1u);
 }
 
-TEST_F(TdsDoubleTest, EndsOnSigtermAndExplainsItself) {
+TEST_F(TdsDoubleTest, EndsOnSigtermOrItsInputsEndAndExplainsItself) {
     TdsDoubleProcess server = start();
     servesStill(server);
     EXPECT_EQ(server.endWith(SIGTERM), 0);
+    TdsDoubleProcess another = start();
+    EXPECT_EQ(another.endByClosingInput(), 0);
     const std::string program = testing::tdsDoublePath();
     EXPECT_EQ(std::system((program + " --help >/dev/null").c_str()), 0);
     EXPECT_NE(std::system((program + " --port 99999 2>/dev/null").c_str()), 0);
