@@ -27,7 +27,8 @@ constexpr std::array kOptions{
     OptionText{"--server-version", "N",
                "the major version LOGINACK reports (default 15); below 13 (SQL Server 2014) "
                "the JSON functions are unknown, error 195"},
-    OptionText{"--row-delay-ms", "N", "wait N ms before sending each row, each row a packet"},
+    OptionText{"--row-delay-ms", "N",
+               "wait N ms before each row but the first, and send each row as it comes"},
     OptionText{"--fail-after-rows", "N", "end every result after N rows with error 8115"},
     OptionText{"--close-after-rows", "N", "close the connection after N rows of a result"},
     OptionText{"--packet-size", "N", "the packet size to use (512-32767; default: the client's)"},

@@ -1,7 +1,5 @@
 #include "tests/tds_double/tds_packet_reader.h"
 
-#include <algorithm>
-
 #include "tests/tds_double/tds_protocol.h"
 
 namespace talvers {

@@ -130,13 +130,20 @@ void TdsTokenWriter::collationChange() {
 
 void TdsTokenWriter::message(const ServerMessage& message, bool error) {
     constexpr std::string_view kServer = "TDSDOUBLE";
-    const std::size_t textUnits = std::min<std::size_t>(utf8ToUtf16(message.text).size(), 0xFFFF);
+    // The token's length must fit its two bytes: a text naming a long statement is cut to
+    // the most they allow.
+    constexpr std::size_t kMostUnits =
+        (0xFFFF - (4 + 1 + 1 + 2 + 1 + 2 * kServer.size() + 1 + 4)) / 2;
+    const std::u16string units = utf8ToUtf16(message.text);
+    const std::string text =
+        units.size() > kMostUnits ? utf16ToUtf8(units.substr(0, kMostUnits)) : message.text;
+    const std::size_t textUnits = std::min(units.size(), kMostUnits);
     byte(error ? tds::kError : tds::kInfo);
     u16(static_cast<std::uint16_t>(4 + 1 + 1 + 2 + 2 * textUnits + 1 + 2 * kServer.size() + 1 + 4));
     u32(static_cast<std::uint32_t>(message.number));
     byte(static_cast<std::uint8_t>(message.state));
     byte(static_cast<std::uint8_t>(message.severity));
-    usVarChar(message.text);
+    usVarChar(text);
     bVarChar(kServer);
     bVarChar("");  // no procedure
     u32(1);        // line 1 of the batch
