@@ -106,8 +106,9 @@ BatchAnswer BatchAnswerer::set(const std::vector<std::string>& w) {
             if (c < '0' || c > '9' || size > 2147483647) return failure(syntaxError(value));
             size = size * 10 + (c - '0');
         }
+        if (size > 2147483647) return failure(syntaxError(value));
         // 0 brings the default back.
-        textSize_ = size == 0 ? 4096u : static_cast<std::uint32_t>(std::min(size, 2147483647LL));
+        textSize_ = size == 0 ? 4096u : static_cast<std::uint32_t>(size);
     }
     return {};
 }
