@@ -52,6 +52,15 @@ TdsDoubleServer::~TdsDoubleServer() {
     close(listener_);
 }
 
+void TdsDoubleServer::reapFinished() {
+    std::erase_if(connections_, [](const std::unique_ptr<Connection>& c) {
+        if (!c->finished) return false;
+        c->thread.join();
+        close(c->socket);
+        return true;
+    });
+}
+
 void TdsDoubleServer::run(int stopFd) {
     DoubleShared shared{options_, catalogs_, trace_.get(), stopping_};
     for (;;) {
@@ -73,9 +82,13 @@ void TdsDoubleServer::run(int stopFd) {
         const int one = 1;
         setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         std::lock_guard lock(mutex_);
+        reapFinished();
         auto connection = std::make_unique<Connection>();
         connection->socket = client;
-        connection->thread = std::thread([client, &shared] { serveTdsConnection(client, shared); });
+        connection->thread = std::thread([c = connection.get(), &shared] {
+            serveTdsConnection(c->socket, shared);
+            c->finished = true;
+        });
         connections_.push_back(std::move(connection));
     }
 }

@@ -28,9 +28,13 @@ class TdsDoubleServer {
 
   private:
     struct Connection {
-        int socket;
+        int socket = -1;
+        std::atomic<bool> finished{false};
         std::thread thread;
     };
+    // Joins and closes the connections that have ended, so that a double serving for hours
+    // keeps only the live ones.
+    void reapFinished();
 
     const DoubleOptions options_;
     DoubleCatalogs catalogs_;

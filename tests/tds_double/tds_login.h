@@ -12,8 +12,8 @@
 namespace talvers {
 
 struct PreloginRequest {
-    // kEncryptOff (the default when the option is absent), kEncryptOn, kEncryptNotSupported
-    // or kEncryptRequired.
+    // 0 (off, also when the option is absent), kEncryptOn, kEncryptNotSupported or 3
+    // (required).
     std::uint8_t encryption = 0;
 };
 

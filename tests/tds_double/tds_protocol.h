@@ -66,10 +66,9 @@ inline constexpr std::uint8_t kNText = 0x63;
 inline constexpr std::uint8_t kPreloginVersion = 0x00;
 inline constexpr std::uint8_t kPreloginEncryption = 0x01;
 inline constexpr std::uint8_t kPreloginTerminator = 0xFF;
-inline constexpr std::uint8_t kEncryptOff = 0x00;
+// (0 is "off", 3 "required".)
 inline constexpr std::uint8_t kEncryptOn = 0x01;
 inline constexpr std::uint8_t kEncryptNotSupported = 0x02;
-inline constexpr std::uint8_t kEncryptRequired = 0x03;
 
 // TDS 7.4, as LOGINACK names it.
 inline constexpr std::uint32_t kTds74 = 0x74000004;
