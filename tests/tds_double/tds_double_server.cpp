@@ -16,12 +16,14 @@
 namespace talvers {
 
 TdsDoubleServer::TdsDoubleServer(DoubleOptions options)
-    : options_(std::move(options)), catalogs_(options_.catalogs) {
+    : options_(std::move(options)),
+      catalogs_(options_.catalogs),
+      trace_(options_.trace.empty() ? nullptr : std::make_unique<BatchTrace>(options_.trace)),
+      shared_{options_, catalogs_, trace_.get(), stopping_} {
     for (const auto& [name, file] : options_.catalogs) {
         if (!std::filesystem::is_regular_file(file))
             throw std::runtime_error("catalog " + name + ": no file " + file.string());
     }
-    if (!options_.trace.empty()) trace_ = std::make_unique<BatchTrace>(options_.trace);
     listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const int one = 1;
     setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
@@ -62,7 +64,6 @@ void TdsDoubleServer::reapFinished() {
 }
 
 void TdsDoubleServer::run(int stopFd) {
-    DoubleShared shared{options_, catalogs_, trace_.get(), stopping_};
     for (;;) {
         pollfd watched[3] = {
             {listener_, POLLIN, 0}, {stopFd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
@@ -85,8 +86,8 @@ void TdsDoubleServer::run(int stopFd) {
         reapFinished();
         auto connection = std::make_unique<Connection>();
         connection->socket = client;
-        connection->thread = std::thread([c = connection.get(), &shared] {
-            serveTdsConnection(c->socket, shared);
+        connection->thread = std::thread([c = connection.get(), this] {
+            serveTdsConnection(c->socket, shared_);
             c->finished = true;
         });
         connections_.push_back(std::move(connection));

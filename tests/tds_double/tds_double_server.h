@@ -11,6 +11,7 @@
 #include "tests/tds_double/batch_trace.h"
 #include "tests/tds_double/double_catalogs.h"
 #include "tests/tds_double/double_options.h"
+#include "tests/tds_double/tds_session.h"
 
 namespace talvers {
 
@@ -40,6 +41,9 @@ class TdsDoubleServer {
     DoubleCatalogs catalogs_;
     std::unique_ptr<BatchTrace> trace_;
     std::atomic<bool> stopping_{false};
+    // What the connections' threads share: lives as long as the server, which joins them
+    // before it goes.
+    DoubleShared shared_;
     int listener_ = -1;
     int port_ = 0;
     std::mutex mutex_;
