@@ -31,7 +31,8 @@ class Connection {
     // Whether every value a column gives has the column's declared type. SQL Server's columns
     // hold nothing else; SQLite keeps any value in any column (a text in a DECIMAL column,
     // which its sum() counts as 0), so a caller that sums such columns checks them first.
-    virtual bool holdsOnlyDeclaredTypes() const { return true; }
+    // Only a backend that vouches for its columns says yes.
+    virtual bool holdsOnlyDeclaredTypes() const { return false; }
 
     // Forms of statement this server was found to refuse (a construct its version or
     // compatibility level lacks), noted by a caller that has another form, so that for the

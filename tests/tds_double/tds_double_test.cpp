@@ -100,14 +100,25 @@ TEST_F(TdsDoubleTest, ABatchThatIsNoTsqlIsAnErrorAndTheConnectionGoesOn) {
     // longer than the diagnostics call can count.
     std::string longMessage = "SELECT 1";
     for (int i = 0; i < 20000; ++i) longMessage += " y";
-    for (const std::string& batch : {std::string("hello world"), std::string("SELECT FROM WHERE"),
-                                     std::string("SELECT 'a' + 1 FROM Armazens"), longMessage}) {
+    // And one of 2,000 characters, more than the first look at a diagnostic takes.
+    std::string mediumMessage = "SELECT 1";
+    for (int i = 0; i < 1000; ++i) mediumMessage += " z";
+    for (const std::string& batch :
+         {std::string("hello world"), std::string("SELECT FROM WHERE"),
+          std::string("SELECT 'a' + 1 FROM Armazens"), longMessage, mediumMessage}) {
         try {
             db->query(batch);
             ADD_FAILURE() << "answered " << batch.substr(0, 40);
         } catch (const DatabaseError& e) {
             EXPECT_TRUE(e.number() == 102 || e.number() == 50000)
                 << batch.substr(0, 40) << ": " << e.details().substr(0, 200);
+            if (batch == mediumMessage) {
+                // The error names the expression before the alias, the last "z".
+                const std::string expression = batch.substr(7, batch.size() - 9);
+                ASSERT_GE(e.details().size(), expression.size());
+                EXPECT_EQ(e.details().substr(e.details().size() - expression.size()), expression)
+                    << "the driver's message is not whole";
+            }
         }
     }
     EXPECT_EQ(db->query("SELECT Codigo FROM Armazens").fieldCount(), 1u);

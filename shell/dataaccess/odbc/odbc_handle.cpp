@@ -27,11 +27,12 @@ DatabaseError diagnostics(SQLSMALLINT type, SQLHANDLE handle, std::string_view o
         SQLSMALLINT length = 0;
         SQLRETURN rc = SQLGetDiagRecW(type, handle, record, state, &native, sqlWide(message),
                                       static_cast<SQLSMALLINT>(message.size()), &length);
-        // A message longer than SQLSMALLINT can count (a server's may be) gets the most room
-        // the call allows, and is cut there; a length that overflowed reads as negative.
+        // A longer message gets the most room the call allows, and a message longer than
+        // SQLSMALLINT can count (a server's may be) is cut there; such a length overflowed and
+        // reads as negative.
         if (rc == SQL_SUCCESS_WITH_INFO &&
             (length < 0 || length >= static_cast<SQLSMALLINT>(message.size()))) {
-            message.assign(length < 0 || length == SHRT_MAX ? SHRT_MAX : length + 1, u'\0');
+            message.assign(SHRT_MAX, u'\0');
             rc = SQLGetDiagRecW(type, handle, record, state, &native, sqlWide(message),
                                 static_cast<SQLSMALLINT>(message.size()), &length);
         }

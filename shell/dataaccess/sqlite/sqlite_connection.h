@@ -2,7 +2,8 @@
 // SqliteConnection: the embedded backend. Opens an existing database file only (a missing
 // file is a DatabaseError, never a new empty database), rewrites each of the program's T-SQL
 // texts to SQLite before running it, and provides qor_LinhaParaString and
-// qor_LinhaParaStringGuia as native functions.
+// qor_LinhaParaStringGuia as native functions. Its columns keep any value (see
+// Connection::holdsOnlyDeclaredTypes).
 #include <filesystem>
 #include <memory>
 
@@ -21,7 +22,6 @@ class SqliteConnection : public Connection {
     // Throws DatabaseError when the file does not exist or is not a database.
     static std::unique_ptr<SqliteConnection> open(const std::filesystem::path& file);
     ~SqliteConnection() override;
-    bool holdsOnlyDeclaredTypes() const override { return false; }
 
   protected:
     Table runQuery(const std::string& sql) override;
