@@ -55,6 +55,7 @@ class TracingConnection : public Connection {
   public:
     TracingConnection(std::unique_ptr<Connection> inner, std::string name,
                       std::shared_ptr<SqlTrace> trace);
+    bool holdsOnlyDeclaredTypes() const override { return inner_->holdsOnlyDeclaredTypes(); }
 
   protected:
     Table runQuery(const std::string& sql) override;

@@ -345,6 +345,30 @@ TEST_F(ConfigurationDialogTest, TestingASqliteFileFindsItBesideTheSettingsFile) 
     EXPECT_EQ(messages.shown[1].text, expected);
 }
 
+// The encryption choice is shown with SQL Server only, starts at the file's value and is
+// saved as chosen.
+TEST_F(ConfigurationDialogTest, EncryptionIsChosenPerConnection) {
+    testing::writeFile(file, "[LigaçãoExterna]\nEncriptacao=desligada\n");
+    ConfigurationDialog dialog(file, readAppSettings(file), messages);
+    dialog.show();
+    auto* main = dialog.findChild<QWidget*>("Ligacao")->findChild<QComboBox*>("Encriptacao");
+    auto* external =
+        dialog.findChild<QWidget*>("LigacaoExterna")->findChild<QComboBox*>("Encriptacao");
+    ASSERT_TRUE(main && external);
+    EXPECT_EQ(external->currentData().toInt(), static_cast<int>(Encryption::Off));
+    chooseEngine(dialog, "Ligacao", "sqlite");
+    EXPECT_FALSE(main->isVisible());
+    fillSqlServer(dialog, "Ligacao", "EMPRESA01");
+    EXPECT_TRUE(main->isVisible());
+    main->setCurrentIndex(main->findData(static_cast<int>(Encryption::Required)));
+    fillSqlServer(dialog, "LigacaoExterna", "LISBOA");
+    press(dialog, nullptr, "btGravar");
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    const AppSettings read = readAppSettings(file);
+    EXPECT_EQ(read.main.encryption, Encryption::Required);
+    EXPECT_EQ(read.external.encryption, Encryption::Off);
+}
+
 TEST_F(ConfigurationDialogTest, OnlyTheChosenEnginesFieldsAreShown) {
     ConfigurationDialog dialog(file, AppSettings{}, messages);
     dialog.show();

@@ -53,6 +53,17 @@ ConnectionForm::ConnectionForm(QWidget* parent) : QWidget(parent) {
     userName_ = addField("Username", "&Utilizador");
     password_ = addField("Password", "&Palavra-passe");
     password_->setEchoMode(QLineEdit::Password);
+    encryption_ = new QComboBox(this);
+    encryption_->setObjectName("Encriptacao");
+    encryption_->addItem("Predefinida: quando o servidor a aceita, sem validar o certificado",
+                         static_cast<int>(Encryption::Default));
+    encryption_->addItem("Obrigatória, com o certificado do servidor validado",
+                         static_cast<int>(Encryption::Required));
+    encryption_->addItem("Desligada", static_cast<int>(Encryption::Off));
+    encryption_->setToolTip(
+        "Encriptação da ligação ao SQL Server (Encriptacao nas definições). A predefinida "
+        "serve o servidor habitual, com um certificado feito por ele próprio.");
+    layout->addRow("E&ncriptação", encryption_);
     driver_ = addField("Driver", "Controla&dor ODBC");
     driver_->setPlaceholderText("predefinido");
     odbcOptions_ = addField("OpcoesODBC", "&Opções ODBC");
@@ -116,6 +127,7 @@ void ConnectionForm::setSettings(const ConnectionSettings& settings) {
     password_->setText(qText(settings.password));
     driver_->setText(qText(settings.driver));
     odbcOptions_->setText(qText(settings.odbcOptions));
+    encryption_->setCurrentIndex(encryption_->findData(static_cast<int>(settings.encryption)));
 }
 
 ConnectionSettings ConnectionForm::settings() const {
@@ -128,6 +140,7 @@ ConnectionSettings ConnectionForm::settings() const {
     settings.password = password_->text().toStdString();
     settings.driver = trimmedText(driver_);
     settings.odbcOptions = trimmedText(odbcOptions_);
+    settings.encryption = static_cast<Encryption>(encryption_->currentData().toInt());
     return settings;
 }
 
@@ -139,6 +152,7 @@ void ConnectionForm::engineChanged() {
     for (QLineEdit* field : {server_, userName_, password_, driver_, odbcOptions_}) {
         rows->setRowVisible(field, sqlServer);
     }
+    rows->setRowVisible(encryption_, sqlServer);
     browse_->setVisible(!sqlServer);
     databaseLabel_->setText(sqlServer ? "&Base de dados" : "&Ficheiro");
 }

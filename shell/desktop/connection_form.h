@@ -1,9 +1,10 @@
 #pragma once
 // ConnectionForm: the fields of one connection in the configuration dialog — engine
 // ("Motor"), server, database or SQLite file (with a browse button), user name, password,
-// ODBC driver and extra ODBC options — and its "Testar ligação" button, whose press the form
-// only announces (testRequested). Fields are found by their settings keys as objectNames:
-// Motor, Servidor, Empresa, Username, Password, Driver, OpcoesODBC, btProcurar, btTestar.
+// encryption, ODBC driver and extra ODBC options — and its "Testar ligação" button, whose
+// press the form only announces (testRequested). Fields are found by their settings keys as
+// objectNames: Motor, Servidor, Empresa, Username, Password, Encriptacao, Driver, OpcoesODBC,
+// btProcurar, btTestar.
 // Only the fields the chosen engine uses are shown: with SQLite the server, user, password
 // and ODBC fields are hidden, with SQL Server the browse button. The fields are wide enough for
 // a path and for an ODBC attribute list, with the attribute hint shown whole, and the form keeps
@@ -53,6 +54,7 @@ class ConnectionForm : public QWidget {
     QLineEdit* database_;
     QLineEdit* userName_;
     QLineEdit* password_;
+    QComboBox* encryption_;
     QLineEdit* driver_;
     QLineEdit* odbcOptions_;
     QPushButton* browse_;

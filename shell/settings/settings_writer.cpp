@@ -47,6 +47,8 @@ void addConnection(std::string& text, std::string_view section, const Connection
     addEntry(text, section, "Password", c.password.empty() ? "" : encodePassword(c.password));
     addEntry(text, section, "Driver", c.driver);
     addEntry(text, section, "OpcoesODBC", c.odbcOptions);
+    if (c.encryption != Encryption::Default)
+        addEntry(text, section, "Encriptacao", std::string(encryptionSettingText(c.encryption)));
 }
 
 }  // namespace
