@@ -67,9 +67,11 @@ ConnectionForm::ConnectionForm(QWidget* parent) : QWidget(parent) {
     driver_ = addField("Driver", "Controla&dor ODBC");
     driver_->setPlaceholderText("predefinido");
     odbcOptions_ = addField("OpcoesODBC", "&Opções ODBC");
-    const QString hint = "Encrypt=yes;TrustServerCertificate=no";
+    // Not an encryption attribute: one given here overrides the choice above.
+    const QString hint = "APP=Talvers";
     odbcOptions_->setPlaceholderText(hint);
-    odbcOptions_->setToolTip("Atributos ODBC adicionais, separados por ponto e vírgula: " + hint);
+    odbcOptions_->setToolTip("Atributos ODBC adicionais, separados por ponto e vírgula (por "
+                             "exemplo " + hint + "); a encriptação escolhe-se acima.");
 
     const int wide = std::max(database_->fontMetrics().averageCharWidth() * kFieldChars,
                               odbcOptions_->fontMetrics().horizontalAdvance(hint));
