@@ -36,7 +36,9 @@ AppSettings completeSettings(const CommandOptions& options) {
 
 Session openCommandSession(const CommandOptions& options) {
     try {
-        return startUp(completeSettings(options));
+        std::vector<std::filesystem::path> outputs;
+        if (const auto output = options.value("--output")) outputs.push_back(pathFromUtf8(*output));
+        return startUp(completeSettings(options), openConnection, outputs);
     } catch (const NumberedError& e) {
         throw CommandFailure(startupFailureText(e.description(), e.number()), e.details());
     }

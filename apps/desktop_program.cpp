@@ -22,6 +22,9 @@ constexpr ProgramNote kEnvironment[] = {
     kBaseVariableNote,
     kConfigHomeVariableNote,
     kTraceVariableNote,
+    {"TALVERS_LOG",
+     "Ficheiro onde se acrescentam os avisos do próprio Qt, uma linha cada (data, hora, tipo e "
+     "texto); sem esta variável não são escritos em lado nenhum, nunca no terminal."},
     {"QT_QPA_PLATFORM",
      "A plataforma gráfica do Qt (por exemplo offscreen); as opções do Qt na linha de comandos "
      "não são aceites."}};

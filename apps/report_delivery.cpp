@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "apps/report_program.h"
+#include "reports/frame/date_refusal.h"
 #include "reports/frame/output/console_report.h"
 #include "shell/messages/console_presenter.h"
 #include "shell/platform/utf8_path.h"
@@ -15,17 +16,9 @@ namespace talvers {
 DateTime dateOption(const CommandOptions& options, std::string_view option, DateTime fallback) {
     const auto text = options.value(option);
     if (!text) return fallback;
-    const auto date = DateTime::parse(*text);
-    if (!date || text->size() != 10) {
-        throw UsageError("Data inválida em " + std::string(option) + ": '" + *text +
-                         "' (formato AAAA-MM-DD).");
-    }
-    if (*date < kFirstServerDate || *date > kLastServerDate) {
-        throw UsageError("Data fora do intervalo em " + std::string(option) + ": '" + *text +
-                         "' (de " + kFirstServerDate.isoDate() + " a " + kLastServerDate.isoDate() +
-                         ").");
-    }
-    return *date;
+    const std::string why = dateRefusal(option, *text, DateOrder::YearFirst);
+    if (!why.empty()) throw UsageError(why);
+    return *parseDate(*text, DateOrder::YearFirst);
 }
 
 std::optional<std::string> outputOption(const CommandOptions& options) {
@@ -55,7 +48,7 @@ int deliverToFile(const Table& rows, const ReportOutput& output, const std::stri
     ConsolePresenter messages(std::cerr, kReportProgramName);
     NoOpener opener;
     return exitCodeFor(deliverReport(rows, named, DateTime::today(), files, messages, opener,
-                                     filesInUse(session.settings)));
+                                     session.filesInUse));
 }
 
 }  // namespace talvers

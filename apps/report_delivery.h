@@ -24,7 +24,7 @@ std::optional<std::string> outputOption(const CommandOptions& options);
 // outputOption(), a UsageError when it is missing.
 std::string requiredOutput(const CommandOptions& options);
 // Writes the workbook, naming the session's company in its properties, and returns the exit
-// status (0 written, 2 no data, 1 failure). The session's own files (files_in_use.h) are
+// status (0 written, 2 no data, 1 failure). The session's own files (Session::filesInUse) are
 // refused as targets.
 int deliverToFile(const Table& rows, const ReportOutput& output, const std::string& path,
                   const Session& session);

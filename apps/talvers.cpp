@@ -15,13 +15,16 @@
 #include "shell/desktop/desktop_language.h"
 #include "shell/desktop/desktop_startup.h"
 #include "shell/desktop/frm_main.h"
+#include "shell/desktop/qt_message_log.h"
 #include "shell/desktop/qt_message_presenter.h"
+#include "shell/files/stop_signals.h"
 #include "shell/platform/program_main.h"
 #include "shell/settings/files_in_use.h"
 #include "shell/settings/settings_folder.h"
 #include "shell/startup.h"
 
 int talvers::runProgram(const std::vector<std::string>& arguments) {
+    talvers::ignoreFileSizeLimitSignal();
     // The command line is read before Qt starts, so that --help, --version and a usage error
     // answer on a terminal without a display.
     const std::vector<std::string> args(arguments.begin() + 1, arguments.end());
@@ -40,6 +43,7 @@ int talvers::runProgram(const std::vector<std::string>& arguments) {
     static std::string programName = arguments.front();
     static char* qtArguments[] = {programName.data(), nullptr};
     static int qtArgumentCount = 1;
+    talvers::routeQtMessages();
     QApplication app(qtArgumentCount, qtArguments);
     QApplication::setApplicationName("Talvers");
     QApplication::setOrganizationName("Talvers");
@@ -73,7 +77,7 @@ int talvers::runProgram(const std::vector<std::string>& arguments) {
     QSettings placementStore;
     ReportWindowServices services;
     services.messages = &messages;
-    services.protectedFiles = filesInUse(start.session->settings);
+    services.protectedFiles = start.session->filesInUse;
     services.company = companyName(start.session->caption);
     services.store = &placementStore;
     frmMain window(*start.session, desktopReportWindows(erpSessionOf(*start.session), services),

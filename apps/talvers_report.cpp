@@ -91,8 +91,14 @@ int talvers::runProgram(const std::vector<std::string>& arguments) {
     // Ctrl-C or a termination request during a write stops it cleanly (the old workbook
     // stays); the run then ends with the signal's status.
     talvers::installStopSignals();
+    talvers::ignoreFileSizeLimitSignal();
     const int status = guardedRun(arguments);
     if (const int signal = talvers::stopSignal()) {
+        // A stop that came once the workbook was in place leaves it there: the run did its work.
+        if (talvers::fileReplaced()) {
+            if (status == 0) std::cerr << talvers::stopAfterWriteMessage(signal) << '\n';
+            return status;
+        }
         std::cerr << talvers::stopMessage(signal) << '\n';
         return talvers::stopStatus(signal);
     }

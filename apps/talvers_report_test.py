@@ -145,11 +145,19 @@ class WorkdirTest(unittest.TestCase):
         self.assertEqual(setup.orientation, "landscape")
         self.assertEqual(int(setup.paperSize), 9)  # A4
         # Readable on paper: fitted one page wide only when that keeps 50 %, otherwise pages
-        # across with the first column on each.
+        # across, each with the title in its header and printed from the headings on. Only the
+        # headings repeat: rows and columns together would be one union, which some
+        # spreadsheets drop.
         self.assertGreaterEqual(printed_scale(self.last_path, ws.title), 50)
+        self.assertIsNone(ws.print_title_cols)
+        self.assertEqual(ws.print_title_rows, "$3:$3")
         if not ws.sheet_properties.pageSetUpPr.fitToPage:
-            self.assertEqual(ws.print_title_cols, "$A:$A")
-        self.assertEqual(ws.print_title_rows, "$1:$3")
+            self.assertEqual(ws.oddHeader.center.text, "&B" + title)  # bold
+            self.assertEqual(ws.print_area, ["$A$3:$" +
+                             openpyxl.utils.get_column_letter(ws.max_column) + "$" +
+                             str(ws.max_row)])
+        else:
+            self.assertIsNone(ws.print_area)
         self.assertEqual(ws.oddFooter.center.text, "Página &P de &N")
         self.assertEqual(book.properties.title, title)
         company, custom = extended_properties(self.last_path)
@@ -454,7 +462,7 @@ class PrintedSize(WorkdirTest):
                 with self.subTest(variant=variant, command=command):
                     ws = self.report(command, variant).worksheets[0]
                     self.assertGreaterEqual(printed_scale(self.last_path, ws.title), 50)
-                    self.assertEqual(ws.print_title_rows, "$1:$3")
+                    self.assertEqual(ws.print_title_rows, "$3:$3")
                     self.assertEqual(ws.oddFooter.center.text, "Página &P de &N")
 
 
@@ -586,6 +594,8 @@ class OutputTargets(WorkdirTest):
             f.write("old")
         os.chmod(private, 0o600)
         real = os.path.join(self.out, "real.xlsx")
+        with open(real, "w") as f:
+            f.write("old")
         link = os.path.join(self.dir, "link.xlsx")
         os.symlink(real, link)
         # Named like temporaries, but the user's: never touched.

@@ -12,6 +12,7 @@
 #include "apps/sample_program.h"
 #include "sample/sample_generator.h"
 #include "shell/cli/command_options.h"
+#include "shell/files/stop_signals.h"
 #include "shell/cli/program_run.h"
 #include "shell/messages/program_message.h"
 #include "shell/platform/program_main.h"
@@ -78,6 +79,7 @@ void printCounts(const char* file, const std::vector<talvers::SampleTableCount>&
 }  // namespace
 
 int talvers::runProgram(const std::vector<std::string>& arguments) {
+    talvers::ignoreFileSizeLimitSignal();
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
     const std::vector<std::string> args(arguments.begin() + 1, arguments.end());

@@ -12,6 +12,7 @@ class DelayedConnection : public Connection {
   public:
     DelayedConnection(Connection& inner, std::chrono::milliseconds roundTrip)
         : inner_(inner), roundTrip_(roundTrip) {}
+    bool holdsOnlyDeclaredTypes() const override { return inner_.holdsOnlyDeclaredTypes(); }
 
   protected:
     Table runQuery(const std::string& sql) override {

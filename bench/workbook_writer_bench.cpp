@@ -2,7 +2,8 @@
 // cells with the same formats in constant-memory mode, on rows shaped like the pending
 // customer-orders report (13 texts, 4 money values), and measures the peak memory of each
 // in a separate child process. The writer is timed whole (private folder, read-back check,
-// flush and rename) and without the read-back check, and the check is timed alone.
+// flush and rename) and without the read-back check, and the check is timed alone. Last, the
+// peak disk space a replace takes beside the workbook and in the temporary folder.
 //
 //   workbook_writer_bench [rows ...]      (default: 10000 100000; --help explains)
 #include <sys/resource.h>
@@ -10,7 +11,10 @@
 #include <unistd.h>
 #include <xlsxwriter.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +22,9 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench/bare_workbook.h"
@@ -141,6 +147,53 @@ void measureMemory(const char* name, const Writer& write, int rowCount, const fs
     waitpid(child, &status, 0);
 }
 
+// The disk space the files under `folder` take: those named there and those a process holds
+// open after removing their names (as the workbook library does with its temporaries), each
+// counted once.
+std::uintmax_t bytesUnder(const fs::path& folder) {
+    std::map<std::pair<dev_t, ino_t>, std::uintmax_t> files;
+    const auto add = [&files](const fs::path& path) {
+        struct stat info {};
+        if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+            files[{info.st_dev, info.st_ino}] = static_cast<std::uintmax_t>(info.st_blocks) * 512;
+        }
+    };
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        add(it->path());
+    }
+    const std::string prefix = folder.string() + "/";
+    for (const auto& entry : fs::directory_iterator("/proc/self/fd", error)) {
+        std::error_code unreadable;
+        const std::string target = fs::read_symlink(entry.path(), unreadable).string();
+        if (!unreadable && target.rfind(prefix, 0) == 0) add(entry.path());
+    }
+    std::uintmax_t total = 0;
+    for (const auto& [file, bytes] : files) total += bytes;
+    return total;
+}
+
+// The most space the files under each of `folders` took at once while `step` ran, sampled
+// every millisecond.
+std::vector<std::uintmax_t> peakSpace(const std::vector<fs::path>& folders,
+                                      const std::function<void()>& step) {
+    std::vector<std::uintmax_t> peaks(folders.size());
+    std::atomic<bool> done{false};
+    std::thread sampler([&] {
+        while (!done.load()) {
+            for (size_t i = 0; i < folders.size(); ++i) {
+                peaks[i] = std::max(peaks[i], bytesUnder(folders[i]));
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    step();
+    done = true;
+    sampler.join();
+    return peaks;
+}
+
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -165,7 +218,8 @@ int main(int argc, char** argv) {
         "Escreve um livro de LINHAS linhas de 17 células (como as do relatório de encomendas\n"
         "pendentes; por omissão 10000 e 100000) com o escritor do programa e com a escrita\n"
         "simples da libxlsxwriter, e mostra o pico de memória e o tempo de cada um: a escrita\n"
-        "inteira, sem a verificação do que foi escrito, e a verificação sozinha.\n";
+        "inteira, sem a verificação do que foi escrito, e a verificação sozinha; e o pico de\n"
+        "espaço em disco ao substituir um livro, ao lado dele e na pasta temporária (TMPDIR).\n";
     std::vector<int> rowCounts;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -234,6 +288,27 @@ int main(int argc, char** argv) {
         line("the check alone", check);
         std::printf("  %7d rows  file %ju bytes\n", count,
                     static_cast<std::uintmax_t>(fs::file_size(folder / "ours.xlsx")));
+    }
+
+    // Replacing a workbook needs room beside it for the new one only: the library's
+    // temporaries go to the temporary folder.
+    std::printf("Peak disk space while replacing a workbook (sampled every millisecond)\n");
+    const fs::path target = folder / "destino";
+    const fs::path temporary = folder / "tmp";
+    fs::create_directories(target);
+    fs::create_directories(temporary);
+    setenv("TMPDIR", temporary.c_str(), 1);
+    for (int count : rowCounts) {
+        const Table rows = pendingOrdersLike(count);
+        const fs::path file = target / "ours.xlsx";
+        writeOurs(rows, file);
+        const std::vector<std::uintmax_t> peaks =
+            peakSpace({target, temporary}, [&] { writeOurs(rows, file); });
+        const double size = static_cast<double>(fs::file_size(file));
+        std::printf("  %7d rows  workbook %9.0f bytes   beside it %10ju bytes (x%.2f)   "
+                    "TMPDIR %10ju bytes (x%.2f)\n",
+                    count, size, peaks[0], static_cast<double>(peaks[0]) / size, peaks[1],
+                    static_cast<double>(peaks[1]) / size);
     }
     fs::remove_all(folder);
     return 0;

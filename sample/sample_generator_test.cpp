@@ -7,6 +7,8 @@
 #include <set>
 #include <sstream>
 
+#include "sample/erp_schema.h"
+#include "shell/dataaccess/sqlite/sqlite_connection.h"
 #include "tests/support/temp_dir.h"
 
 namespace talvers {
@@ -229,6 +231,32 @@ TempDir* SampleContentTest::dir_ = nullptr;
 const char* const kOrderLines =
     " FROM DOCGCCAB c JOIN DOCGCLIN l ON l.TpDocum=c.TpDoc AND l.Ano=c.Ano AND l.Serie=c.Serie"
     " AND l.NNumDoc=c.NNumDoc WHERE c.TpDoc='ECL' ";
+
+// The sample holds only what the ERP's SQL Server columns could hold: every text fits its
+// column's length and code page, every number its type's range and scale, every date 1753 on.
+TEST(SampleGeneratorTest, EveryValueFitsItsColumnOnSqlServer) {
+    for (const bool alternate : {false, true}) {
+        TempDir dir;
+        SampleOptions options = smallOptions(dir.path());
+        options.alternateVariant = alternate;
+        generateSample(options);
+        for (const auto& [file, schema] : {std::pair{dir / "erp.db", &erpMainSchema()},
+                                           {dir / "externa.db", &erpExternalSchema()}}) {
+            const auto connection = SqliteConnection::open(file);
+            for (const ErpTable& table : schema->tables) {
+                for (const ErpColumn& column : table.columns) {
+                    const Table values = connection->query("SELECT DISTINCT [" + column.name +
+                                                           "] FROM " + table.name);
+                    for (size_t r = 0; r < values.rowCount(); ++r) {
+                        EXPECT_EQ(whyValueDoesNotFit(column.type, values.at(r, 0)), "")
+                            << table.name << "." << column.name << " = "
+                            << values.at(r, 0).toText();
+                    }
+                }
+            }
+        }
+    }
+}
 
 TEST_F(SampleContentTest, SizesFollowTheLineCount) {
     EXPECT_EQ(count("FROM DOCGCLIN WHERE TpDocum='ECL'"), 300);

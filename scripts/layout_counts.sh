@@ -24,6 +24,10 @@ mapfile -t qt < <(echo "$sources" | grep -v -E '(^|/)desktop/|_window\.(cpp|h)$|
   xargs grep -l -E '^#include <Q' 2>/dev/null)
 count "Qt includes outside desktop/ and *_window/*_dialog files" "0" "${qt[@]}"
 
+mapfile -t upward < <(echo "$sources" | grep '^shell/' |
+  xargs grep -n -E '^#include "(reports|utility|apps)/' 2>/dev/null)
+count "includes from shell/ up into reports/, utility/ or apps/" "0" "${upward[@]}"
+
 mapfile -t pairs < <(echo "$sources" | xargs grep -n -E 'Connection&\s*\w*\s*,\s*(const\s+)?Connection&' 2>/dev/null)
 count "signatures taking two connections" "0" "${pairs[@]}"
 

@@ -29,6 +29,12 @@ packages=(
   lintian
   clang
   libclang-rt-14-dev
+  # The end-to-end tests of sticks and shares mount FAT and NTFS images through FUSE.
+  fusefat dosfstools ntfs-3g
+  # The printed-pages check renders every workbook with LibreOffice and reads the PDF back
+  # (about 80 MB, 40 s to install here; the check itself takes under 10 s). Carlito has the
+  # metrics of Calibri, the workbooks' font, so that pages break as they do in the spreadsheet.
+  libreoffice-calc-nogui poppler-utils fonts-crosextra-carlito
 )
 # Node.js for the test-only T-SQL grammar: Debian's, unless the machine already has a node and
 # npm of its own (whose packages would conflict with Debian's npm).

@@ -2,6 +2,7 @@
 
 #include "shell/dataaccess/odbc/odbc_connection.h"
 #include "shell/dataaccess/odbc/odbc_connection_string.h"
+#include "shell/dataaccess/odbc/odbc_encryption_failure.h"
 #include "shell/dataaccess/sqlite/sqlite_connection.h"
 #include "shell/platform/utf8_path.h"
 
@@ -13,7 +14,11 @@ std::unique_ptr<Connection> openConnection(const ConnectionSettings& settings) {
     if (settings.engine == Engine::Sqlite) {
         return SqliteConnection::open(pathFromUtf8(settings.database));
     }
-    return OdbcConnection::open(buildOdbcConnectionString(settings), settings.deadlines);
+    try {
+        return OdbcConnection::open(buildOdbcConnectionString(settings), settings.deadlines);
+    } catch (const DatabaseError& e) {
+        throw explainedEncryptionFailure(e, settings.encryption);
+    }
 }
 
 }  // namespace talvers

@@ -20,12 +20,18 @@ void installIgnoringErrors(Connection& bd, const std::string& createSql) {
 
 }  // namespace
 
-Session startUp(const AppSettings& settings, const ConnectionOpener& opener) {
+Session startUp(const AppSettings& settings, const ConnectionOpener& opener,
+                const std::vector<std::filesystem::path>& outputs) {
     Session session;
     session.settings = settings;
+    session.filesInUse = filesInUse(settings);
     // TALVERS_SQL_TRACE=FILE logs every statement of both connections for the administrator;
-    // without it the connections are used as they are. It may not be a file the session uses.
-    const std::shared_ptr<SqlTrace> trace = sqlTraceFromEnvironment(filesInUse(settings));
+    // without it the connections are used as they are. It may not be a file the session reads
+    // or writes, and no output may then replace it.
+    std::vector<std::filesystem::path> notForTrace = session.filesInUse;
+    notForTrace.insert(notForTrace.end(), outputs.begin(), outputs.end());
+    const std::shared_ptr<SqlTrace> trace = sqlTraceFromEnvironment(notForTrace);
+    if (trace) session.filesInUse.push_back(trace->path());
     session.bd = withTrace(opener(settings.main), "main", trace);
     session.bdExt = withTrace(opener(settings.external), "external", trace);
     installIgnoringErrors(*session.bd, createLinhaParaStringSql());

@@ -8,10 +8,12 @@
 // version text and reads the company's caption and variant flag. A connection that cannot be
 // opened, and a failing company query, throw DatabaseError to the caller, which reports it
 // with startupFailureText().
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "shell/dataaccess/connection.h"
 #include "shell/open_connection.h"
@@ -28,9 +30,15 @@ struct Session {
     std::string caption;          // "[" + company name + "]", or "" without a company row
     bool companyVariant = false;  // the company's taxpayer number is the configured one
     std::string versionText;
+    // The files the session works on, which no output may replace: the settings file, the
+    // SQLite databases and their journals (files_in_use.h), and the statement trace.
+    std::vector<std::filesystem::path> filesInUse;
 };
 
-Session startUp(const AppSettings& settings, const ConnectionOpener& opener = openConnection);
+// `outputs` are the files the run will write (a command's --output), which the statement
+// trace may not be either.
+Session startUp(const AppSettings& settings, const ConnectionOpener& opener = openConnection,
+                const std::vector<std::filesystem::path>& outputs = {});
 
 // "major.minor.revision" in plain decimals: 22, 2, 1 gives "22.2.1".
 std::string versionText(int major, int minor, int revision);

@@ -5,7 +5,8 @@
 //
 // The two notices are called on the worker thread and must only hand the news over to the
 // owner's own thread (a queued call). `progressed` comes at most once until progress() has
-// been read, so a fast engine does not flood the owner and the latest count always shows.
+// been read and at most every 40 ms (but always for a loop's last position), so a fast engine
+// does not flood the owner with repaints and the latest count always shows.
 // `finished` comes once at the end of every run, whatever its outcome; the owner then calls
 // takeRows() on its own thread. Destroying a runner asks a running engine to stop and waits
 // for it: an engine must not wait on the owner once cancel() was called.

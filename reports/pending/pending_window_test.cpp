@@ -150,6 +150,14 @@ TEST_F(PendingWindowTest, EnterInTheDateRunsTheReportAndTheGridShowsTheWorkbooks
         for (int r = 0; r < grid->rowCount(); ++r) {
             const XlsxCell& cell = dump.cell(sheet, r + 4, c + 1);
             const QModelIndex shown = grid->index(r, c);
+            if (cell.type != "n" && dump.cell(sheet, 3, c + 1).value == "Data") {
+                // The workbook keeps its own " yyyy-mm-dd"; the grid shows it as the picker.
+                const std::string& iso = cell.value;
+                ASSERT_EQ(iso.size(), 11u) << iso;
+                EXPECT_EQ(shown.data().toString().toStdString(),
+                          " " + iso.substr(9, 2) + "-" + iso.substr(6, 2) + "-" + iso.substr(1, 4));
+                continue;
+            }
             if (cell.type != "n") {
                 EXPECT_EQ(shown.data().toString().toStdString(), cell.value) << r << "," << c;
                 continue;

@@ -23,11 +23,12 @@ struct ProvisioningRequest {
     }
 
     // Why the range cannot mean what it says ("" when it can): a first day after the last
-    // would sum the sales of no day at all.
-    std::string rangeRefusal() const {
+    // would sum the sales of no day at all. The days are written by `shown` (the command line
+    // writes them year first, the window day first).
+    std::string rangeRefusal(std::string (DateTime::*shown)() const = &DateTime::isoDate) const {
         if (firstDate.dateOnly() <= lastDate.dateOnly()) return {};
-        return "O primeiro dia das vendas (" + firstDate.isoDate() + ") é posterior ao último (" +
-               lastDate.isoDate() + ")";
+        return "O primeiro dia das vendas (" + (firstDate.*shown)() + ") é posterior ao último (" +
+               (lastDate.*shown)() + ")";
     }
     // Why the filters cannot mean what they say ("" when they can): the default variant
     // lists every article whatever its group or family.

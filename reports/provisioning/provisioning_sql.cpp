@@ -8,6 +8,20 @@ namespace {
 // The warehouses the default variant sums its stock and orders over.
 constexpr std::string_view kFirstWarehouse = "001";
 constexpr std::string_view kSecondWarehouse = "002";
+// The alternate variant's, written into its fragments.
+constexpr std::string_view kFirstAlternateWarehouse = "002";
+constexpr std::string_view kSecondAlternateWarehouse = "004";
+
+// "(<column>='002' OR <column>='004')" with the alternate variant's warehouses, in the spelling
+// of the fragment it stands in.
+std::string alternateWarehouses(std::string_view column, std::string_view orWord) {
+    std::string sql = "(";
+    for (const std::string_view warehouse : {kFirstAlternateWarehouse, kSecondAlternateWarehouse}) {
+        if (sql.size() > 1) sql.append(" ").append(orWord).append(" ");
+        sql.append(column).append("='").append(warehouse).append("'");
+    }
+    return sql + ")";
+}
 
 // Articles of the same projected stock follow their code, so that no tie is left to the
 // database.
@@ -89,30 +103,32 @@ std::string provisioningAlternateSql(const DateTime& firstDate, const DateTime& 
     std::string sql = " select ar.Codigo, ar.Abrev,ar.Nome, ";
     sql += salesRange(firstDate, lastDate);
     sql += "   And c.nvias <> -1 And c.AREAG = 4 And c.tpterc = 2 And c.natconta = 1";
-    sql += " and l.artigo=ar.Codigo and (l.armazem='002' or l.armazem='004') ";
+    const std::string stockRows = alternateWarehouses("ArtArm.Armazem", "OR");
+    sql += " and l.artigo=ar.Codigo and " + alternateWarehouses("l.armazem", "or") + " ";
     sql += " ) as Vendas,";
-    sql +=
-        " (Select sum(Existenc) from ArtArm where (ArtArm.Armazem='002' OR "
-        "ArtArm.Armazem='004') and ArtArm.Artigo=ar.Codigo) as Existenc,";
+    sql += " (Select sum(Existenc) from ArtArm where " + stockRows +
+           " and ArtArm.Artigo=ar.Codigo) as Existenc,";
     sql += " ar.TotEncCl,ar.TotEncFo , ";
-    sql +=
-        " (Select sum(Existenc) from ArtArm where (ArtArm.Armazem='002' OR "
-        "ArtArm.Armazem='004') and ArtArm.Artigo=ar.Codigo)-ar.TotEncCl+ar.TotEncFo as Prazo";
+    sql += " (Select sum(Existenc) from ArtArm where " + stockRows +
+           " and ArtArm.Artigo=ar.Codigo)-ar.TotEncCl+ar.TotEncFo as Prazo";
     sql += " ,coalesce(ar.Fornec,' ') as Fornec, coalesce(f.Nome,' ') as 'Nome Fornecedor'";
     sql += " from Artigos as ar left outer join ArtArm as aa ON aa.artigo=ar.Codigo";
     sql += " left outer Join Fornec as f ON f.Codigo=ar.Fornec";
-    sql += " Where ar.ArtouDes = 0 and (aa.Armazem='002' or aa.Armazem='004')";
+    sql += " Where ar.ArtouDes = 0 and " + alternateWarehouses("aa.Armazem", "or");
     if (!group.empty()) sql += " and ar.Grupo='" + sqlQuoted(group) + "' ";
     if (!family.empty()) sql += " and ar.familia='" + sqlQuoted(family) + "' ";
     sql +=
         " group by ar.Codigo, ar.Abrev,ar.Nome,ar.TotEncCl,ar.TotEncFo,coalesce(ar.Fornec,' '), "
         "coalesce(f.Nome,' ')";
-    sql +=
-        " order by (Select sum(Existenc) from ArtArm where (ArtArm.Armazem='002' OR "
-        "ArtArm.Armazem='004') ";
+    sql += " order by (Select sum(Existenc) from ArtArm where " + stockRows + " ";
     sql += " and ArtArm.Artigo=ar.Codigo)-ar.TotEncCl+ar.TotEncFo";
     sql += kArticleTieBreak;
     return sql;
+}
+
+std::array<std::string_view, 2> provisioningWarehouses(bool companyVariant) {
+    if (companyVariant) return {kFirstAlternateWarehouse, kSecondAlternateWarehouse};
+    return {kFirstWarehouse, kSecondWarehouse};
 }
 
 std::string provisioningSql(bool companyVariant, const ProvisioningRequest& filter) {

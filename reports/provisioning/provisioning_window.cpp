@@ -9,6 +9,7 @@
 
 #include "reports/provisioning/pick_list_dialog.h"
 #include "reports/provisioning/provisioning.h"
+#include "reports/provisioning/provisioning_sql.h"
 #include "shell/dataaccess/database_error.h"
 
 namespace talvers {
@@ -20,21 +21,30 @@ struct FieldSpec {
     const char* captionName;
     const char* toolTip;
     const char* listToolTip;
-    // Whether the default company's provisioning reads the field (its query has no group or
-    // family condition).
-    bool defaultCompanyFilters;
+    // Which company's provisioning query reads the field: neither variant reads the warehouse
+    // (each counts fixed warehouses); only the alternate one has a group and family condition.
+    enum class ReadBy { NoCompany, AlternateCompany } readBy;
 };
 
 // Indexed like campo_i / btLista_i.
 const FieldSpec kFields[3] = {
-    {"&Armazém", "Label2_3", "Armazém.", "Lista de Armazéns", true},
-    {"&Grupo", "Label2_4", "Grupo.", "Lista de Grupos", false},
-    {"&Família", "Label2_0", "Família.", "Lista de Famílias", false},
+    {"&Armazém", "Label2_3", "Armazém.", "Lista de Armazéns", FieldSpec::ReadBy::NoCompany},
+    {"&Grupo", "Label2_4", "Grupo.", "Lista de Grupos", FieldSpec::ReadBy::AlternateCompany},
+    {"&Família", "Label2_0", "Família.", "Lista de Famílias", FieldSpec::ReadBy::AlternateCompany},
 };
 
 constexpr const char* kIgnoredHere =
     " Sem efeito nesta empresa: o seu mapa de aprovisionamento não filtra por grupo nem por "
     "família.";
+
+// Why the warehouse field has no effect: the warehouses the company's query counts.
+QString warehousesCounted(bool companyVariant) {
+    const auto warehouses = provisioningWarehouses(companyVariant);
+    return QStringLiteral(" Sem efeito: o mapa de aprovisionamento conta sempre os armazéns %1 e "
+                          "%2.")
+        .arg(QString::fromUtf8(warehouses[0].data(), static_cast<qsizetype>(warehouses[0].size())),
+             QString::fromUtf8(warehouses[1].data(), static_cast<qsizetype>(warehouses[1].size())));
+}
 
 // A list button as narrow as its "..." allows, so that it reads as part of its field.
 void sizeToDots(QPushButton* button) {
@@ -78,12 +88,14 @@ frmMapaAprovisionamento::frmMapaAprovisionamento(const ErpSession& session,
         connect(list, &QPushButton::clicked, this, [this, i] { btLista(i); });
         // The caption stays where a field has no effect, so the window looks the same for
         // every company; the field and its list say why they cannot be used.
-        if (!spec.defaultCompanyFilters && !session.companyVariant) {
+        const bool readByNone = spec.readBy == FieldSpec::ReadBy::NoCompany;
+        if (readByNone || !session.companyVariant) {
+            const QString why = readByNone ? warehousesCounted(session.companyVariant)
+                                           : QString::fromUtf8(kIgnoredHere);
             field->setEnabled(false);
             list->setEnabled(false);
-            field->setToolTip(field->toolTip() + QString::fromUtf8(kIgnoredHere));
-            list->setToolTip(list->toolTip() + QStringLiteral(".") +
-                             QString::fromUtf8(kIgnoredHere));
+            field->setToolTip(field->toolTip() + why);
+            list->setToolTip(list->toolTip() + QStringLiteral(".") + why);
         }
         grid->addWidget(
             addCaption(QString::fromUtf8(spec.captionName), QString::fromUtf8(spec.caption), field),
@@ -109,6 +121,10 @@ ReportWindow::ReportRun frmMapaAprovisionamento::prepareRun() {
                 return runProvisioning(session, request, progress);
             },
             provisioningOutput()};
+}
+
+std::string frmMapaAprovisionamento::inputRefusal() const {
+    return request().rangeRefusal(&DateTime::dmyDate);
 }
 
 void frmMapaAprovisionamento::btLista(int index) {

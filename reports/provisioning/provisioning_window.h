@@ -6,7 +6,9 @@
 // is written into the field and the focus moves on past the field and its button, a cancelled
 // list gives the field its focus back and changes nothing. For the default company, whose
 // provisioning has no group or family condition, the group and family fields and their lists
-// are disabled, their tooltips saying why (the captions stay). Every caption has its access
+// are disabled, their tooltips saying why (the captions stay). No company's query reads the
+// warehouse field: it and its list are disabled for every company, their tooltips naming the
+// warehouses the report counts. Every caption has its access
 // key: 1ª &Data, &Ult.Data, &Armazém, &Grupo, &Família.
 #include <QString>
 
@@ -44,6 +46,8 @@ class frmMapaAprovisionamento : public ReportWindow {
 
   protected:
     ReportRun prepareRun() override;
+    // A first day after the last, as the command line refuses it.
+    std::string inputRefusal() const override;
 
   private:
     void clearFields();

@@ -28,6 +28,12 @@ class Connection {
     long queriesSent() const { return queriesSent_; }
     long statementsExecuted() const { return statementsExecuted_; }
 
+    // Whether every value a column gives has the column's declared type. SQL Server's columns
+    // hold nothing else; SQLite keeps any value in any column (a text in a DECIMAL column,
+    // which its sum() counts as 0), so a caller that sums such columns checks them first.
+    // Only a backend that vouches for its columns says yes.
+    virtual bool holdsOnlyDeclaredTypes() const { return false; }
+
     // Forms of statement this server was found to refuse (a construct its version or
     // compatibility level lacks), noted by a caller that has another form, so that for the
     // rest of the session it sends that one without asking again.

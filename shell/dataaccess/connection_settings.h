@@ -17,6 +17,14 @@ struct ConnectionDeadlines {
     bool operator==(const ConnectionDeadlines&) const = default;
 };
 
+// Whether the connection to SQL Server is encrypted (Encriptacao in the settings):
+// - Default: encrypted when the server can, its certificate trusted without validation (an
+//   on-premises server usually has a self-signed one);
+// - Required: encrypted, the server's certificate validated; a server that cannot encrypt
+//   is refused;
+// - Off: not asked for (a server that demands it still gets it).
+enum class Encryption { Default, Required, Off };
+
 struct ConnectionSettings {
     Engine engine = Engine::SqlServer;
     std::string server;    // SQL Server host[\instance][,port]
@@ -25,6 +33,7 @@ struct ConnectionSettings {
     std::string password;     // already decoded
     std::string driver;       // ODBC driver name; empty: the platform default
     std::string odbcOptions;  // extra ODBC attributes appended as they are
+    Encryption encryption = Encryption::Default;
     ConnectionDeadlines deadlines;
 };
 

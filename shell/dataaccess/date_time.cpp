@@ -72,8 +72,9 @@ std::optional<DateTime> DateTime::parse(std::string_view text) {
         pos += 3;
         if (pos < text.size()) {
             if (text[pos] != '.') return std::nullopt;
-            for (++pos; pos < text.size(); ++pos) {
+            for (int digit = 0, unit = 100; ++pos < text.size(); ++digit, unit /= 10) {
                 if (text[pos] < '0' || text[pos] > '9') return std::nullopt;
+                if (digit < 3) t.millisecond += (text[pos] - '0') * unit;
             }
         }
     }

@@ -25,9 +25,11 @@ struct DateTime {
     int hour = 0;
     int minute = 0;
     int second = 0;
+    int millisecond = 0;  // SQL Server's datetime keeps them (in steps of 1/300 s)
 
     // Accepts "YYYY-MM-DD", "YYYY-MM-DD HH:MM", "YYYY-MM-DD HH:MM:SS" with optional
-    // fractional seconds (".000" from SQL Server drivers) and 'T' as separator.
+    // fractional seconds (".123" from SQL Server drivers; digits past the third are dropped,
+    // never rounded up into the next second or day) and 'T' as separator.
     // Returns nullopt for anything else, including impossible dates.
     static std::optional<DateTime> parse(std::string_view text);
     static bool isValidDate(int year, int month, int day);

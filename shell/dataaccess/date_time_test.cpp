@@ -19,6 +19,18 @@ TEST(DateTime, ParsesTheFormsDatabasesWrite) {
     }
 }
 
+// SQL Server's datetime keeps milliseconds; the last ones of a day stay in that day.
+TEST(DateTime, KeepsMillisecondsWithoutRoundingIntoTheNextSecond) {
+    const DateTime last = *DateTime::parse("2024-12-31 23:59:59.997");
+    EXPECT_EQ(last.millisecond, 997);
+    EXPECT_EQ(last.isoDate(), "2024-12-31");
+    EXPECT_EQ(DateTime::parse("2024-12-31 23:59:59.9999")->millisecond, 999);
+    EXPECT_EQ(DateTime::parse("2024-12-31 23:59:59.5")->millisecond, 500);
+    EXPECT_EQ(DateTime::parse("2024-12-31 23:59:59.")->millisecond, 0);
+    EXPECT_LT(*DateTime::parse("2024-12-31 23:59:59.003"), last);
+    EXPECT_EQ(last.dateOnly(), (DateTime{2024, 12, 31}));
+}
+
 TEST(DateTime, NowIsTheLocalTimeWithinADayOfUtc) {
     const DateTime local = DateTime::now();
     // Read back from its own text: every field in range (localtime_s on Windows fills the same

@@ -6,6 +6,7 @@
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/date_time.h"
 #include "shell/files/file_error.h"
+#include "shell/platform/utf8_path.h"
 
 namespace talvers {
 namespace {
@@ -31,11 +32,14 @@ SqlTrace::SqlTrace(const std::string& file,
                    const std::vector<std::filesystem::path>& protectedFiles)
     : name_(file) {
     try {
-        file_ = std::make_unique<AppendFile>(
-            std::filesystem::path(std::u8string(file.begin(), file.end())), protectedFiles);
+        file_ = std::make_unique<AppendFile>(path(), protectedFiles);
     } catch (const FileError& failure) {
         fail("abrir", failure);
     }
+}
+
+std::filesystem::path SqlTrace::path() const {
+    return pathFromUtf8(name_);
 }
 
 void SqlTrace::fail(const std::string& what, const NumberedError& failure) const {

@@ -32,6 +32,8 @@ class SqlTrace {
     // Appends one line; throws DatabaseError (kSqlTraceError) when it is not written whole.
     void write(const std::string& connection, const std::string& outcome, double milliseconds,
                const std::string& sql);
+    // The file as it was named.
+    std::filesystem::path path() const;
 
   private:
     [[noreturn]] void fail(const std::string& what, const NumberedError& failure) const;
@@ -53,6 +55,7 @@ class TracingConnection : public Connection {
   public:
     TracingConnection(std::unique_ptr<Connection> inner, std::string name,
                       std::shared_ptr<SqlTrace> trace);
+    bool holdsOnlyDeclaredTypes() const override { return inner_->holdsOnlyDeclaredTypes(); }
 
   protected:
     Table runQuery(const std::string& sql) override;

@@ -47,11 +47,14 @@ ConfigurationDialog::ConfigurationDialog(std::filesystem::path file, const AppSe
 
     tabs_ = new QTabWidget(this);
     QTabWidget* tabs = tabs_;
+    const QString folder = QString::fromStdString(pathText(std::filesystem::absolute(file_).parent_path()));
     main_ = new ConnectionForm(tabs);
+    main_->setBaseFolder(folder);
     main_->setObjectName("Ligacao");
     main_->setSettings(current.main);
     tabs->addTab(main_, "&Ligação");
     external_ = new ConnectionForm(tabs);
+    external_->setBaseFolder(folder);
     external_->setObjectName("LigacaoExterna");
     external_->setSettings(current.external);
     tabs->addTab(external_, "Ligação &externa");
@@ -79,6 +82,7 @@ AppSettings ConfigurationDialog::enteredSettings() const {
 }
 
 void ConfigurationDialog::testConnection(const ConnectionForm& form) {
+    if (refuseFields({const_cast<ConnectionForm*>(&form)})) return;
     std::string outcome;
     std::string details;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -95,11 +99,12 @@ void ConfigurationDialog::testConnection(const ConnectionForm& form) {
 }
 
 // The fields named as the screen names them, tab by tab; the first one gets the focus, so
-// that the user can type at once.
-bool ConfigurationDialog::refuseMissingFields() {
+// that the user can type at once. Refused now rather than as a login that fails for a reason
+// nobody can see.
+bool ConfigurationDialog::refuseFields(const QList<ConnectionForm*>& forms) {
     QStringList parts;
     QLineEdit* first = nullptr;
-    for (ConnectionForm* form : {main_, external_}) {
+    for (ConnectionForm* form : forms) {
         QStringList captions;
         for (const std::string& key : missingConnectionKeys(form->settings())) {
             captions << form->caption(key);
@@ -111,27 +116,31 @@ bool ConfigurationDialog::refuseMissingFields() {
         if (!captions.isEmpty())
             parts << tabCaption(tabs_, form) + QStringLiteral(": ") + captions.join(", ");
     }
-    if (parts.isEmpty()) return false;
-    showMessage(messages_, "",
-                ("Campos obrigatórios por preencher — " + parts.join("; ") + ".").toStdString(), 2);
-    if (first) first->setFocus();
-    return true;
+    if (!parts.isEmpty()) {
+        showMessage(
+            messages_, "",
+            ("Campos obrigatórios por preencher — " + parts.join("; ") + ".").toStdString(), 2);
+        if (first) first->setFocus();
+        return true;
+    }
+    for (ConnectionForm* form : forms) {
+        const ConnectionSettings entered = form->settings();
+        const std::string why =
+            entered.engine == Engine::SqlServer
+                ? unsendableValue(entered, form == main_ ? kMainSection : kExternalSection)
+                : "";
+        if (!why.empty()) {
+            tabs_->setCurrentWidget(form);
+            showMessage(messages_, "", why, 2);
+            return true;
+        }
+    }
+    return false;
 }
 
 void ConfigurationDialog::save() {
     try {
-        if (refuseMissingFields()) return;
-        // Refused now rather than as a login that fails for a reason nobody can see.
-        for (const auto& [form, section] :
-             {std::pair{main_, kMainSection}, std::pair{external_, kExternalSection}}) {
-            const ConnectionSettings entered = form->settings();
-            const std::string why =
-                entered.engine == Engine::SqlServer ? unsendableValue(entered, section) : "";
-            if (!why.empty()) {
-                showMessage(messages_, "", why, 2);
-                return;
-            }
-        }
+        if (refuseFields({main_, external_})) return;
         // The values as typed: a relative SQLite path stays relative to the settings folder.
         createSettingsFolder(file_);
         writeSettingsFile(file_, main_->settings(), external_->settings());

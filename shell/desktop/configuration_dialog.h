@@ -2,8 +2,10 @@
 // ConfigurationDialog (objectName "frmConfiguracao"): the configuration step that runs when
 // the settings file is missing or lacks a value the chosen engine needs. Two tabs
 // ("Ligacao", "LigacaoExterna", each a ConnectionForm) start with the current values;
-// "Testar ligação" opens the tab's connection with the values as entered and reports success
-// or the error's number and description (the driver's own text as the box's details);
+// "Testar ligação" first refuses, as Gravar does but for its own tab, an empty needed value or
+// one the ODBC driver cannot carry, before any driver is called; then it opens the tab's
+// connection with the values as entered and reports success or the error's number and
+// description (the driver's own text as the box's details);
 // "Gravar" (btGravar) refuses while a needed value is empty, naming the empty fields by their
 // captions on screen tab by tab and giving the first the focus, or while a value the ODBC
 // driver cannot carry intact (unsendableValue); otherwise creates the file's folder when
@@ -38,8 +40,9 @@ class ConfigurationDialog : public QDialog {
 
   private:
     void testConnection(const ConnectionForm& form);
-    // True (after telling the user) when a value the chosen engine needs is empty.
-    bool refuseMissingFields();
+    // True (after telling the user, and giving the first such field the focus) when a value the
+    // chosen engine needs is empty, or one the driver cannot carry, in any of `forms`.
+    bool refuseFields(const QList<ConnectionForm*>& forms);
     void save();
 
     std::filesystem::path file_;

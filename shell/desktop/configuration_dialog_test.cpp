@@ -1,6 +1,10 @@
 #include "shell/desktop/configuration_dialog.h"
 
+#include "shell/desktop/connection_form.h"
+
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <map>
 
@@ -239,6 +243,85 @@ TEST_F(ConfigurationDialogTest, TestingReportsTheFailuresNumberAndDescription) {
     EXPECT_EQ(messages.shown[0].title, "Informação");
 }
 
+// Testar ligação names what is missing or cannot reach the driver, in Portuguese and by the
+// captions on screen, and calls no driver.
+TEST_F(ConfigurationDialogTest, TestingRefusesMissingOrUnsendableFieldsBeforeAnyDriver) {
+    struct Case {
+        const char* tab;
+        std::function<void(QDialog&)> enterValues;
+        std::string reason;  // the message starts with it
+        const char* focused;  // the field given the focus, or null
+    };
+    const Case cases[] = {
+        {"Ligacao",
+         [](QDialog& d) {
+             fillSqlServer(d, "Ligacao", "EMPRESA01");
+             enter(d, "Ligacao", "Servidor", "  ");
+         },
+         "Campos obrigatórios por preencher — Ligação: Servidor.", "Servidor"},
+        {"LigacaoExterna",
+         [](QDialog& d) {
+             fillSqlServer(d, "LigacaoExterna", "LISBOA");
+             enter(d, "LigacaoExterna", "Password", "abc};d");
+         },
+         "[LigaçãoExterna] Password: o controlador FreeTDS", nullptr},
+        {"Ligacao", [](QDialog& d) { chooseEngine(d, "Ligacao", "sqlite"); },
+         "Campos obrigatórios por preencher — Ligação: Ficheiro.", "Empresa"},
+    };
+    for (const Case& c : cases) {
+        ConfigurationDialog dialog(file, AppSettings{}, messages, recordingOpener);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        c.enterValues(dialog);
+        messages.shown.clear();
+        press(dialog, c.tab, "btTestar");
+        EXPECT_TRUE(opened.empty()) << c.reason;
+        ASSERT_EQ(messages.shown.size(), 1u) << c.reason;
+        EXPECT_EQ(messages.shown[0].text.rfind(c.reason, 0), 0u) << messages.shown[0].text;
+        if (c.focused) {
+            EXPECT_EQ(QApplication::focusWidget(),
+                      dialog.findChild<QWidget*>(c.tab)->findChild<QLineEdit*>(c.focused));
+        }
+    }
+}
+
+// Procurar... starts at the file named, read against the settings file's folder, else in its
+// folder, else in the settings file's folder — never where the program was started.
+TEST_F(ConfigurationDialogTest, ProcurarStartsBesideTheDatabaseOrTheSettingsFile) {
+    std::filesystem::create_directory(dir / "dados");
+    testing::writeFile(dir / "dados" / "erp.db", "");
+    ConfigurationDialog dialog(file, AppSettings{}, messages);
+    chooseEngine(dialog, "Ligacao", "sqlite");
+    auto* form = dialog.findChild<ConnectionForm*>("Ligacao");
+    const QString folder = QString::fromStdString(dir.path().string());
+    const std::pair<QString, QString> cases[] = {
+        {"dados/erp.db", folder + "/dados/erp.db"},
+        {folder + "/dados/erp.db", folder + "/dados/erp.db"},
+        {"dados/novo.db", folder + "/dados"},
+        {"falta/erp.db", folder},
+        {"", folder},
+    };
+    for (const auto& [named, start] : cases) {
+        enter(dialog, "Ligacao", "Empresa", named);
+        EXPECT_EQ(form->browseStart(), start) << named.toStdString();
+    }
+}
+
+// Changing the engine shows other fields but keeps the dialog's width.
+TEST_F(ConfigurationDialogTest, TheWidthStaysWhenTheEngineChanges) {
+    ConfigurationDialog dialog(file, AppSettings{}, messages);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const int width = dialog.width();
+    const int minimum = dialog.minimumSizeHint().width();
+    for (const char* motor : {"sqlite", "sqlserver", "sqlite"}) {
+        chooseEngine(dialog, "Ligacao", motor);
+        QApplication::processEvents();
+        EXPECT_EQ(dialog.width(), width) << motor;
+        EXPECT_EQ(dialog.minimumSizeHint().width(), minimum) << motor;
+    }
+}
+
 TEST_F(ConfigurationDialogTest, TestingASqliteFileFindsItBesideTheSettingsFile) {
     testing::createErpFile(dir / "erp.db", false);
     ConfigurationDialog dialog(file, AppSettings{}, messages);
@@ -260,6 +343,30 @@ TEST_F(ConfigurationDialogTest, TestingASqliteFileFindsItBesideTheSettingsFile) 
     }
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(messages.shown[1].text, expected);
+}
+
+// The encryption choice is shown with SQL Server only, starts at the file's value and is
+// saved as chosen.
+TEST_F(ConfigurationDialogTest, EncryptionIsChosenPerConnection) {
+    testing::writeFile(file, "[LigaçãoExterna]\nEncriptacao=desligada\n");
+    ConfigurationDialog dialog(file, readAppSettings(file), messages);
+    dialog.show();
+    auto* main = dialog.findChild<QWidget*>("Ligacao")->findChild<QComboBox*>("Encriptacao");
+    auto* external =
+        dialog.findChild<QWidget*>("LigacaoExterna")->findChild<QComboBox*>("Encriptacao");
+    ASSERT_TRUE(main && external);
+    EXPECT_EQ(external->currentData().toInt(), static_cast<int>(Encryption::Off));
+    chooseEngine(dialog, "Ligacao", "sqlite");
+    EXPECT_FALSE(main->isVisible());
+    fillSqlServer(dialog, "Ligacao", "EMPRESA01");
+    EXPECT_TRUE(main->isVisible());
+    main->setCurrentIndex(main->findData(static_cast<int>(Encryption::Required)));
+    fillSqlServer(dialog, "LigacaoExterna", "LISBOA");
+    press(dialog, nullptr, "btGravar");
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    const AppSettings read = readAppSettings(file);
+    EXPECT_EQ(read.main.encryption, Encryption::Required);
+    EXPECT_EQ(read.external.encryption, Encryption::Off);
 }
 
 TEST_F(ConfigurationDialogTest, OnlyTheChosenEnginesFieldsAreShown) {

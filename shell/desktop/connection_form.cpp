@@ -1,12 +1,17 @@
 #include "shell/desktop/connection_form.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
 #include <algorithm>
+
+#include "shell/desktop/common/localized_file_dialog.h"
+#include "shell/desktop/common/localized_file_model.h"
 
 namespace talvers {
 namespace {
@@ -48,12 +53,25 @@ ConnectionForm::ConnectionForm(QWidget* parent) : QWidget(parent) {
     userName_ = addField("Username", "&Utilizador");
     password_ = addField("Password", "&Palavra-passe");
     password_->setEchoMode(QLineEdit::Password);
+    encryption_ = new QComboBox(this);
+    encryption_->setObjectName("Encriptacao");
+    encryption_->addItem("Predefinida: quando o servidor a aceita, sem validar o certificado",
+                         static_cast<int>(Encryption::Default));
+    encryption_->addItem("Obrigatória, com o certificado do servidor validado",
+                         static_cast<int>(Encryption::Required));
+    encryption_->addItem("Desligada", static_cast<int>(Encryption::Off));
+    encryption_->setToolTip(
+        "Encriptação da ligação ao SQL Server (Encriptacao nas definições). A predefinida "
+        "serve o servidor habitual, com um certificado feito por ele próprio.");
+    layout->addRow("E&ncriptação", encryption_);
     driver_ = addField("Driver", "Controla&dor ODBC");
     driver_->setPlaceholderText("predefinido");
     odbcOptions_ = addField("OpcoesODBC", "&Opções ODBC");
-    const QString hint = "Encrypt=yes;TrustServerCertificate=no";
+    // Not an encryption attribute: one given here overrides the choice above.
+    const QString hint = "APP=Talvers";
     odbcOptions_->setPlaceholderText(hint);
-    odbcOptions_->setToolTip("Atributos ODBC adicionais, separados por ponto e vírgula: " + hint);
+    odbcOptions_->setToolTip("Atributos ODBC adicionais, separados por ponto e vírgula (por "
+                             "exemplo " + hint + "); a encriptação escolhe-se acima.");
 
     const int wide = std::max(database_->fontMetrics().averageCharWidth() * kFieldChars,
                               odbcOptions_->fontMetrics().horizontalAdvance(hint));
@@ -66,6 +84,10 @@ ConnectionForm::ConnectionForm(QWidget* parent) : QWidget(parent) {
             QStyle::CT_LineEdit, &frame, QSize(wide + 2 * kTextMargin, 0), field);
         field->setMinimumWidth(room.width());
     }
+    // The file's row holds the browse button too: with it the row is no wider than the others,
+    // so the dialog keeps its width when the engine changes.
+    database_->setMinimumWidth(database_->minimumWidth() - browse_->sizeHint().width() -
+                               std::max(0, databaseRow->spacing()));
 
     auto* test = new QPushButton("&Testar ligação", this);
     test->setObjectName("btTestar");
@@ -107,6 +129,7 @@ void ConnectionForm::setSettings(const ConnectionSettings& settings) {
     password_->setText(qText(settings.password));
     driver_->setText(qText(settings.driver));
     odbcOptions_->setText(qText(settings.odbcOptions));
+    encryption_->setCurrentIndex(encryption_->findData(static_cast<int>(settings.encryption)));
 }
 
 ConnectionSettings ConnectionForm::settings() const {
@@ -119,6 +142,7 @@ ConnectionSettings ConnectionForm::settings() const {
     settings.password = password_->text().toStdString();
     settings.driver = trimmedText(driver_);
     settings.odbcOptions = trimmedText(odbcOptions_);
+    settings.encryption = static_cast<Encryption>(encryption_->currentData().toInt());
     return settings;
 }
 
@@ -130,15 +154,36 @@ void ConnectionForm::engineChanged() {
     for (QLineEdit* field : {server_, userName_, password_, driver_, odbcOptions_}) {
         rows->setRowVisible(field, sqlServer);
     }
+    rows->setRowVisible(encryption_, sqlServer);
     browse_->setVisible(!sqlServer);
     databaseLabel_->setText(sqlServer ? "&Base de dados" : "&Ficheiro");
 }
 
+QString ConnectionForm::browseStart() const {
+    const QString named = database_->text().trimmed();
+    if (!named.isEmpty()) {
+        const QFileInfo file(QDir(baseFolder_).absoluteFilePath(named));
+        if (file.isFile()) return file.absoluteFilePath();
+        if (file.absoluteDir().exists()) return file.absolutePath();
+    }
+    return baseFolder_.isEmpty() ? QDir::homePath() : baseFolder_;
+}
+
 void ConnectionForm::browse() {
-    const QString file = QFileDialog::getOpenFileName(
-        this, "Base de dados SQLite", database_->text(),
-        "Bases de dados SQLite (*.db *.sqlite *.sqlite3);;Todos os ficheiros (*)");
-    if (!file.isEmpty()) database_->setText(file);
+    LocalizedFileDialog dialog(this, "Base de dados SQLite",
+                               LocalizedFileModel::typeName("application/vnd.sqlite3"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(
+        {"Bases de dados SQLite (*.db *.sqlite *.sqlite3)", "Todos os ficheiros (*)"});
+    const QFileInfo start(browseStart());
+    if (start.isFile()) {
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
+    } else {
+        dialog.setDirectory(start.absoluteFilePath());
+    }
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        database_->setText(dialog.selectedFiles().first());
 }
 
 }  // namespace talvers

@@ -9,7 +9,7 @@
 
 #include <QDir>
 
-#include "reports/frame/desktop/elided_label.h"
+#include "shell/desktop/common/elided_label.h"
 #include "shell/dataaccess/database_error.h"
 #include "shell/desktop/window_placement.h"
 

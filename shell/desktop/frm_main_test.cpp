@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "reports/frame/desktop/elided_label.h"
+#include "shell/desktop/common/elided_label.h"
 #include "shell/dataaccess/database_error.h"
 #include "shell/desktop/window_placement.h"
 #include "tests/support/desktop/desktop_test_support.h"

@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "reports/frame/desktop/report_window_services.h"
+#include "shell/desktop/common/saved_file_notice.h"
 
 namespace talvers {
 

@@ -32,11 +32,13 @@ TEST(AppendFile, TakesRegularAndNewFilesAndRefusesEverythingElseAtOnce) {
     TempDir dir;
     const fs::path database = dir / "erp.db";
     const fs::path settings = dir / "Talvers.qor";
+    const fs::path journal = dir / "erp.db-journal";
     writeText(database, "SQLite format 3");
     writeText(settings, "[Ligação]\n");
     writeText(dir / "registo.tsv", "antes\n");
     fs::create_hard_link(database, dir / "fisica.db");
     fs::create_symlink(settings, dir / "atalho.qor");
+    fs::create_symlink("falta.tsv", dir / "pendente.tsv");
     fs::create_directory(dir / "pasta");
     ASSERT_EQ(mkfifo((dir / "fila").c_str(), 0600), 0);
     ASSERT_EQ(mkfifo((dir / "fila_lida").c_str(), 0600), 0);
@@ -56,6 +58,12 @@ TEST(AppendFile, TakesRegularAndNewFilesAndRefusesEverythingElseAtOnce) {
         {settings, inUse},
         {dir / "fisica.db", inUse},
         {dir / "atalho.qor", inUse},
+        // By name, before anything is made: the journal SQLite may make beside the database.
+        {journal, inUse},
+        {dir / "ERP.DB-journal", inUse},
+        {dir / "pendente.tsv", "a ligação simbólica \"" + (dir / "pendente.tsv").string() +
+                                   "\" aponta para um ficheiro que não existe  " +
+                                   std::to_string(ENOENT)},
         {dir / "pasta", "existe uma pasta com esse nome  " + std::to_string(EISDIR)},
         {dir / "falta" / "registo.tsv", "a pasta não existe  " + std::to_string(ENOENT)},
         {dir / "fila", notRegular + std::to_string(ENXIO)},
@@ -66,7 +74,7 @@ TEST(AppendFile, TakesRegularAndNewFilesAndRefusesEverythingElseAtOnce) {
     alarm(20);
     for (const auto& [file, expected] : cases) {
         SCOPED_TRACE(file.string());
-        EXPECT_EQ(outcome(file, {database, settings}), expected);
+        EXPECT_EQ(outcome(file, {database, settings, journal}), expected);
     }
     alarm(0);
     close(reader);
@@ -74,6 +82,8 @@ TEST(AppendFile, TakesRegularAndNewFilesAndRefusesEverythingElseAtOnce) {
     EXPECT_EQ(fileBytes(dir / "novo.tsv"), "linha\n");
     EXPECT_EQ(fileBytes(database), "SQLite format 3");
     EXPECT_EQ(fileBytes(settings), "[Ligação]\n");
+    EXPECT_FALSE(fs::exists(journal));
+    EXPECT_FALSE(fs::exists(dir / "falta.tsv"));
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "shell/files/open_file.h"
+#include "shell/files/open_folder.h"
 
 namespace talvers {
 
@@ -22,7 +24,14 @@ struct FileIdentity {
 std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path);
 // The identity of an open file. Throws FileError.
 FileIdentity fileIdentity(const OpenFile& file);
+// The identity of an open folder. Throws FileError.
+FileIdentity fileIdentity(const OpenFolder& folder);
 // Whether `identity` is one of `files` (those that exist).
 bool isOneOf(const FileIdentity& identity, const std::vector<std::filesystem::path>& files);
+// Whether the name `leaf` (UTF-8) in the folder known as `folder` is where one of `files` is or
+// would be: the same folder and the same name, letter case aside (as Windows and FAT see
+// names). This catches a file that does not exist yet, such as a database's journal.
+bool namesOneOf(const FileIdentity& folder, std::string_view leaf,
+                const std::vector<std::filesystem::path>& files);
 
 }  // namespace talvers

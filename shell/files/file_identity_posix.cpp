@@ -28,4 +28,12 @@ FileIdentity fileIdentity(const OpenFile& file) {
     return identityOf(info);
 }
 
+FileIdentity fileIdentity(const OpenFolder& folder) {
+    struct stat info {};
+    if (fstat(static_cast<int>(folder.native()), &info) != 0) {
+        throw FileError(errno, fileErrorReason(errno));
+    }
+    return identityOf(info);
+}
+
 }  // namespace talvers

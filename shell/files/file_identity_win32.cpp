@@ -26,12 +26,24 @@ std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) {
     return identityOf(info);
 }
 
-FileIdentity fileIdentity(const OpenFile& file) {
+namespace {
+
+FileIdentity identityOfHandle(std::intptr_t native) {
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(reinterpret_cast<HANDLE>(file.native()), &info)) {
+    if (!GetFileInformationByHandle(reinterpret_cast<HANDLE>(native), &info)) {
         throw windowsFileError(GetLastError());
     }
     return identityOf(info);
+}
+
+}  // namespace
+
+FileIdentity fileIdentity(const OpenFile& file) {
+    return identityOfHandle(file.native());
+}
+
+FileIdentity fileIdentity(const OpenFolder& folder) {
+    return identityOfHandle(folder.native());
 }
 
 }  // namespace talvers

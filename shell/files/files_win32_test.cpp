@@ -9,10 +9,12 @@
 
 #include "shell/files/append_file.h"
 #include "shell/files/file_error.h"
+#include "shell/files/file_identity.h"
 #include "shell/files/open_file.h"
 #include "shell/files/private_folder.h"
 #include "shell/files/private_folder_names.h"
 #include "shell/files/safe_replace.h"
+#include "shell/files/scratch_folder.h"
 #include "tests/support/file_failure.h"
 #include "tests/support/temp_dir.h"
 
@@ -110,6 +112,26 @@ TEST(FilesOnWindows, AFullDiskIsToldAsSuch) {
     OpenFile file(reinterpret_cast<OpenFile::Native>(full));
     EXPECT_EQ(fileFailureOf([&] { file.writeAll("mais uma linha"); }),
               "o disco está cheio  " + std::to_string(ENOSPC));
+}
+
+// The library's temporaries go to the user's temporary folder, whatever its name holds.
+TEST(FilesOnWindows, TheScratchFolderIsMadeInTheUsersTemporaryFolder) {
+    TempDir dir;
+    const fs::path temporary = dir / "João Conceição";
+    fs::create_directory(temporary);
+    wchar_t before[MAX_PATH + 1] = {};
+    const DWORD kept = GetEnvironmentVariableW(L"TMP", before, MAX_PATH + 1);
+    ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", temporary.c_str()));
+    // The same folder, however Windows spells it (a trailing separator, short names).
+    EXPECT_EQ(fileIdentity(systemTemporaryFolder()), fileIdentity(temporary));
+    {
+        ScratchFolder scratch;
+        EXPECT_EQ(folderEntries(temporary).size(), 1u);
+        EXPECT_EQ(fileIdentity(pathFromUtf8(scratch.pathForLibrary()).parent_path()),
+                  fileIdentity(temporary));
+    }
+    SetEnvironmentVariableW(L"TMP", kept ? before : nullptr);
+    EXPECT_TRUE(folderEntries(temporary).empty());
 }
 
 }  // namespace

@@ -28,6 +28,13 @@ class OpenFile : public ByteSource {
     void writeAll(std::string_view bytes);
     // Flushes the contents to the disk; throws FileError.
     void sync();
+    // The same file opened anew for reading, without its name: what a fresh reader finds on
+    // the disk, not what a file system may keep for this handle (some FUSE file systems read
+    // back through the writing handle wrongly). Throws FileError.
+    std::unique_ptr<OpenFile> reopenForReading() const;
+    // Whether the file has grown to the largest size the process may write (ulimit -f), so
+    // that a write that failed without saying why most likely failed for that.
+    bool atSizeLimit();
     Native native() const { return native_; }
 
   private:

@@ -1,8 +1,10 @@
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 #include "shell/files/file_error.h"
 #include "shell/files/open_file.h"
@@ -58,6 +60,21 @@ void OpenFile::writeAll(std::string_view bytes) {
 
 void OpenFile::sync() {
     if (fsync(fd(native_)) != 0) failWith(errno);
+}
+
+std::unique_ptr<OpenFile> OpenFile::reopenForReading() const {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd(native_));
+    const int opened = open(self.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (opened < 0) failWith(errno);
+    return std::make_unique<OpenFile>(opened);
+}
+
+bool OpenFile::atSizeLimit() {
+    struct rlimit limit {};
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return false;
+    // Buffered writers stop short of the limit by less than one buffer.
+    constexpr std::uint64_t kBuffer = 1 << 16;
+    return size() + kBuffer >= limit.rlim_cur;
 }
 
 std::unique_ptr<OpenFile> openFileForReading(const std::filesystem::path& file) {

@@ -69,6 +69,18 @@ void OpenFile::sync() {
     if (!FlushFileBuffers(handle(native_))) failWithLastError();
 }
 
+std::unique_ptr<OpenFile> OpenFile::reopenForReading() const {
+    const HANDLE opened = ReOpenFile(handle(native_), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+    if (opened == INVALID_HANDLE_VALUE) failWithLastError();
+    return std::make_unique<OpenFile>(reinterpret_cast<OpenFile::Native>(opened));
+}
+
+// Windows sets no file-size limit on a process.
+bool OpenFile::atSizeLimit() {
+    return false;
+}
+
 std::unique_ptr<OpenFile> openFileForReading(const std::filesystem::path& file) {
     const HANDLE opened = CreateFileW(file.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

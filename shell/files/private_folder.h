@@ -10,6 +10,14 @@
 // folders (owned by the same user, closed to others) whose lock nobody holds, and of those
 // only the ones with the mark, or empty but for an unfinished mark (a run killed while making
 // its folder). A file or folder that merely looks like one by its name is never touched.
+//
+// On a file system that keeps no Unix modes or owners (FAT, exFAT, NTFS through FUSE, an SMB
+// share), recognised by what a new folder does there — it does not get the mode it was made
+// with, and a change of mode does not hold — the folder is as private as that file system
+// allows: the same for every user who can reach it. It is used all the same, and leftovers
+// there are recognised by their mark and free lock alone. A folder that cannot be made private
+// on a file system that does keep modes (one another user made under our name) is never used,
+// and one this run made is removed at once.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -44,16 +52,25 @@ class PrivateFolder {
     void moveOut(std::string_view name, const std::string& newName);
     // The free room on the folder's disk is nearly exhausted (in space or in entries).
     bool diskNearlyFull() const;
+    // Whether the folder's file system keeps Unix modes (see above); false, modes set on the
+    // files inside do not hold.
+    bool keepsModes() const { return keepsModes_; }
 
   private:
+    // Removes every file inside, then the folder, and closes it.
+    void removeFolder();
+
     const OpenFolder& parent_;
     Native native_ = -1;
     std::string name_;
     std::unique_ptr<OpenFile> mark_;
+    bool keepsModes_ = true;
 };
 
 // The names in `folder` of the private folders that dead runs left and that were removed
-// (for the tests); what cannot be checked or removed stays.
-std::vector<std::string> removeLeftoverPrivateFolders(const OpenFolder& folder);
+// (for the tests); what cannot be checked or removed stays. `keepsModes` false: the folder's
+// file system keeps no modes, and a leftover is recognised by its mark and free lock alone.
+std::vector<std::string> removeLeftoverPrivateFolders(const OpenFolder& folder,
+                                                      bool keepsModes = true);
 
 }  // namespace talvers

@@ -66,9 +66,12 @@ std::optional<std::vector<std::string>> entriesOf(int folder) {
     return names;
 }
 
-// Removes every entry of the folder open as `folder` that is not a folder; the mark last, so
-// that a folder whose clean-up stopped half-way is still recognised next time.
-bool emptyFolder(int folder) {
+// Removes every entry of the folder open as `folder` that is neither a folder nor the mark,
+// which goes last (removeMark), so that a folder whose clean-up stopped half-way is still
+// recognised next time. The mark's handle is to be closed in between: a FUSE file system (FAT,
+// NTFS or a share through FUSE) keeps a removed file that is still open as a hidden one, and
+// the folder could not go. Its lock is not needed then: the folder's own lock is held.
+bool removeAllButMark(int folder) {
     const auto names = entriesOf(folder);
     if (!names) return false;
     bool empty = true;
@@ -77,7 +80,11 @@ bool emptyFolder(int folder) {
         // unlinkat never follows a link, and refuses a folder: nothing outside is touched.
         if (unlinkat(folder, name.c_str(), 0) != 0) empty = false;
     }
-    return empty && unlinkat(folder, kRunMarkName, 0) == 0;
+    return empty;
+}
+
+bool removeMark(int folder) {
+    return unlinkat(folder, kRunMarkName, 0) == 0;
 }
 
 // Whether the folder open as `folder` holds at most a mark that was never finished: what a run
@@ -109,10 +116,100 @@ void removeFolderEntry(int parent, const std::string& name, int folder) {
     }
 }
 
+enum class Privacy { Private, WithoutModes, NotOurs };
+
+bool isPrivate(const struct stat& info) {
+    return info.st_uid == geteuid() && (info.st_mode & 077) == 0;
+}
+
+// What the folder just made as 0700, open as `folder`, turned out to be, once its mode is set
+// again: a folder given group bits or a default access list by its parent is mended so; on a
+// file system that keeps no modes the change does not hold, or is refused to the folder's own
+// owner (whatever mode the folder seems to have); somebody else's folder put in its place is
+// not ours.
+Privacy makePrivate(int folder) {
+    const int changed = fchmod(folder, 0700);
+    const int error = errno;
+    struct stat info {};
+    if (fstat(folder, &info) != 0) return Privacy::NotOurs;
+    if (changed == 0) {
+        if (isPrivate(info)) return Privacy::Private;
+        return (info.st_mode & 0777) != 0700 ? Privacy::WithoutModes : Privacy::NotOurs;
+    }
+    if (error == ENOSYS || error == EOPNOTSUPP || (error == EPERM && info.st_uid == geteuid())) {
+        return Privacy::WithoutModes;
+    }
+    return Privacy::NotOurs;
+}
+
+// The folder `name` this run just made in `parent`, open, locked and private as far as its file
+// system allows; -1 when the name no longer names it, or names somebody else's folder.
+int adoptNewFolder(int parent, const std::string& name, bool& keepsModes) {
+    const int opened = openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (opened < 0) return -1;
+    // The folder itself is locked while the run lives, from before it holds anything: a
+    // clean-up by a run in the same folder takes a free lock for a dead run's. In the moment
+    // before the lock such a clean-up may remove the new, empty folder; then the name no longer
+    // names it and another is made. Where the file system has no locks it stays unlocked.
+    while (flock(opened, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    struct stat info {};
+    struct stat named {};
+    if (fstat(opened, &info) != 0 ||
+        fstatat(parent, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(info, named)) {
+        close(opened);
+        return -1;
+    }
+    const Privacy privacy = makePrivate(opened);
+    if (privacy == Privacy::NotOurs) {
+        // Never used, and gone at once if it is the empty folder this run made.
+        removeFolderEntry(parent, name, opened);
+        close(opened);
+        return -1;
+    }
+    keepsModes = privacy == Privacy::Private;
+    return opened;
+}
+
+// Removes the leftovers of dead runs in `parent` but `own`; see removeLeftoverPrivateFolders.
+std::vector<std::string> removeLeftovers(int parent, bool keepsModes, const std::string& own) {
+    std::vector<std::string> removed;
+    const auto names = entriesOf(parent);
+    if (!names) return removed;
+    for (const std::string& name : *names) {
+        if (!looksLikePrivateFolder(name) || name == own) continue;
+        const int candidate = openat(parent, name.c_str(),
+                                     O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (candidate < 0) continue;
+        struct stat info {};
+        // Another user's folder is theirs to clean, and a live run holds its folder's lock.
+        // Where no modes are kept, every folder shows the same owner and mode: only the mark
+        // and the lock tell.
+        const bool deadRunsFolder = fstat(candidate, &info) == 0 &&
+                                    (!keepsModes || isPrivate(info)) &&
+                                    flock(candidate, LOCK_EX | LOCK_NB) == 0;
+        const int mark = deadRunsFolder ? lockDeadRunsMark(candidate) : -1;
+        bool emptied = false;
+        if (mark >= 0) {
+            emptied = removeAllButMark(candidate);
+            close(mark);
+            emptied = emptied && removeMark(candidate);
+        } else if (deadRunsFolder) {
+            // A run killed while it made its folder left it empty, or with an unfinished mark.
+            emptied = holdsOnlyAnUnfinishedMark(candidate);
+        }
+        if (emptied) {
+            removeFolderEntry(parent, name, candidate);
+            removed.push_back(name);
+        }
+        close(candidate);
+    }
+    return removed;
+}
+
 }  // namespace
 
 PrivateFolder::PrivateFolder(const OpenFolder& parent) : parent_(parent) {
-    removeLeftoverPrivateFolders(parent);
     const int parentFd = fd(parent.native());
     for (int attempt = 0; attempt < kPrivateFolderAttempts && native_ < 0; ++attempt) {
         const std::string name = newPrivateFolderName();
@@ -124,27 +221,16 @@ PrivateFolder::PrivateFolder(const OpenFolder& parent) : parent_(parent) {
             if (error == ENOENT) throw FileError(error, "a pasta não permite criar ficheiros");
             failWith(error);
         }
-        const int opened =
-            openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        // The folder itself is locked while the run lives, from before it holds anything: a
-        // clean-up by a run in the same folder takes a free lock for a dead run's. In the
-        // moment before the lock such a clean-up may remove the new, empty folder; then the
-        // name no longer names it and another is made.
-        struct stat info {};
-        struct stat named {};
-        if (opened >= 0 && flock(opened, LOCK_EX) == 0 && fstat(opened, &info) == 0 &&
-            info.st_uid == geteuid() && (info.st_mode & 077) == 0 &&
-            fstatat(parentFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-            sameFile(info, named)) {
-            native_ = opened;
-            name_ = name;
-        } else if (opened >= 0) {
-            // Someone swapped the new name for a folder of theirs (not ours to use or remove),
-            // or a clean-up removed it before it was locked.
-            close(opened);
-        }
+        native_ = adoptNewFolder(parentFd, name, keepsModes_);
+        if (native_ >= 0) name_ = name;
     }
-    if (native_ < 0) failWith(EEXIST);
+    if (native_ < 0) {
+        throw FileError(EEXIST,
+                        "não foi possível criar na pasta uma pasta temporária só deste utilizador");
+    }
+    // Once this run's folder is known (and with it whether modes are kept there), what dead
+    // runs left beside it goes.
+    removeLeftovers(parentFd, keepsModes_, name_);
     try {
         const std::string procPath = pathForLibrary();
         struct stat viaProc {};
@@ -162,19 +248,21 @@ PrivateFolder::PrivateFolder(const OpenFolder& parent) : parent_(parent) {
         flock(fd(mark_->native()), LOCK_EX);
         mark_->writeAll(kRunMark);
     } catch (...) {
-        emptyFolder(fd(native_));
-        removeFolderEntry(parentFd, name_, fd(native_));
-        mark_.reset();
-        close(fd(native_));
+        removeFolder();
         throw;
     }
 }
 
-PrivateFolder::~PrivateFolder() {
-    emptyFolder(fd(native_));
+void PrivateFolder::removeFolder() {
+    removeAllButMark(fd(native_));
+    mark_.reset();  // and with it its lock, while the folder's is still held
+    removeMark(fd(native_));
     removeFolderEntry(fd(parent_.native()), name_, fd(native_));
-    mark_.reset();  // and with it the lock
     close(fd(native_));
+}
+
+PrivateFolder::~PrivateFolder() {
+    removeFolder();
 }
 
 std::string PrivateFolder::pathForLibrary(std::string_view name) const {
@@ -208,32 +296,8 @@ bool PrivateFolder::diskNearlyFull() const {
     return room < kNearlyFullBytes || (disk.f_files > 0 && disk.f_favail == 0);
 }
 
-std::vector<std::string> removeLeftoverPrivateFolders(const OpenFolder& folder) {
-    std::vector<std::string> removed;
-    const int parent = fd(folder.native());
-    const auto names = entriesOf(parent);
-    if (!names) return removed;
-    for (const std::string& name : *names) {
-        if (!looksLikePrivateFolder(name)) continue;
-        const int candidate = openat(parent, name.c_str(),
-                                     O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (candidate < 0) continue;
-        struct stat info {};
-        // Another user's folder is theirs to clean, and a live run holds its folder's lock.
-        const bool deadRunsFolder = fstat(candidate, &info) == 0 && info.st_uid == geteuid() &&
-                                    (info.st_mode & 077) == 0 &&
-                                    flock(candidate, LOCK_EX | LOCK_NB) == 0;
-        const int mark = deadRunsFolder ? lockDeadRunsMark(candidate) : -1;
-        // A run killed while it made its folder left it empty, or with an unfinished mark.
-        if ((mark >= 0 && emptyFolder(candidate)) ||
-            (deadRunsFolder && mark < 0 && holdsOnlyAnUnfinishedMark(candidate))) {
-            removeFolderEntry(parent, name, candidate);
-            removed.push_back(name);
-        }
-        if (mark >= 0) close(mark);
-        close(candidate);
-    }
-    return removed;
+std::vector<std::string> removeLeftoverPrivateFolders(const OpenFolder& folder, bool keepsModes) {
+    return removeLeftovers(fd(folder.native()), keepsModes, "");
 }
 
 }  // namespace talvers

@@ -251,7 +251,7 @@ bool PrivateFolder::diskNearlyFull() const {
     return room.QuadPart < kNearlyFullBytes;
 }
 
-std::vector<std::string> removeLeftoverPrivateFolders(const OpenFolder& folder) {
+std::vector<std::string> removeLeftoverPrivateFolders(const OpenFolder& folder, bool) {
     std::vector<std::string> removed;
     const fs::path parent = pathOfHandle(folder.native());
     const auto entries = entriesOf(handle(folder.native()));

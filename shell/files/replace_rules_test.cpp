@@ -45,7 +45,8 @@ TEST(ReplaceRules, RefusesTargetsThatAreNotOursToReplaceAndLeavesThemAsTheyWere)
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     fs::create_directory(dir / "pasta.xlsx");
-    const std::vector<fs::path> inUse = {database, settings};
+    // A journal SQLite may make beside the database: refused by name before it exists.
+    const std::vector<fs::path> inUse = {database, settings, dir / "erp.db-journal"};
 
     struct Case {
         fs::path target;
@@ -58,6 +59,8 @@ TEST(ReplaceRules, RefusesTargetsThatAreNotOursToReplaceAndLeavesThemAsTheyWere)
         {dir / "ligacao_fisica.db", kProgramsOwnFile, EPERM},
         // A path text that differs but names the same file.
         {dir / "." / "erp.db", kProgramsOwnFile, EPERM},
+        {dir / "erp.db-journal", kProgramsOwnFile, EPERM},
+        {dir / "ERP.DB-Journal", kProgramsOwnFile, EPERM},
         {dir / "so_leitura.xlsx", kReadOnlyFile, EACCES},
         {dir / "partilhado.xlsx", kOtherHardLinks, EMLINK},
         {dir / "pasta.xlsx", kFolderOfThatName, EISDIR},

@@ -34,14 +34,6 @@ SafeReplace::SafeReplace(const std::string& fileName,
 
 SafeReplace::~SafeReplace() = default;
 
-std::string SafeReplace::libraryPath() const {
-    return state_->workspace->pathForLibrary(kNewName);
-}
-
-std::string SafeReplace::libraryFolder() const {
-    return state_->workspace->pathForLibrary();
-}
-
 void SafeReplace::write(std::string_view bytes) {
     try {
         state_->temporary->writeAll(bytes);
@@ -51,11 +43,17 @@ void SafeReplace::write(std::string_view bytes) {
 }
 
 ByteSource& SafeReplace::contents() {
-    return *state_->temporary;
+    try {
+        state_->readBack = state_->temporary->reopenForReading();
+    } catch (const FileError& failure) {
+        state_->fail(failure);
+    }
+    return *state_->readBack;
 }
 
 std::string SafeReplace::likelyCause() const {
-    return state_->workspace->diskNearlyFull() ? fileErrorReason(ENOSPC) : "";
+    if (state_->workspace->diskNearlyFull()) return fileErrorReason(ENOSPC);
+    return state_->temporary->atSizeLimit() ? fileErrorReason(EFBIG) : "";
 }
 
 void SafeReplace::commit() {
@@ -73,6 +71,7 @@ void SafeReplace::commit() {
     } catch (const FileError& failure) {
         s.fail(failure);
     }
+    noteFileReplaced();
     try {
         s.folder->sync();
     } catch (const FileError& failure) {
@@ -81,6 +80,7 @@ void SafeReplace::commit() {
                static_cast<int>(failure.number()));
     }
     afterMove(s);
+    s.readBack.reset();
     s.temporary.reset();
     s.workspace.reset();
 }

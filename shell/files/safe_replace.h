@@ -47,16 +47,13 @@ class SafeReplace {
     SafeReplace(const SafeReplace&) = delete;
     SafeReplace& operator=(const SafeReplace&) = delete;
 
-    // A path text a library can open to write the new contents, reaching the intermediate
-    // file through the private folder's handle; and one for the library's own temporaries.
-    std::string libraryPath() const;
-    std::string libraryFolder() const;
     // Appends to the new contents; throws FileError naming the file.
     void write(std::string_view bytes);
-    // The new contents as they are on disk now, to be read back.
+    // The new contents as they are on disk now, opened anew to be read back. Throws
+    // FileError naming the file.
     ByteSource& contents();
-    // The likely cause of a write that failed without saying why ("o disco está cheio"), or
-    // "" when none is seen.
+    // The likely cause of a write that failed without saying why ("o disco está cheio", a
+    // file-size limit reached), or "" when none is seen.
     std::string likelyCause() const;
 
     // Gives the new file its mode, flushes it, renames it over the real target and flushes

@@ -33,6 +33,7 @@ struct SafeReplace::State {
     std::unique_ptr<TargetFacts, TargetFactsDeleter> target;
     std::unique_ptr<PrivateFolder> workspace;
     std::unique_ptr<OpenFile> temporary;
+    std::unique_ptr<OpenFile> readBack;  // the new file opened anew, to be read back
 
     [[noreturn]] void fail(const std::string& reason, int errorNumber) const {
         throw FileError(errorNumber,

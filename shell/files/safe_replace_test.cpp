@@ -108,11 +108,14 @@ TEST_F(SafeReplaceTest, KeepsTheModeAndWritesThroughASymbolicLink) {
     EXPECT_EQ(fs::status(dir / "partilha" / "real.xlsx").permissions(), fs::perms(0640));
     EXPECT_EQ(folderEntries(dir / "partilha"), std::vector<std::string>{"real.xlsx"});
 
-    // A dangling link names the file to create.
+    // A link that leads nowhere is never followed to make a file where it points.
     fs::create_symlink("partilha/novo.xlsx", dir / "pendente.xlsx");
-    ASSERT_TRUE(write(dir / "pendente.xlsx")) << failure();
-    EXPECT_TRUE(fs::is_symlink(dir / "pendente.xlsx"));
-    EXPECT_TRUE(fs::is_regular_file(dir / "partilha" / "novo.xlsx"));
+    EXPECT_FALSE(write(dir / "pendente.xlsx"));
+    EXPECT_NE(failure().find("a ligação simbólica \"" + (dir / "pendente.xlsx").string() +
+                             "\" aponta para um ficheiro que não existe"),
+              std::string::npos)
+        << failure();
+    EXPECT_EQ(folderEntries(dir / "partilha"), std::vector<std::string>{"real.xlsx"});
 }
 
 // An existing folder that takes no new file is not called missing: the kernel's own folders

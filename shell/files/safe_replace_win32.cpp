@@ -104,11 +104,15 @@ void inspectTarget(State& s, const std::vector<fs::path>& protectedFiles) {
         s.fail(windowsFileError(GetLastError()));
     }
     s.leaf = utf8FromPath(real.filename());
+    bool inUse = false;
     try {
         s.folder = std::make_unique<OpenFolder>(real.parent_path());
+        // By name too: a database's journal that does not exist yet is still its own.
+        inUse = namesOneOf(fileIdentity(*s.folder), s.leaf, protectedFiles);
     } catch (const FileError& failure) {
         s.fail(failure);
     }
+    if (inUse) s.fail(kProgramsOwnFile, EPERM);
 }
 
 // Before the move: an owner-only file was made so, and a file whose owner set its access apart

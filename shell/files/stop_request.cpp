@@ -10,6 +10,7 @@ namespace {
 // Lock-free, so that a signal handler may touch them.
 std::atomic<int> requestedSignal{0};
 std::atomic<int> writesUnderWay{0};
+std::atomic<bool> replaced{false};
 static_assert(std::atomic<int>::is_always_lock_free);
 
 }  // namespace
@@ -47,6 +48,18 @@ std::string stopMessage(int signal) {
 
 int stopStatus(int signal) {
     return 128 + signal;
+}
+
+void noteFileReplaced() noexcept {
+    replaced.store(true);
+}
+
+bool fileReplaced() noexcept {
+    return replaced.load();
+}
+
+std::string stopAfterWriteMessage(int signal) {
+    return "O ficheiro foi gravado; a interrupção (" + signalName(signal) + ") chegou depois.";
 }
 
 WriteUnderWay::WriteUnderWay() noexcept {

@@ -28,6 +28,14 @@ std::string stopMessage(int signal);
 // 128 + `signal`: the status a shell gives a program ended by that signal (130, 143).
 int stopStatus(int signal);
 
+// Records that a write put its new file in place; from then on a stop request no longer undoes
+// anything. Safe to read from a signal handler.
+void noteFileReplaced() noexcept;
+bool fileReplaced() noexcept;
+// The message for a stop that arrived once the file was written, e.g. "O ficheiro foi gravado;
+// a interrupção (SIGTERM) chegou depois."
+std::string stopAfterWriteMessage(int signal);
+
 // While one lives, a write is under way: a request to stop waits for its next safe point
 // rather than ending the program at once.
 class WriteUnderWay {

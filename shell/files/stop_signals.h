@@ -8,4 +8,8 @@ namespace talvers {
 // Installs the handlers for SIGINT and SIGTERM (on systems that have them).
 void installStopSignals();
 
+// A write past the process's file-size limit (ulimit -f) fails with EFBIG, to be told as any
+// other failure, instead of killing the program without a word (SIGXFSZ, where it exists).
+void ignoreFileSizeLimitSignal();
+
 }  // namespace talvers

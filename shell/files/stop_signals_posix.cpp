@@ -19,7 +19,8 @@ void keep(char (&into)[64], const std::string& text) {
 
 void onStopSignal(int signal) {
     requestStop(signal);
-    if (WriteUnderWay::any()) return;
+    // Once a new file is in place the run has done what it was for: it ends by itself.
+    if (WriteUnderWay::any() || fileReplaced()) return;
     const char* text = signal == SIGINT ? interruptText : terminateText;
     const ssize_t ignored = write(STDERR_FILENO, text, std::strlen(text));
     (void)ignored;
@@ -38,6 +39,10 @@ void installStopSignals() {
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+}
+
+void ignoreFileSizeLimitSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 }  // namespace talvers

@@ -20,7 +20,8 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
     const int signal = event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? SIGINT : SIGTERM;
     requestStop(signal);
     // A write under way stops at its next safe point and the program then ends by itself.
-    if (WriteUnderWay::any()) return TRUE;
+    // Once a new file is in place the run has done what it was for: it ends by itself.
+    if (WriteUnderWay::any() || fileReplaced()) return TRUE;
     const std::string& text = signal == SIGINT ? interruptText : terminateText;
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()),
@@ -35,5 +36,8 @@ void installStopSignals() {
     terminateText = stopMessage(SIGTERM) + "\n";
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
+
+// Windows has no file-size limit signal: an oversized write fails by itself.
+void ignoreFileSizeLimitSignal() {}
 
 }  // namespace talvers

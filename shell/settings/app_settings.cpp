@@ -25,6 +25,22 @@ Engine engineFrom(const SettingsFile& settings, std::string_view section) {
                             "\" (valores possíveis: sqlserver, sqlite).");
 }
 
+Encryption encryptionFrom(const SettingsFile& settings, std::string_view section) {
+    const std::string value = settings.text(section, "Encriptacao");
+    std::string name = lowerAscii(value);
+    for (const auto& [accented, plain] : {std::pair{"ó", "o"}, std::pair{"Ó", "o"}}) {
+        for (size_t at; (at = name.find(accented)) != std::string::npos;)
+            name.replace(at, std::string_view(accented).size(), plain);
+    }
+    if (name.empty()) return Encryption::Default;
+    for (const Encryption e : {Encryption::Default, Encryption::Required, Encryption::Off}) {
+        if (name == encryptionSettingText(e)) return e;
+    }
+    throw SettingsError(SettingsErrorNumber::InvalidValue,
+                        "Valor desconhecido de Encriptacao em [" + std::string(section) + "]: \"" +
+                            value + "\" (valores possíveis: predefinida, obrigatoria, desligada).");
+}
+
 // "Consultas": whether the reports send their lookups one key at a time.
 bool perRowLookupsFrom(const SettingsFile& settings) {
     const std::string value = settings.text(kProgramSection, "Consultas");
@@ -81,6 +97,7 @@ ConnectionSettings connectionFrom(const SettingsFile& settings, std::string_view
     }
     c.driver = settings.text(section, "Driver");
     c.odbcOptions = settings.text(section, "OpcoesODBC");
+    c.encryption = encryptionFrom(settings, section);
     if (c.engine == Engine::Sqlite && !c.database.empty()) {
         c.database = pathText((folder / pathFromUtf8(c.database)).lexically_normal());
     }
@@ -94,6 +111,18 @@ void addMissing(std::vector<std::string>& missing, std::string_view section,
 }
 
 }  // namespace
+
+std::string_view encryptionSettingText(Encryption encryption) {
+    switch (encryption) {
+        case Encryption::Required:
+            return "obrigatoria";
+        case Encryption::Off:
+            return "desligada";
+        case Encryption::Default:
+            break;
+    }
+    return "predefinida";
+}
 
 AppSettings readAppSettings(const std::filesystem::path& file) {
     std::error_code ec;

@@ -7,6 +7,9 @@
 //     Empresa     database; with Motor=sqlite the database file, a relative path being
 //                 relative to the settings file's folder
 //     Username, Password (stored encoded, see password_codec.h), Driver, OpcoesODBC
+//     Encriptacao  predefinida (default: encrypted when the server can, its certificate
+//                  trusted), obrigatoria (encrypted, the certificate validated) or desligada;
+//                  letter case and accents ignored
 //   [Talvers]
 //     ContribuinteVariante   the taxpayer number that selects the company variant
 //     Utilitario             1 switches the utility menu item on
@@ -42,8 +45,13 @@ struct AppSettings {
     std::filesystem::path file;  // absolute path of the file they were read from
 };
 
+// The Encriptacao value of a setting as the file writes it: "predefinida", "obrigatoria",
+// "desligada".
+std::string_view encryptionSettingText(Encryption encryption);
+
 // Reads `file` (relative paths against the working folder). Throws SettingsError when the
-// file cannot be read (Unreadable), when a Motor value is neither sqlserver nor sqlite, a
+// file cannot be read (Unreadable), when a Motor value is neither sqlserver nor sqlite, an
+// Encriptacao value is none of its three, a
 // Password is malformed or a deadline is no whole number in its range (InvalidValue; the
 // message names the section and the value).
 AppSettings readAppSettings(const std::filesystem::path& file);

@@ -68,6 +68,36 @@ TEST(AppSettings, LookupsAreSetBasedUnlessConsultasSaysLinha) {
     }
 }
 
+// Each connection has its own; the file written says the same back (the default by
+// leaving the key out).
+TEST(AppSettings, EncryptionIsOneOfThreeChoicesPerConnection) {
+    const struct {
+        const char* value;
+        Encryption encryption;
+    } cases[] = {{"", Encryption::Default},
+                 {"predefinida", Encryption::Default},
+                 {"Obrigatória", Encryption::Required},
+                 {"OBRIGATÓRIA", Encryption::Required},
+                 {"obrigatoria", Encryption::Required},
+                 {"desligada", Encryption::Off}};
+    for (const auto& c : cases) {
+        const AppSettings s = fromText(std::string("[LigaçãoExterna]\nEncriptacao=") + c.value);
+        EXPECT_EQ(s.external.encryption, c.encryption) << c.value;
+        EXPECT_EQ(s.main.encryption, Encryption::Default) << c.value;
+        ConnectionSettings written;
+        written.encryption = c.encryption;
+        EXPECT_EQ(fromText(settingsFileText(written, written, {})).main.encryption, c.encryption);
+    }
+    try {
+        fromText("[Ligação]\nEncriptacao=sim\n");
+        ADD_FAILURE() << "accepted";
+    } catch (const SettingsError& e) {
+        EXPECT_EQ(e.description(),
+                  "Valor desconhecido de Encriptacao em [Ligação]: \"sim\" (valores possíveis: "
+                  "predefinida, obrigatoria, desligada).");
+    }
+}
+
 // Deadlines: defaults 15 s, 30 s and none; the same for both connections; each key on the
 // edges of its range, and values that are no whole number, refused naming key and value.
 TEST(AppSettings, DeadlinesAreWholeSecondsWithinTheirRanges) {

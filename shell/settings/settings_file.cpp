@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "shell/dataaccess/text_utils.h"
+#include "shell/dataaccess/windows_1252.h"
 #include "shell/settings/settings_error.h"
 #include "shell/settings/settings_folder.h"
 
@@ -11,30 +12,8 @@ namespace talvers {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr char32_t kReplacement = 0xFFFD;
 // A settings file is a few kilobytes; anything far larger is not one.
 constexpr size_t kMaxSettingsBytes = 1024 * 1024;
-
-// Windows-1252 0x80..0x9F; 0 marks the five undefined bytes. The rest equals Latin-1.
-constexpr std::array<char32_t, 32> kCp1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-std::string windows1252ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        char32_t cp = b;
-        if (b >= 0x80 && b <= 0x9F) {
-            const char32_t mapped = kCp1252High[b - 0x80];
-            cp = mapped != 0 ? mapped : kReplacement;
-        }
-        appendUtf8(out, cp);
-    }
-    return out;
-}
 
 // Each line on its own: a file saved as UTF-8 may carry one stray Windows-1252 byte (a comment
 // pasted from an older file), and that must not change how the other lines read.

@@ -47,6 +47,8 @@ void addConnection(std::string& text, std::string_view section, const Connection
     addEntry(text, section, "Password", c.password.empty() ? "" : encodePassword(c.password));
     addEntry(text, section, "Driver", c.driver);
     addEntry(text, section, "OpcoesODBC", c.odbcOptions);
+    if (c.encryption != Encryption::Default)
+        addEntry(text, section, "Encriptacao", std::string(encryptionSettingText(c.encryption)));
 }
 
 }  // namespace
@@ -97,8 +99,9 @@ void writeSettingsFile(const std::filesystem::path& file, const ConnectionSettin
         SafeReplace replace(name, {}, ReplaceAccess::OwnerOnly);
         replace.write(text);
         std::vector<unsigned char> back(text.size());
-        replace.contents().readAt(0, back.data(), back.size());
-        if (replace.contents().size() != text.size() ||
+        ByteSource& written = replace.contents();
+        written.readAt(0, back.data(), back.size());
+        if (written.size() != text.size() ||
             !std::equal(back.begin(), back.end(), text.begin(), [](unsigned char a, char b) {
                 return a == static_cast<unsigned char>(b);
             })) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "shell/settings/settings_error.h"
 #include "tests/support/temp_dir.h"
 
 namespace talvers {
@@ -33,7 +35,8 @@ TEST(SettingsWriter, NewAndRewrittenFilesAreWholeAndTheOwnersAlone) {
             testing::writeText(file, previous);
             fs::permissions(file, fs::perms(0644));
         }
-        writeSettingsFile(link, sqlite("erp.db"), sqlite("externa.db"));
+        // A link leads to a file that is there; a new file is made by its own name.
+        writeSettingsFile(previous.empty() ? file : link, sqlite("erp.db"), sqlite("externa.db"));
         EXPECT_EQ(
             fileBytes(file),
             settingsFileText(
@@ -45,6 +48,32 @@ TEST(SettingsWriter, NewAndRewrittenFilesAreWholeAndTheOwnersAlone) {
         EXPECT_EQ(folderEntries(dir.path()),
                   (std::vector<std::string>{"Talvers.qor", "atalho.qor"}));
         fs::remove(file);
+    }
+}
+
+// Another user's link planted where a shared folder's settings file would go leads the
+// passwords nowhere: the victim's file stays as it was.
+TEST(SettingsWriter, AnotherUsersLinkInASharedFolderIsNotFollowed) {
+    if (geteuid() != 0) GTEST_SKIP() << "only the super-user can give a link to another user";
+    TempDir dir;
+    testing::writeText(dir / "notas.txt", "da vítima");
+    for (const fs::perms mode : {fs::perms(01777), fs::perms(0777)}) {
+        const fs::path shared = dir / ("partilhada" + std::to_string(static_cast<int>(mode)));
+        fs::create_directory(shared);
+        fs::permissions(shared, mode);
+        const fs::path link = shared / "Talvers.qor";
+        fs::create_symlink(dir / "notas.txt", link);
+        ASSERT_EQ(lchown(link.c_str(), 4242, 4242), 0);
+        try {
+            writeSettingsFile(link, sqlite("erp.db"), sqlite("externa.db"));
+            ADD_FAILURE() << "written through another user's link";
+        } catch (const SettingsError& error) {
+            EXPECT_NE(error.description().find("\"" + link.string() +
+                                               "\" pertence ao utilizador n.º 4242"),
+                      std::string::npos)
+                << error.description();
+        }
+        EXPECT_EQ(fileBytes(dir / "notas.txt"), "da vítima");
     }
 }
 

@@ -121,7 +121,7 @@ void SheetReadBack::endElement(std::string_view name) {
     } else if (inCell_) {
         endCell();
     } else if (is(name, "row")) {
-        throwIfStopRequested();
+        throwIfWriteStopped(progress_);
     } else if (is(name, "sheetData")) {
         inData_ = false;
     }

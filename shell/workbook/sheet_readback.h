@@ -4,16 +4,19 @@
 // numbers and blanks, in row and column order. Anything the writer never writes — shared
 // strings, formulas, booleans, rich text — or a cell out of order or in the wrong row is a
 // problem, and so is a number the file holds that is no number. Checks for a stop request at
-// every row.
+// every row (also `progress`'s, when given; it must outlive the read-back).
 #include <string>
 
 #include "shell/files/xml_check.h"
 #include "shell/workbook/sheet_digest.h"
+#include "shell/workbook/workbook_progress.h"
 
 namespace talvers {
 
 class SheetReadBack : public XmlEvents {
   public:
+    explicit SheetReadBack(const WorkbookProgress* progress = nullptr) : progress_(progress) {}
+
     void startElement(std::string_view name, std::span<const XmlAttribute> attributes) override;
     void endElement(std::string_view name) override;
     void text(std::string_view text) override;
@@ -28,6 +31,7 @@ class SheetReadBack : public XmlEvents {
     void endCell();
     void fail(std::string problem);
 
+    const WorkbookProgress* progress_;
     SheetDigest digest_;
     std::string problem_;
     bool inData_ = false;

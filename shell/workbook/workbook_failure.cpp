@@ -4,7 +4,7 @@ namespace talvers {
 
 void throwIfXlsxError(lxw_error error, std::string_view context) {
     if (error == LXW_NO_ERROR) return;
-    throw WorkbookFailure(error, std::string(context) + ": " + xlsxErrorReason(error));
+    throw XlsxLibraryFailure(error, std::string(context) + ": " + xlsxErrorReason(error));
 }
 
 std::string xlsxErrorReason(lxw_error error) {

@@ -16,7 +16,15 @@ class WorkbookFailure : public NumberedError {
     using NumberedError::NumberedError;
 };
 
-// Throws a WorkbookFailure "<context>: <reason>" numbered `error` unless it is LXW_NO_ERROR.
+// A failure the workbook library reported by its own error code, which often does not say
+// why (a failed write inside its zip writer says nothing of a full disk).
+class XlsxLibraryFailure : public WorkbookFailure {
+  public:
+    using WorkbookFailure::WorkbookFailure;
+};
+
+// Throws an XlsxLibraryFailure "<context>: <reason>" numbered `error` unless it is
+// LXW_NO_ERROR.
 void throwIfXlsxError(lxw_error error, std::string_view context);
 
 // The reason text users see for a libxlsxwriter error.

@@ -51,7 +51,7 @@ void setProperties(lxw_workbook* workbook, const std::string& title,
 std::vector<SheetDigest> writeWorkbookFile(
     const std::string& path, const std::string& temporaryFolder, const std::string& displayName,
     const std::vector<std::string>& sheetNames, const std::vector<std::string>& sheetTitles,
-    const Table& rows, const WorkbookProperties& properties) {
+    const Table& rows, const WorkbookProperties& properties, WorkbookProgress* progress) {
     // Streaming the rows through the library's temporary files keeps memory flat however
     // many rows a report has. The library creates each one exclusively in `temporaryFolder`
     // and removes its name at once; only when it cannot create one there does it try $TMP,
@@ -67,8 +67,10 @@ std::vector<SheetDigest> writeWorkbookFile(
     setProperties(workbook.get(), sheetTitles.front(), properties);
     const WorkbookFormats formats(workbook.get());
     std::vector<SheetDigest> digests(sheetNames.size());
+    const size_t rowCount = rows.rowCount();
     for (size_t i = 0; i < sheetNames.size(); ++i) {
-        writeSheet(workbook.get(), formats, sheetNames[i], sheetTitles[i], rows, digests[i]);
+        writeSheet(workbook.get(), formats, sheetNames[i], sheetTitles[i], rows, digests[i],
+                   progress, {i * rowCount, sheetNames.size() * rowCount});
     }
     // Closing writes the file and frees the workbook, whatever its result.
     throwIfXlsxError(workbook_close(workbook.release()),

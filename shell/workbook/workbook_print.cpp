@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "shell/dataaccess/text_utils.h"
 #include "shell/workbook/workbook_columns.h"
 #include "shell/workbook/workbook_failure.h"
 
 namespace talvers {
 namespace {
 
-constexpr lxw_row_t kTitleRow = 0;
 constexpr lxw_row_t kHeaderRow = 2;
+constexpr lxw_row_t kFirstDataRow = 3;
+// The libraries' limit for a header's codes and text.
+constexpr size_t kMaxHeaderChars = 255;
 constexpr uint8_t kPaperA4 = 9;
 constexpr int kSmallestReadableScale = 50;
 
@@ -18,7 +21,6 @@ constexpr double kPointsPerPixel = 0.75;
 constexpr double kA4LongSidePoints = 841.89;
 constexpr double kSideMarginPoints = 0.7 * 72;  // the library's default left and right margins
 constexpr double kPrintableWidth = kA4LongSidePoints - 2 * kSideMarginPoints;
-
 // The column's width on paper at 100 %, as the spreadsheet turns character units into
 // pixels (a default font whose digits are 7 pixels wide, 5 pixels of padding).
 double columnPoints(double width) {
@@ -34,24 +36,18 @@ std::vector<double> pointsOf(const std::vector<double>& widths) {
     return points;
 }
 
-// Whether the first column is worth repeating: not when it would take half of every page.
-bool firstColumnRepeats(const std::vector<double>& points) {
-    return points.size() > 1 &&
-           points.front() * kSmallestReadableScale / 100.0 < kPrintableWidth / 2;
-}
-
-int pagesWideAt(const std::vector<double>& points, int scale, bool repeatFirst) {
-    if (points.empty()) return 1;
+// The columns on each page across at `scale`, in order.
+std::vector<size_t> columnsPerPage(const std::vector<double>& points, int scale) {
+    std::vector<size_t> pages{0};
     const double factor = scale / 100.0;
-    const double room = kPrintableWidth - (repeatFirst ? points.front() * factor : 0);
-    int pages = 1;
-    double used = repeatFirst ? 0 : points.front() * factor;
-    for (size_t c = 1; c < points.size(); ++c) {
-        const double width = points[c] * factor;
-        if (used > 0 && used + width > room) {
-            ++pages;
+    double used = 0;
+    for (const double column : points) {
+        const double width = column * factor;
+        if (pages.back() > 0 && used + width > kPrintableWidth) {
+            pages.push_back(0);
             used = 0;
         }
+        ++pages.back();
         used += width;
     }
     return pages;
@@ -63,8 +59,8 @@ void check(lxw_error error, const std::string& sheetName) {
 
 }  // namespace
 
-int printedPagesWide(const std::vector<double>& columnWidths, int scale, bool repeatFirstColumn) {
-    return pagesWideAt(pointsOf(columnWidths), scale, repeatFirstColumn);
+int printedPagesWide(const std::vector<double>& columnWidths, int scale) {
+    return static_cast<int>(columnsPerPage(pointsOf(columnWidths), scale).size());
 }
 
 int fittedScale(const std::vector<double>& columnWidths) {
@@ -76,15 +72,13 @@ int fittedScale(const std::vector<double>& columnWidths) {
 }
 
 PrintLayout printLayoutFor(const std::vector<double>& columnWidths) {
-    if (fittedScale(columnWidths) >= kSmallestReadableScale) return {};
-    const std::vector<double> points = pointsOf(columnWidths);
     PrintLayout layout;
+    if (fittedScale(columnWidths) >= kSmallestReadableScale) return layout;
     layout.fitOnePageWide = false;
-    layout.repeatFirstColumn = firstColumnRepeats(points);
-    const int pages = pagesWideAt(points, kSmallestReadableScale, layout.repeatFirstColumn);
+    const int pages = printedPagesWide(columnWidths, kSmallestReadableScale);
     layout.scale = kSmallestReadableScale;
     for (int scale = 100; scale > kSmallestReadableScale; --scale) {
-        if (pagesWideAt(points, scale, layout.repeatFirstColumn) <= pages) {
+        if (printedPagesWide(columnWidths, scale) <= pages) {
             layout.scale = scale;
             break;
         }
@@ -93,7 +87,20 @@ PrintLayout printLayoutFor(const std::vector<double>& columnWidths) {
     return layout;
 }
 
-void setUpPrinting(lxw_worksheet* sheet, const std::string& sheetName, const Table& rows) {
+std::string titleHeader(const std::string& title) {
+    // Bold by the code every spreadsheet reads: Gnumeric shows a font code ("&\"-,Bold\"") as
+    // text.
+    std::string header = "&C&B";
+    for (const char c : title) {
+        if (c == '&') header += '&';
+        header += c;
+    }
+    // Cut by characters: a header the library refuses would fail the whole workbook.
+    return charCount(header) > kMaxHeaderChars ? leftChars(header, kMaxHeaderChars) : header;
+}
+
+void setUpPrinting(lxw_worksheet* sheet, const std::string& sheetName, const Table& rows,
+                   const std::string& title) {
     std::vector<double> widths;
     for (size_t c = 0; c < rows.fieldCount(); ++c)
         widths.push_back(columnLayoutFor(rows, c).width.value_or(LXW_DEF_COL_WIDTH));
@@ -107,9 +114,13 @@ void setUpPrinting(lxw_worksheet* sheet, const std::string& sheetName, const Tab
         worksheet_set_print_scale(sheet, static_cast<uint16_t>(layout.scale));
         // Across the pages of one band of rows, then down: each band reads left to right.
         worksheet_print_across(sheet);
+        check(worksheet_set_header(sheet, titleHeader(title).c_str()), sheetName);
+        const auto lastRow = static_cast<lxw_row_t>(kFirstDataRow + rows.rowCount() - 1);
+        check(worksheet_print_area(sheet, kHeaderRow, 0, std::max(lastRow, kHeaderRow),
+                                   static_cast<lxw_col_t>(widths.size() - 1)),
+              sheetName);
     }
-    check(worksheet_repeat_rows(sheet, kTitleRow, kHeaderRow), sheetName);
-    if (layout.repeatFirstColumn) check(worksheet_repeat_columns(sheet, 0, 0), sheetName);
+    if (!widths.empty()) check(worksheet_repeat_rows(sheet, kHeaderRow, kHeaderRow), sheetName);
     check(worksheet_set_footer(sheet, "&CPágina &P de &N"), sheetName);
 }
 

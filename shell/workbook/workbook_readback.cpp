@@ -13,13 +13,14 @@ constexpr std::string_view kSheetSuffix = ".xml";
 
 class SheetParts : public ZipPartReader {
   public:
-    SheetParts(const std::vector<SheetDigest>& written, const std::vector<std::string>& names)
-        : written_(written), names_(names), read_(written.size()) {}
+    SheetParts(const std::vector<SheetDigest>& written, const std::vector<std::string>& names,
+               const WorkbookProgress* progress)
+        : written_(written), names_(names), progress_(progress), read_(written.size()) {}
 
     XmlEvents* eventsFor(const std::string& part) override {
         const size_t index = sheetIndex(part);
         if (index == kNone) return nullptr;
-        read_[index] = std::make_unique<SheetReadBack>();
+        read_[index] = std::make_unique<SheetReadBack>(progress_);
         return read_[index].get();
     }
 
@@ -57,14 +58,16 @@ class SheetParts : public ZipPartReader {
 
     const std::vector<SheetDigest>& written_;
     const std::vector<std::string>& names_;
+    const WorkbookProgress* progress_;
     std::vector<std::unique_ptr<SheetReadBack>> read_;
 };
 
 }  // namespace
 
 std::string workbookProblem(ByteSource& file, const std::vector<SheetDigest>& written,
-                            const std::vector<std::string>& names) {
-    SheetParts sheets(written, names);
+                            const std::vector<std::string>& names,
+                            const WorkbookProgress* progress) {
+    SheetParts sheets(written, names, progress);
     const std::string problem = zipFileProblem(file, &sheets);
     return problem.empty() ? sheets.missingSheet() : problem;
 }

@@ -8,7 +8,6 @@
 #include "shell/dataaccess/text_utils.h"
 #include "shell/dataaccess/xml_text.h"
 #include "shell/files/file_error.h"
-#include "shell/files/stop_request.h"
 #include "shell/workbook/workbook_failure.h"
 #include "shell/workbook/workbook_print.h"
 
@@ -141,7 +140,7 @@ void checkStream(lxw_worksheet* sheet, const std::string& sheetName) {
 
 void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
                 const std::string& sheetName, const std::string& title, const Table& rows,
-                SheetDigest& digest) {
+                SheetDigest& digest, WorkbookProgress* progress, SheetRows place) {
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, validXmlText(sheetName).c_str());
     if (!sheet) {
         // The name was checked before, so what is left is the sheet's temporary file.
@@ -166,7 +165,7 @@ void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
     }
     worksheet_freeze_panes(sheet, kFirstDataRow, 0);
     writer.check(worksheet_set_row(sheet, kTitleRow, kTitleRowHeight, nullptr), kTitleRow, 0);
-    setUpPrinting(sheet, sheetName, rows);
+    setUpPrinting(sheet, sheetName, rows, title);
     if (columnCount > 0) {
         writer.check(worksheet_autofilter(sheet, kHeaderRow, 0, kHeaderRow, columnCount - 1),
                      kHeaderRow, 0);
@@ -184,12 +183,14 @@ void writeSheet(lxw_workbook* workbook, const WorkbookFormats& formats,
 
     const Value null;
     lxw_row_t row = kFirstDataRow;
+    size_t written = place.before;
     for (const auto& values : rows.rows()) {
-        throwIfStopRequested();
+        throwIfWriteStopped(progress);
         for (lxw_col_t c = 0; c < columnCount; ++c) {
             writer.writeValue(row, c, c < values.size() ? values[c] : null, formats.data(kinds[c]));
         }
         ++row;
+        if (progress) progress->rowsWritten(++written, place.all);
     }
     checkStream(sheet, sheetName);
 }

@@ -11,7 +11,8 @@
 // the target (see safe_replace.h for the targets refused, among them `protectedFiles`: the open
 // database files and the settings file). On any failure — a stop request too — the failure
 // message is shown through `messages`, nothing is left half-written, an existing target is
-// untouched, and false is returned.
+// untouched, and false is returned. `progress`, when given, hears of each row written and may
+// abandon the write at its next safe point (workbook_progress.h), which fails the same way.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "shell/dataaccess/table.h"
 #include "shell/messages/messages.h"
 #include "shell/workbook/workbook_file.h"
+#include "shell/workbook/workbook_progress.h"
 
 namespace talvers {
 
@@ -26,6 +28,7 @@ bool writeWorkbook(const std::vector<std::string>& sheetNames,
                    const std::vector<std::string>& sheetTitles, const std::string& fileName,
                    const Table& rows, MessagePresenter& messages,
                    const WorkbookProperties& properties = {},
-                   const std::vector<std::filesystem::path>& protectedFiles = {});
+                   const std::vector<std::filesystem::path>& protectedFiles = {},
+                   WorkbookProgress* progress = nullptr);
 
 }  // namespace talvers

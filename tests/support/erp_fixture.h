@@ -56,6 +56,9 @@ class ErpFixture {
 
     Connection& bd();
     Connection& bdExt();
+    // The SQLite files, for a server (the TDS double) to serve.
+    std::filesystem::path mainFile() const { return dir_ / "main.db"; }
+    std::filesystem::path externalFile() const { return dir_ / "ext.db"; }
     // Both connections as the reports take them.
     ErpSession session(LookupMode lookups, bool companyVariant = false) {
         return {bd(), bdExt(), companyVariant, lookups};

@@ -4,15 +4,15 @@
 // starts in the folder of the last workbook saved, which is kept per user in the settings
 // store beside the main window's placement (group "Settings", key "SaveFolder"); when there is
 // none, or that folder is gone, in the user's Documents folder, else in the home folder — never
-// in the folder the program happened to be started from. In Qt's own dialog the list shows
-// dates and sizes in Portuguese (LocalizedFileModel) and every column is at least as wide as
-// its heading, the dates as wide as a date.
-#include <QFileDialog>
+// in the folder the program happened to be started from. Its list is in Portuguese
+// (LocalizedFileDialog), its type column as wide as a workbook's type.
 #include <QSettings>
+
+#include "shell/desktop/common/localized_file_dialog.h"
 
 namespace talvers {
 
-class ReportFileDialog : public QFileDialog {
+class ReportFileDialog : public LocalizedFileDialog {
     Q_OBJECT
   public:
     // `store` may be null: the dialog then starts in Documents or home and remembers nothing.
@@ -23,9 +23,6 @@ class ReportFileDialog : public QFileDialog {
     static QString startFolder(QSettings* store);
     // Keeps the folder of `fileName` as the next dialog's start.
     static void rememberFolder(QSettings* store, const QString& fileName);
-
-  private:
-    void widenColumns();
 };
 
 }  // namespace talvers

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace talvers {
 namespace {
@@ -71,6 +73,28 @@ QVariant sortKey(const Value& value) {
     return fromUtf8(value.text());
 }
 
+// A date as the pickers show it, "dd-mm-yyyy" (and the time, when it has one): for a date-time
+// value, and for a text that is exactly a date "yyyy-mm-dd" (or "yyyy-mm-dd hh:mm:ss"), the
+// leading blanks the reports put before their dates kept. Any other text is shown as it is.
+std::optional<QString> dateText(const Value& value) {
+    std::optional<DateTime> date;
+    std::string_view lead;
+    if (value.isDateTime()) {
+        date = value.toDateTime();
+    } else if (value.isText()) {
+        const std::string_view text = value.text();
+        const size_t start = text.find_first_not_of(' ');
+        const std::string_view rest = start == std::string_view::npos ? "" : text.substr(start);
+        if (rest.size() != 10 && rest.size() != 19) return std::nullopt;
+        date = DateTime::parse(rest);
+        lead = text.substr(0, start);
+    }
+    if (!date) return std::nullopt;
+    const bool timed = date->hour != 0 || date->minute != 0 || date->second != 0;
+    const std::string shown = date->dmyDate() + (timed ? date->isoDateTime().substr(10) : "");
+    return fromUtf8(std::string(lead) + shown);
+}
+
 bool isNumber(const Value& value) {
     return value.isMoney() || value.isInteger() ||
            (value.isDouble() && std::isfinite(value.doubleValue()));
@@ -118,6 +142,7 @@ QVariant ReportTableModel::display(const Value& value, int column) const {
     if (value.isNull()) return {};
     if (kinds_[static_cast<size_t>(column)] == ColumnKind::Number)
         return numberText(value, locale_);
+    if (std::optional<QString> date = dateText(value)) return *date;
     return fromUtf8(value.toText());
 }
 

@@ -6,8 +6,10 @@
 // Headings are the field names, as in the workbook. The columns the workbook shows with its
 // number format ("###,###,##0.00": integer, double, money and numeric fields) show their
 // numbers the same way in the given locale — thousands grouped as that locale groups them,
-// two decimals, rounded half away from zero — and right-aligned; everything else shows the
-// text the workbook holds. kSortRole gives each cell's value for ordering: numbers as numbers,
+// two decimals, rounded half away from zero — and right-aligned. Dates show as the date
+// pickers show them, "dd-mm-yyyy": date-time values, and texts that are exactly a date
+// "yyyy-mm-dd" (the reports' date columns, whose leading blank stays); the workbook keeps its
+// own. Everything else shows the text the workbook holds. kSortRole gives each cell's value for ordering: numbers as numbers,
 // date-times as date-times, texts as texts, null as nothing (QSortFilterProxyModel puts
 // those last).
 #include <QAbstractTableModel>

@@ -70,8 +70,8 @@ TEST(ReportTableModelCells, HeadingsCellsAndAlignmentFollowTheWorkbook) {
     };
     EXPECT_EQ(cell(0, 0).toString(), " Bomba");
     EXPECT_EQ(cell(1, 1).toString(), "9.50");
-    EXPECT_EQ(cell(0, 2).toString(), "2024-03-01");
-    EXPECT_EQ(cell(1, 2).toString(), "2023-12-31 10:05:00");
+    EXPECT_EQ(cell(0, 2).toString(), "01-03-2024");
+    EXPECT_EQ(cell(1, 2).toString(), "31-12-2023 10:05:00");
     EXPECT_EQ(cell(1, 3).toString(), "12.00");
     // The short first row and a null read as empty cells.
     EXPECT_FALSE(cell(0, 4).isValid());
@@ -91,6 +91,29 @@ QStringList column(const ReportGrid& grid, int c) {
     const QAbstractItemModel* shown = grid.model();
     for (int r = 0; r < shown->rowCount(); ++r) texts << shown->index(r, c).data().toString();
     return texts;
+}
+
+// The grid shows dates as the pickers do; a text that only looks like part of a date, or is no
+// date at all, stays as the workbook holds it. The sort still goes by the date.
+TEST(ReportGridDates, DatesShowDayFirstAsThePickersShowThem) {
+    const std::pair<const char*, const char*> cases[] = {
+        {" 2026-12-05", " 05-12-2026"},
+        {"2024-02-29", "29-02-2024"},
+        {"2026-12-05 10:05:00", "05-12-2026 10:05:00"},
+        {"2026-02-30", "2026-02-30"},
+        {" 2026-12-05 ", " 2026-12-05 "},
+        {"2026-12-5", "2026-12-5"},
+        {"2026-12-05x", "2026-12-05x"},
+        {"ECL/2024/A/153", "ECL/2024/A/153"},
+        {"", ""},
+    };
+    Table t({{"Data", FieldType::Text, 20}});
+    for (const auto& [text, shown] : cases) t.addRow({Value(std::string(text))});
+    ReportGrid grid;
+    grid.showRows(std::make_shared<const Table>(std::move(t)));
+    QStringList expected;
+    for (const auto& [text, shown] : cases) expected << QString::fromUtf8(shown);
+    EXPECT_EQ(column(grid, 0), expected);
 }
 
 TEST(ReportGridSorting, AHeadingClickSortsByValueAndTheThirdGivesTheReportOrderBack) {
@@ -113,7 +136,7 @@ TEST(ReportGridSorting, AHeadingClickSortsByValueAndTheThirdGivesTheReportOrderB
     EXPECT_EQ(column(grid, 1), QStringList({"10.00", "9.50", "100.00"}));
     // Dates by date, the empty one last.
     clickHeading(2);
-    EXPECT_EQ(column(grid, 2), QStringList({"2023-12-31 10:05:00", "2024-03-01", ""}));
+    EXPECT_EQ(column(grid, 2), QStringList({"31-12-2023 10:05:00", "01-03-2024", ""}));
     clickHeading(3);
     EXPECT_EQ(column(grid, 3), QStringList({"1.00", "3.00", "12.00"}));
 

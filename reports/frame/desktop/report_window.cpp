@@ -17,56 +17,76 @@
 #include <future>
 #include <memory>
 
+#include "reports/frame/date_refusal.h"
 #include "reports/frame/desktop/date_picker.h"
-#include "reports/frame/desktop/elided_label.h"
+#include "shell/desktop/common/elided_label.h"
 #include "reports/frame/desktop/report_file_dialog.h"
 #include "reports/frame/desktop/report_grid.h"
 #include "shell/messages/numbered_error.h"
 
 namespace talvers {
 
-class ReportWindow::DialogFileNames : public FileNameProvider {
-  public:
-    explicit DialogFileNames(ReportWindow& window) : window_(window) {}
-    // The dialog answers with forward slashes; every message names the file as the system
-    // writes it (C:\Users\... on Windows).
-    std::string chooseFileName(std::string_view filter) override {
-        return QDir::toNativeSeparators(window_.SelecionaFicheiro(QString::fromUtf8(
-                                            filter.data(), static_cast<qsizetype>(filter.size()))))
-            .toStdString();
-    }
+// The output step runs on the worker; what it asks or shows goes to the window's thread. A
+// task there may outlive the worker's wait when the window is closing (runOnWindowThread), so
+// it holds its answer and its arguments itself, never the worker's locals.
 
-  private:
-    ReportWindow& window_;
-};
-
-// Keeps the name the user chose, to announce where the workbook went.
-class ReportWindow::RememberedFileName : public FileNameProvider {
+// The file name from the services' provider or the window's own dialog, asked on the window's
+// thread; the name chosen is kept, to announce where the workbook went. Once a name is chosen
+// the bar moves again until the first row is written.
+class ReportWindow::WindowFileNames : public FileNameProvider {
   public:
-    explicit RememberedFileName(FileNameProvider& inner) : inner_(inner) {}
+    explicit WindowFileNames(ReportWindow& window) : window_(window) {}
     std::string chooseFileName(std::string_view filter) override {
-        return chosen_ = inner_.chooseFileName(filter);
+        auto chosen = std::make_shared<std::string>();
+        window_.runOnWindowThread([&window = window_, chosen, filter = std::string(filter)] {
+            *chosen = window.services_.files
+                          ? window.services_.files->chooseFileName(filter)
+                          // The dialog answers with forward slashes; every message names
+                          // the file as the system writes it (C:\Users\... on Windows).
+                          : QDir::toNativeSeparators(
+                                window.SelecionaFicheiro(QString::fromStdString(filter)))
+                                .toStdString();
+            if (!chosen->empty()) window.busy_->setRange(0, 0);
+        });
+        return chosen_ = *chosen;
     }
     const std::string& chosen() const { return chosen_; }
 
   private:
-    FileNameProvider& inner_;
+    ReportWindow& window_;
     std::string chosen_;
+};
+
+class ReportWindow::WindowMessages : public MessagePresenter {
+  public:
+    explicit WindowMessages(ReportWindow& window) : window_(window) {}
+    MessageResult present(const MessageBoxSpec& box) override {
+        auto result = std::make_shared<MessageResult>(MessageResult::None);
+        window_.runOnWindowThread(
+            [&window = window_, result, box] { *result = window.messages().present(box); });
+        return *result;
+    }
+
+  private:
+    ReportWindow& window_;
 };
 
 // The output step opens a workbook only once it is written: the window first says where it
 // went, so that a message about opening it finds the location already on screen.
 class ReportWindow::AnnouncingOpener : public FileOpener {
   public:
-    AnnouncingOpener(ReportWindow& window, FileOpener& inner) : window_(window), inner_(inner) {}
+    explicit AnnouncingOpener(ReportWindow& window) : window_(window) {}
     bool open(const std::string& path) override {
-        window_.showSaved(path);
-        return inner_.open(path);
+        auto opened = std::make_shared<bool>(false);
+        window_.runOnWindowThread([&window = window_, opened, path] {
+            window.showSaved(path);
+            *opened = window.opener().open(path);
+        });
+        return *opened;
     }
 
   private:
     ReportWindow& window_;
-    FileOpener& inner_;
 };
 
 namespace {
@@ -209,8 +229,7 @@ QDateEdit* ReportWindow::addDatePicker(const QString& objectName, const QString&
     picker->setObjectName(objectName);
     picker->setToolTip(toolTip);
     // Dates a SQL Server DATETIME can hold, as the command line accepts.
-    picker->setMinimumDate({kFirstServerDate.year, kFirstServerDate.month, kFirstServerDate.day});
-    picker->setMaximumDate({kLastServerDate.year, kLastServerDate.month, kLastServerDate.day});
+    pickers_.push_back(picker);
     return picker;
 }
 
@@ -227,6 +246,7 @@ QDateEdit* ReportWindow::addStartDatePicker(const DateTime& date) {
 void ReportWindow::setInputChain(const QList<QWidget*>& inputs) {
     inputBlock_->setVisible(!inputs.isEmpty());
     QList<QWidget*> chain = inputs;
+    firstInput_ = inputs.isEmpty() ? nullptr : inputs.front();
     chain << confirm_ << leave_ << openFolder_ << grid_;
     for (qsizetype i = 0; i + 1 < chain.size(); ++i) setTabOrder(chain[i], chain[i + 1]);
     chain.front()->setFocus();
@@ -265,12 +285,39 @@ QString ReportWindow::SelecionaFicheiro(const QString& Extensao) {
     return lastFileName_;
 }
 
+bool ReportWindow::refuseInputs() {
+    for (DatePicker* picker : pickers_) {
+        QString caption = picker->objectName();
+        for (const QLabel* label : findChildren<QLabel*>()) {
+            if (label->buddy() == picker) caption = QString(label->text()).remove(QLatin1Char('&'));
+        }
+        const std::string why = dateRefusal(
+            caption.toStdString(), picker->typedText().toStdString(), DateOrder::DayFirst);
+        if (why.empty()) continue;
+        picker->forgetTypedText();
+        showMessage(messages(), "", why, 2);
+        picker->setFocus();
+        return true;
+    }
+    const std::string why = inputRefusal();
+    if (why.empty()) return false;
+    showMessage(messages(), "", why, 2);
+    if (firstInput_) firstInput_->setFocus();
+    return true;
+}
+
 void ReportWindow::confirm() {
-    if (running_) return;
+    if (running_ || refuseInputs()) return;
     ReportRun run = prepareRun();
     running_ = true;
-    output_ = run.output;
-    quietWithoutRows_ = run.quietWithoutRows;
+    ReportOutput output = run.output;
+    output.company = services_.company;
+    const bool quietWithoutRows = run.quietWithoutRows;
+    const DateTime day = today();
+    // btConf is disabled for the run; the focus must not fall to btSair, where Enter would
+    // close the window.
+    startedFromConfirm_ = focusWidget() == confirm_ || !firstInput_;
+    if (focusWidget() == confirm_) (firstInput_ ? firstInput_ : grid_)->setFocus();
     confirm_->setEnabled(false);
     saved_->hide();
     openFolder_->hide();
@@ -280,7 +327,24 @@ void ReportWindow::confirm() {
     busy_->setRange(0, 0);
     working_->show();
     busy_->show();
-    runner_.start(std::move(run.engine));
+    runner_.start([this, engine = std::move(run.engine), output, quietWithoutRows,
+                   day](ReportProgress& progress) {
+        Table rows = engine(progress);
+        if (rows.empty()) runOnWindowThread([this] { hideProgress(); });
+        if (rows.empty() && quietWithoutRows) return rows;
+        try {
+            deliver(rows, output, day, progress);
+        } catch (const ReportCancelled&) {
+            throw;
+        } catch (const NumberedError& error) {
+            WindowMessages messages(*this);
+            showFailure(messages, error);
+        } catch (const std::exception& error) {
+            WindowMessages messages(*this);
+            showFailure(messages, kUnexpectedFailure, 0, error.what());
+        }
+        return rows;
+    });
 }
 
 void ReportWindow::showProgress() {
@@ -312,10 +376,13 @@ void ReportWindow::showSaved(const std::string& fileName) {
 
 void ReportWindow::openSavedFolder() {
     const QString folder = QFileInfo(savedFile_).absolutePath();
-    if (opener().open(folder.toStdString())) return;
+    const bool exists = QFileInfo(folder).isDir();
+    if (exists && opener().open(folder.toStdString())) return;
     showMessage(messages(), "",
                 "Não foi possível abrir a pasta \"" +
-                    QDir::toNativeSeparators(folder).toStdString() + "\".",
+                    QDir::toNativeSeparators(folder).toStdString() + "\": " +
+                    (exists ? "o ambiente de trabalho não tem nenhum programa para abrir pastas."
+                            : "a pasta já não existe."),
                 2);
 }
 
@@ -335,8 +402,6 @@ void ReportWindow::finishRun() {
     try {
         // The rows move to the grid, which keeps them after the run; nothing is copied.
         shown = std::make_shared<const Table>(runner_.takeRows());
-        if (shown->empty()) hideProgress();
-        if (!shown->empty() || !quietWithoutRows_) deliver(*shown);
     } catch (const ReportCancelled&) {
         // Only the window asks for a stop, and then it is closing: nothing to tell.
     } catch (const NumberedError& error) {
@@ -348,21 +413,28 @@ void ReportWindow::finishRun() {
     endRun();
 }
 
-void ReportWindow::deliver(const Table& rows) {
-    DialogFileNames dialogFiles(*this);
-    RememberedFileName files(services_.files ? *services_.files : dialogFiles);
-    AnnouncingOpener announcing(*this, opener());
-    ReportOutput output = output_;
-    output.company = services_.company;
-    const OutputOutcome outcome = deliverReport(rows, output, today(), files, messages(),
-                                                announcing, services_.protectedFiles);
-    if (outcome == OutputOutcome::Written && services_.saved) services_.saved(files.chosen());
+void ReportWindow::deliver(const Table& rows, const ReportOutput& output, const DateTime& day,
+                           ReportProgress& progress) {
+    WindowFileNames files(*this);
+    WindowMessages messages(*this);
+    AnnouncingOpener announcing(*this);
+    const OutputOutcome outcome = deliverReport(rows, output, day, files, messages, announcing,
+                                                services_.protectedFiles, &progress);
+    if (outcome == OutputOutcome::Written && services_.saved) {
+        runOnWindowThread([this, chosen = files.chosen()] { services_.saved(chosen); });
+    }
+}
+
+QWidget* ReportWindow::focusAfterRun() const {
+    if (startedFromConfirm_ || !firstInput_) return confirm_;
+    return firstInput_;
 }
 
 void ReportWindow::endRun() {
     hideProgress();
     confirm_->setEnabled(true);
     running_ = false;
+    focusAfterRun()->setFocus();
     emit runFinished();
 }
 

@@ -19,16 +19,23 @@
 // fills. They are hidden again at the end of the run, and before the no-data message. The
 // connections the engine uses are touched by that thread only while the run lasts, and no
 // second run can start inside it (btConf is disabled and confirm() refuses). When the engine
-// returns, the output step runs here on the user-interface thread. A workbook written is
+// returns, the output step runs on the same worker: the questions and messages it has (the
+// file name, the no-data message, a failure) are shown on the user-interface thread while the
+// worker waits, and the workbook is written on the worker, the bar and counter counting its
+// rows, so that the window repaints and takes Esc while it writes. A workbook written is
 // named in the window ("Gravado em <file>", the note on a name without .xlsx, the button
 // btPasta "Abrir a pasta" opening its folder), before it is opened, and announced through the
 // services' notice; a file or folder the desktop cannot open is named in a message. Then the
 // grid shows the run's rows (also when the file name was cancelled or the write failed); no
 // rows or an engine failure leave it empty. An engine failure is shown as the failure message
 // (the engine's own text as its details) and the window stays usable. Closing the window
-// during a run (btSair, Esc, the close box) asks the engine to stop, waits for the worker,
-// writes nothing and then closes. runFinished() is emitted at the end of every run, whatever
-// its outcome.
+// during a run (btSair, Esc, the close box) asks the engine or the write to stop at its next
+// safe point, waits for the worker, and then closes: nothing is written, an existing file is
+// left as it was. runFinished() is emitted at the end of every run, whatever its outcome.
+//
+// While a run lasts the keyboard focus is kept off btSair (where Enter would close the window
+// and abandon the run); after it, the focus is back on btConf when the run was started from
+// there, else on the first input, so that Enter runs the report again.
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -36,6 +43,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "reports/frame/desktop/desktop_file_opener.h"
 #include "reports/frame/desktop/report_window_services.h"
@@ -54,6 +62,7 @@ class QPushButton;
 
 namespace talvers {
 
+class DatePicker;
 class ElidedLabel;
 class ReportGrid;
 
@@ -100,6 +109,9 @@ class ReportWindow : public QDialog {
 
     // Reads the window's inputs (on the user-interface thread) into the run to start.
     virtual ReportRun prepareRun() = 0;
+    // Why the inputs together cannot be run ("" when they can), in the command line's words;
+    // asked after every date field has passed.
+    virtual std::string inputRefusal() const { return {}; }
 
     // Where subclasses put their captions and inputs; the block keeps its own size.
     QGridLayout* inputLayout() const { return inputs_; }
@@ -112,7 +124,9 @@ class ReportWindow : public QDialog {
     // A caption whose access key ("&Data") takes the focus to `input`.
     QLabel* addCaption(const QString& objectName, const QString& text, QWidget* input);
     // A date picker (date_picker.h): dd-MM-yyyy, Tab leaves it whole, F4 or Alt+Down drops its
-    // calendar.
+    // calendar. Confirm refuses, in the command line's words and naming the picker's caption,
+    // a text typed there that is no date and a day outside 01-01-1753..31-12-9999, and gives
+    // the picker the focus.
     QDateEdit* addDatePicker(const QString& objectName, const QString& toolTip,
                              const DateTime& date);
     // Label2_0 "&Data" beside DTPicker1 showing `date` (the order reports).
@@ -132,10 +146,12 @@ class ReportWindow : public QDialog {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    class DialogFileNames;
+    class WindowFileNames;
+    class WindowMessages;
     class AnnouncingOpener;
-    class RememberedFileName;
 
+    // True (after telling the user) when a date field or inputRefusal() refuses the inputs.
+    bool refuseInputs();
     void showProgress();
     void hideProgress();
     // "Gravado em <file>" and btPasta.
@@ -143,8 +159,11 @@ class ReportWindow : public QDialog {
     void openSavedFolder();
     FileOpener& opener();
     void finishRun();
-    // The output step over the run's rows; announces a written workbook.
-    void deliver(const Table& rows);
+    // On the worker: the output step over the run's rows; announces a written workbook.
+    void deliver(const Table& rows, const ReportOutput& output, const DateTime& day,
+                 ReportProgress& progress);
+    // Where the focus goes when a run ends.
+    QWidget* focusAfterRun() const;
     void endRun();
     // Asks a running engine to stop and waits (processing events) until its run has ended.
     void stopRun();
@@ -160,14 +179,15 @@ class ReportWindow : public QDialog {
     QPushButton* openFolder_ = nullptr;
     QString savedFile_;
     DesktopFileOpener desktopOpener_;
+    std::vector<DatePicker*> pickers_;
+    QWidget* firstInput_ = nullptr;  // null when the window has no inputs
+    bool startedFromConfirm_ = false;
     QPushButton* confirm_ = nullptr;
     QPushButton* leave_ = nullptr;
     ReportGrid* grid_ = nullptr;
     QString lastFileName_;
     QString saveTitle_;
 
-    ReportOutput output_;
-    bool quietWithoutRows_ = false;
     bool running_ = false;  // from confirm until the output step of the run has ended
     ReportRunner runner_;
 };

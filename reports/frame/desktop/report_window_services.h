@@ -15,12 +15,10 @@
 
 #include "reports/frame/output/output_step.h"
 #include "shell/dataaccess/date_time.h"
+#include "shell/desktop/common/saved_file_notice.h"
 #include "shell/messages/messages.h"
 
 namespace talvers {
-
-// Called with the file name of each workbook written, as the user chose it.
-using SavedFileNotice = std::function<void(const std::string& fileName)>;
 
 struct ReportWindowServices {
     MessagePresenter* messages = nullptr;  // required

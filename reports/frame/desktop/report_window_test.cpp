@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,8 +22,8 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "reports/frame/desktop/elided_label.h"
-#include "reports/frame/desktop/localized_file_model.h"
+#include "shell/desktop/common/elided_label.h"
+#include "shell/desktop/common/localized_file_model.h"
 #include "reports/frame/desktop/report_file_dialog.h"
 #include "shell/dataaccess/database_error.h"
 #include "tests/support/desktop/report_window_test_support.h"
@@ -210,6 +211,20 @@ TEST_F(ReportWindowFrame, TheWindowSaysWhereTheWorkbookWentAndOpensItsFolder) {
                                      "duplo clique.");
     QTest::mouseClick(folder, Qt::LeftButton);
     EXPECT_EQ(desktop.opener.opened.back(), out.path().string());
+    // A folder the desktop cannot open, or one gone meanwhile, is named with the reason.
+    desktop.opener.succeeds = false;
+    QTest::mouseClick(folder, Qt::LeftButton);
+    const std::string named = "Não foi possível abrir a pasta \"" + here.toStdString() + "\": ";
+    EXPECT_EQ(texts(desktop.messages).back(),
+              named + "o ambiente de trabalho não tem nenhum programa para abrir pastas.");
+    std::filesystem::remove(out.path() / "livro");
+    std::filesystem::remove(out.path());
+    const size_t asked = desktop.opener.opened.size();
+    QTest::mouseClick(folder, Qt::LeftButton);
+    EXPECT_EQ(texts(desktop.messages).back(), named + "a pasta já não existe.");
+    EXPECT_EQ(desktop.opener.opened.size(), asked);
+    std::filesystem::create_directory(out.path());
+    desktop.opener.succeeds = true;
     desktop.files.answer = "";
     ASSERT_TRUE(confirmAndWait(window));
     EXPECT_FALSE(saved->isVisible());
@@ -333,6 +348,112 @@ TEST_F(ReportWindowFrame, KeyboardFocusStartsOnConfirmWithoutInputsAndEnterRunsI
     EXPECT_EQ(window.size(), QSize(900, 600));
     ASSERT_TRUE(enterAndWait(window));
     EXPECT_EQ(desktop.saved.size(), 1u);
+}
+
+// Rows enough for a write that lasts a while; the engine counts none, so the counter shows
+// only the write's rows.
+Table manyRows() {
+    Table t({{"Texto", FieldType::Text, 10}, {"Valor", FieldType::Money, 0}});
+    for (int i = 0; i < 40000; ++i) t.addRow(valueRow(std::to_string(i), Money::fromInteger(i)));
+    return t;
+}
+
+bool privateFolderIn(const std::filesystem::path& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string().starts_with(".talvers-")) return true;
+    return false;
+}
+
+// Waits until the window is seen counting written rows while the write's private folder
+// exists: the window's thread ran while the workbook was being written.
+bool seenWhileWriting(ReportWindow& window, const std::filesystem::path& folder) {
+    auto* counter = control<QLabel>(window, "Label2_2");
+    return QTest::qWaitFor(
+        [&] { return counter->isVisible() && window.isRunning() && privateFolderIn(folder); },
+        20000);
+}
+
+TEST_F(ReportWindowFrame, TheWorkbookIsWrittenOnTheWorkerWhileTheWindowCountsItsRows) {
+    ScriptedReportWindow window(desktop.services(), [](ReportProgress&) { return manyRows(); });
+    desktop.files.answer = (out.path() / "livro.xlsx").string();
+    window.show();
+    QSignalSpy finished(&window, &ReportWindow::runFinished);
+    window.confirm();
+    EXPECT_TRUE(seenWhileWriting(window, out.path()));
+    EXPECT_TRUE(control<QLabel>(window, "Label2_2")->text().endsWith("/40000"));
+    ASSERT_TRUE(waitForRunEnd(finished));
+    EXPECT_EQ(desktop.saved, std::vector<std::string>{desktop.files.answer});
+    EXPECT_FALSE(privateFolderIn(out.path()));
+}
+
+// Sair and Esc abandon the write at its next row: the old file stays byte for byte, nothing
+// is left behind, announced, opened or said, and the window closes.
+TEST_F(ReportWindowFrame, LeavingDuringTheWriteKeepsTheOldFile) {
+    const std::string old = "o livro de ontem";
+    for (const bool escape : {false, true}) {
+        ScriptedDesktop scripted;
+        ScriptedReportWindow window(scripted.services(),
+                                    [](ReportProgress&) { return manyRows(); });
+        const auto file = out.path() / (escape ? "esc.xlsx" : "sair.xlsx");
+        std::ofstream(file, std::ios::binary) << old;
+        scripted.files.answer = file.string();
+        window.show();
+        window.confirm();
+        ASSERT_TRUE(seenWhileWriting(window, out.path())) << escape;
+        if (escape) {
+            QTest::keyClick(&window, Qt::Key_Escape);
+        } else {
+            control<QPushButton>(window, "btSair")->click();
+        }
+        EXPECT_FALSE(window.isRunning());
+        EXPECT_FALSE(window.isVisible());
+        std::ifstream in(file, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old) << escape;
+        EXPECT_FALSE(privateFolderIn(out.path())) << escape;
+        EXPECT_TRUE(scripted.messages.shown.empty()) << escape;
+        EXPECT_TRUE(scripted.saved.empty()) << escape;
+        EXPECT_TRUE(scripted.opener.opened.empty()) << escape;
+    }
+}
+
+// A window with one input, to see where the keyboard goes during and after a run.
+class OneInputWindow : public ScriptedReportWindow {
+  public:
+    explicit OneInputWindow(const ReportWindowServices& services)
+        : ScriptedReportWindow(services, [](ReportProgress&) { return oneRow(); }) {
+        auto* input = new QLineEdit(this);
+        input->setObjectName(QStringLiteral("Entrada"));
+        inputLayout()->addWidget(input, 0, 0);
+        setInputChain({input});
+    }
+};
+
+// Started with Space on btConf the focus comes back to btConf, started with Enter from an
+// input it comes back to the first input; during the run it is never on btSair, so the next
+// Enter runs the report again instead of closing the window.
+TEST_F(ReportWindowFrame, AfterARunTheFocusIsBackOnConfirmOrTheFirstInputNeverOnSair) {
+    for (const bool fromConfirm : {true, false}) {
+        OneInputWindow window(desktop.services());
+        desktop.files.answer = (out.path() / "foco.xlsx").string();
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QString focusedDuringRun;
+        desktop.files.onAsk = [&] { focusedDuringRun = QApplication::focusWidget()->objectName(); };
+        QSignalSpy finished(&window, &ReportWindow::runFinished);
+        if (fromConfirm) {
+            control<QPushButton>(window, "btConf")->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        } else {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+        ASSERT_TRUE(waitForRunEnd(finished));
+        EXPECT_NE(focusedDuringRun, "btSair") << fromConfirm;
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), fromConfirm ? "btConf" : "Entrada");
+        ASSERT_TRUE(enterAndWait(window));
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(finished.count(), 2);
+    }
 }
 
 TEST_F(ReportWindowFrame, AnyEngineFailureIsShownAsTheFailureMessage) {

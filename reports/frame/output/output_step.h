@@ -5,13 +5,16 @@
 // the write succeeded, so a failed write never shows a stale or missing file. When the
 // desktop cannot open the written file, openFailureText() says so (the workbook stays
 // written). The files in `protectedFiles` (the session's databases and settings, see
-// files_in_use.h) are never replaced.
+// files_in_use.h) are never replaced. `progress`, when given, counts the rows written and may
+// abandon the write (ReportProgress::cancelRequested): the old file then stays as it was, and
+// the writer's failure message goes to `messages` (a window that is closing may drop it).
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "reports/frame/report_output.h"
+#include "reports/frame/report_progress.h"
 #include "shell/dataaccess/date_time.h"
 #include "shell/dataaccess/table.h"
 #include "shell/messages/messages.h"
@@ -51,6 +54,7 @@ enum class OutputOutcome { Written, NoData, Cancelled, Failed };
 
 OutputOutcome deliverReport(const Table& rows, const ReportOutput& output, const DateTime& today,
                             FileNameProvider& files, MessagePresenter& messages, FileOpener& opener,
-                            const std::vector<std::filesystem::path>& protectedFiles);
+                            const std::vector<std::filesystem::path>& protectedFiles,
+                            ReportProgress* progress = nullptr);
 
 }  // namespace talvers

@@ -8,6 +8,7 @@
 
 #include "shell/dataaccess/odbc/odbc_connect_watchdog.h"
 #include "shell/dataaccess/odbc/odbc_result_set.h"
+#include "shell/dataaccess/odbc/odbc_statement_deadline.h"
 #include "shell/dataaccess/odbc/utf16_text.h"
 
 namespace talvers {
@@ -25,13 +26,22 @@ bool timedOut(const OdbcHandle& handle) {
     return handle.hasState("HYT00") || handle.hasState("HYT01");
 }
 
+// One sentence naming the deadline and its key; the driver's own words stay in the details.
 DatabaseError deadlinePassed(const DatabaseError& driverError, std::string_view what, int seconds,
                              std::string_view key) {
-    std::string text = std::string(what) + " dentro do prazo de " + std::to_string(seconds) +
-                       " s (" + std::string(key) + " em [Talvers]).";
-    if (!driverError.description().empty()) text += " " + driverError.description();
-    return DatabaseError(driverError.number() != 0 ? driverError.number() : kDeadlineError, text);
+    const std::string text = std::string(what) + " dentro do prazo de " + std::to_string(seconds) +
+                             " s (" + std::string(key) + " em [Talvers]).";
+    return DatabaseError(driverError.number() != 0 ? driverError.number() : kDeadlineError, text,
+                         driverError.details());
 }
+
+// A statement and the deadline that cancels it, disarmed before the statement is freed.
+struct RunningStatement {
+    RunningStatement(SQLHDBC connection, int seconds)
+        : handle(SQL_HANDLE_STMT, connection), deadline(handle.get(), seconds) {}
+    OdbcHandle handle;
+    StatementDeadline deadline;
+};
 
 }  // namespace
 
@@ -68,7 +78,10 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const std::string& connecti
         result.reset(new OdbcConnection(std::move(environment), std::move(connection),
                                         deadlines.querySeconds));
         try {
-            if (result->isSqlServer()) result->runExecute("SET TEXTSIZE 2147483647");
+            const std::string dbms = result->dbmsName();
+            result->dbmsIsSqlite_ = dbms.find("SQLite") != std::string::npos;
+            if (dbms.find("SQL Server") != std::string::npos)
+                result->runExecute("SET TEXTSIZE 2147483647");
         } catch (const DatabaseError& e) {
             failure = e;
         }
@@ -89,58 +102,84 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const std::string& connecti
     return result;
 }
 
-bool OdbcConnection::isSqlServer() const {
+std::string OdbcConnection::dbmsName() const {
     std::u16string name(128, u'\0');
     SQLSMALLINT bytes = 0;
     connection_.check(SQLGetInfoW(connection_.get(), SQL_DBMS_NAME, sqlWide(name),
                                   static_cast<SQLSMALLINT>(name.size() * sizeof(char16_t)), &bytes),
                       "SQLGetInfo");
     name.resize(std::min(name.size() - 1, static_cast<size_t>(bytes) / sizeof(char16_t)));
-    return utf16ToUtf8(name).find("SQL Server") != std::string::npos;
+    return utf16ToUtf8(name);
 }
 
-OdbcHandle OdbcConnection::executeDirect(const std::string& sql) {
-    OdbcHandle statement(SQL_HANDLE_STMT, connection_.get());
+template <typename Work>
+auto OdbcConnection::withDeadline(const std::string& sql, Work work) {
+    RunningStatement statement(connection_.get(), querySeconds_);
     if (querySeconds_ > 0) {
-        statement.check(SQLSetStmtAttrW(statement.get(), SQL_ATTR_QUERY_TIMEOUT,
-                                        integerAttribute(querySeconds_), 0),
-                        "SQLSetStmtAttr");
+        statement.handle.check(SQLSetStmtAttrW(statement.handle.get(), SQL_ATTR_QUERY_TIMEOUT,
+                                               integerAttribute(querySeconds_), 0),
+                               "SQLSetStmtAttr");
     }
-    std::u16string text = utf8ToUtf16(sql);
-    const SQLRETURN rc =
-        SQLExecDirectW(statement.get(), sqlWide(text), static_cast<SQLINTEGER>(text.size()));
-    // No data: a searched UPDATE or DELETE that matched no row, which is no failure.
-    if (rc == SQL_NO_DATA || SQL_SUCCEEDED(rc)) return statement;
-    if (querySeconds_ > 0 && timedOut(statement)) {
-        throw deadlinePassed(statement.error("SQLExecDirect"), "A consulta não terminou",
-                             querySeconds_, "PrazoConsulta");
-    }
-    throw statement.error("SQLExecDirect");
-}
-
-Table OdbcConnection::runQuery(const std::string& sql) {
-    const OdbcHandle statement = executeDirect(sql);
-    // A batch may begin with statements that return no rows (SET, row counts): the rows are
-    // in the first result that has columns.
-    for (;;) {
-        SQLSMALLINT columnCount = 0;
-        statement.check(SQLNumResultCols(statement.get(), &columnCount), "SQLNumResultCols");
-        if (columnCount > 0) return fetchResultSet(statement, columnCount);
-        const SQLRETURN rc = SQLMoreResults(statement.get());
-        if (rc == SQL_NO_DATA) return Table();
-        statement.check(rc, "SQLMoreResults");
+    try {
+        std::u16string text = utf8ToUtf16(sql);
+        const SQLRETURN rc = SQLExecDirectW(statement.handle.get(), sqlWide(text),
+                                            static_cast<SQLINTEGER>(text.size()));
+        // No data: a searched UPDATE or DELETE that matched no row, which is no failure.
+        if (rc != SQL_NO_DATA) statement.handle.check(rc, "SQLExecDirect");
+        return work(statement.handle);
+    } catch (const DatabaseError& e) {
+        // The driver's own timer (a stall longer than the deadline) or ours (rows trickling
+        // in, or too many to fetch in time) ended it.
+        if (statement.deadline.passed() || (querySeconds_ > 0 && timedOut(statement.handle))) {
+            throw deadlinePassed(e, "A consulta não terminou", querySeconds_, "PrazoConsulta");
+        }
+        throw;
     }
 }
 
-void OdbcConnection::runExecute(const std::string& sql) {
-    const OdbcHandle statement = executeDirect(sql);
-    // SQL Server reports a failure of a later statement in a batch only when its result is
-    // reached, so every result is stepped through.
+namespace {
+
+// Steps through the results a statement has left: a failure the server reports after the
+// rows (an error raised as the statement ends, or by a later statement of the batch) would
+// otherwise be dropped with them, and a report would take a short result for a whole one.
+void finishResults(const OdbcHandle& statement) {
     for (;;) {
         const SQLRETURN rc = SQLMoreResults(statement.get());
         if (rc == SQL_NO_DATA) return;
         statement.check(rc, "SQLMoreResults");
     }
+}
+
+}  // namespace
+
+Table OdbcConnection::runQuery(const std::string& sql) {
+    return withDeadline(sql, [](const OdbcHandle& statement) {
+        // A batch may begin with statements that return no rows (SET, row counts): the rows
+        // are in the first result that has columns.
+        Table rows;
+        for (;;) {
+            SQLSMALLINT columnCount = 0;
+            statement.check(SQLNumResultCols(statement.get(), &columnCount), "SQLNumResultCols");
+            if (columnCount > 0) {
+                rows = fetchResultSet(statement, columnCount);
+                break;
+            }
+            const SQLRETURN rc = SQLMoreResults(statement.get());
+            if (rc == SQL_NO_DATA) return rows;
+            statement.check(rc, "SQLMoreResults");
+        }
+        finishResults(statement);
+        return rows;
+    });
+}
+
+void OdbcConnection::runExecute(const std::string& sql) {
+    // SQL Server reports a failure of a later statement in a batch only when its result is
+    // reached, so every result is stepped through.
+    withDeadline(sql, [](const OdbcHandle& statement) {
+        finishResults(statement);
+        return 0;
+    });
 }
 
 }  // namespace talvers

@@ -48,6 +48,55 @@ void appendAttribute(std::string& out, const ConnectionSettings& settings, std::
     out += odbcAttributeValue(settings, value);
 }
 
+// Whether the extra options set `key` themselves (the driver would otherwise get it twice, and
+// drivers differ on which one counts).
+bool optionsSet(std::string_view options, std::string_view key) {
+    for (size_t start = 0; start < options.size();) {
+        size_t end = options.find(';', start);
+        if (end == std::string_view::npos) end = options.size();
+        std::string_view entry = options.substr(start, end - start);
+        entry = entry.substr(0, entry.find('='));
+        while (!entry.empty() && entry.front() == ' ') entry.remove_prefix(1);
+        while (!entry.empty() && entry.back() == ' ') entry.remove_suffix(1);
+        if (entry.size() == key.size() && containsIgnoringCase(entry, key)) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// The encryption setting in the driver's own keys: FreeTDS's Encryption (request, require,
+// off; it validates a certificate only when its configuration names the authorities' file),
+// Microsoft's Encrypt and TrustServerCertificate.
+void appendEncryption(std::string& out, const ConnectionSettings& settings, DriverKind kind) {
+    const bool freeTds = kind == DriverKind::FreeTds;
+    for (const char* key : {"Encryption", "Encrypt", "TrustServerCertificate"}) {
+        if (optionsSet(settings.odbcOptions, key)) return;
+    }
+    switch (settings.encryption) {
+        case Encryption::Default:
+            if (freeTds) {
+                appendAttribute(out, settings, "Encryption", "request");
+            } else {
+                // Every SQL Server can encrypt (it makes itself a certificate when it has none).
+                appendAttribute(out, settings, "Encrypt", "yes");
+                appendAttribute(out, settings, "TrustServerCertificate", "yes");
+            }
+            return;
+        case Encryption::Required:
+            if (freeTds) {
+                appendAttribute(out, settings, "Encryption", "require");
+            } else {
+                appendAttribute(out, settings, "Encrypt", "yes");
+                appendAttribute(out, settings, "TrustServerCertificate", "no");
+            }
+            return;
+        case Encryption::Off:
+            appendAttribute(out, settings, freeTds ? "Encryption" : "Encrypt",
+                            freeTds ? "off" : "no");
+            return;
+    }
+}
+
 }  // namespace
 
 std::string odbcAttributeValue(const ConnectionSettings& settings, std::string_view value) {
@@ -106,6 +155,7 @@ std::string buildOdbcConnectionString(const ConnectionSettings& settings) {
             appendAttribute(out, settings, "TDS_Version", "7.4");
             appendAttribute(out, settings, "ClientCharset", "UTF-8");
         }
+        appendEncryption(out, settings, kind);
     }
     if (!settings.odbcOptions.empty()) {
         if (settings.odbcOptions.front() != ';') out += ';';

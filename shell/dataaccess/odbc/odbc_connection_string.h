@@ -8,6 +8,9 @@
 //   answer with their own). Not "auto": FreeTDS 1.3 then falls back to the Sybase protocol
 //   after a login timeout and, against a server that accepts the connection but never
 //   answers, never returns.
+//   Then the encryption setting, in FreeTDS's key (Encryption=request, require or off) or in
+//   Microsoft's (Encrypt and TrustServerCertificate), unless the extra options set one of
+//   those keys themselves.
 // - The SQLite ODBC driver (a driver name or library path containing "sqlite"), used to run
 //   the ODBC path without a server: DRIVER and Database=<settings.database, the file's path>.
 // The settings' extra ODBC options come last, as written, so that they override the above.

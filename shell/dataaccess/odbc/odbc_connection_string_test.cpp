@@ -21,20 +21,21 @@ ConnectionSettings sqlServer(std::string driver) {
 TEST(OdbcConnectionString, DefaultsToFreeTdsWithUtf8AndAFixedProtocol) {
     EXPECT_EQ(buildOdbcConnectionString(sqlServer("")),
               "DRIVER=FreeTDS;SERVER=erp01\\SQL2019;DATABASE=EMPRESA01;UID=talvers;PWD=segredo;"
-              "TDS_Version=7.4;ClientCharset=UTF-8");
+              "TDS_Version=7.4;ClientCharset=UTF-8;Encryption=request");
 }
 #else
 TEST(OdbcConnectionString, DefaultsOnWindowsToMicrosoftsDriverWithoutFreeTdsKeys) {
     EXPECT_EQ(buildOdbcConnectionString(sqlServer("")),
               "DRIVER=ODBC Driver 18 for SQL Server;SERVER=erp01\\SQL2019;DATABASE=EMPRESA01;"
-              "UID=talvers;PWD=segredo");
+              "UID=talvers;PWD=segredo;Encrypt=yes;TrustServerCertificate=yes");
 }
 #endif
 
 TEST(OdbcConnectionString, FreeTdsNamedByItsLibraryGetsTheSameKeys) {
     EXPECT_EQ(buildOdbcConnectionString(sqlServer("/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so")),
               "DRIVER=/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so;SERVER=erp01\\SQL2019;"
-              "DATABASE=EMPRESA01;UID=talvers;PWD=segredo;TDS_Version=7.4;ClientCharset=UTF-8");
+              "DATABASE=EMPRESA01;UID=talvers;PWD=segredo;TDS_Version=7.4;ClientCharset=UTF-8;"
+              "Encryption=request");
 }
 
 TEST(OdbcConnectionString, OtherDriversGetNoFreeTdsKeysAndTheExtraOptionsComeLast) {
@@ -50,13 +51,47 @@ TEST(OdbcConnectionString, OtherDriversGetNoFreeTdsKeysAndTheExtraOptionsComeLas
               "UID=talvers;PWD=segredo;Encrypt=no");
 }
 
+// Each choice in each driver's keys; extra options that set one of them leave all to them.
+TEST(OdbcConnectionString, EncryptionInTheDriversOwnKeys) {
+    const struct {
+        Encryption encryption;
+        const char* freeTds;
+        const char* microsoft;
+    } cases[] = {
+        {Encryption::Default, "Encryption=request", "Encrypt=yes;TrustServerCertificate=yes"},
+        {Encryption::Required, "Encryption=require", "Encrypt=yes;TrustServerCertificate=no"},
+        {Encryption::Off, "Encryption=off", "Encrypt=no"},
+    };
+    const std::string head = "SERVER=erp01\\SQL2019;DATABASE=EMPRESA01;UID=talvers;PWD=segredo;";
+    for (const auto& c : cases) {
+        ConnectionSettings s = sqlServer("FreeTDS");
+        s.encryption = c.encryption;
+        EXPECT_EQ(buildOdbcConnectionString(s),
+                  "DRIVER=FreeTDS;" + head + "TDS_Version=7.4;ClientCharset=UTF-8;" + c.freeTds);
+        s.driver = "ODBC Driver 18 for SQL Server";
+        EXPECT_EQ(buildOdbcConnectionString(s),
+                  "DRIVER=ODBC Driver 18 for SQL Server;" + head + c.microsoft);
+        for (const char* own :
+             {"encrypt=strict", " TrustServerCertificate =yes", "Encryption=off"}) {
+            s.odbcOptions = std::string("APP=x;") + own;
+            EXPECT_EQ(buildOdbcConnectionString(s),
+                      "DRIVER=ODBC Driver 18 for SQL Server;" + head + "APP=x;" + own);
+        }
+    }
+    ConnectionSettings sqlite;
+    sqlite.driver = "SQLite3";
+    sqlite.database = "erp.db";
+    sqlite.encryption = Encryption::Required;
+    EXPECT_EQ(buildOdbcConnectionString(sqlite), "DRIVER=SQLite3;Database=erp.db");
+}
+
 TEST(OdbcConnectionString, WithoutUserNameNoLoginKeysAreWritten) {
     ConnectionSettings s = sqlServer("ODBC Driver 18 for SQL Server");
     s.userName.clear();
     s.odbcOptions = "Trusted_Connection=yes";
     EXPECT_EQ(buildOdbcConnectionString(s),
               "DRIVER=ODBC Driver 18 for SQL Server;SERVER=erp01\\SQL2019;DATABASE=EMPRESA01;"
-              "Trusted_Connection=yes");
+              "Encrypt=yes;TrustServerCertificate=yes;Trusted_Connection=yes");
 }
 
 // The ODBC rule doubles '}' inside braces; FreeTDS reads a braced value up to the first
@@ -83,7 +118,7 @@ TEST(OdbcConnectionString, ValuesWithSeparatorsBracesOrOuterBlanksAreBraced) {
     s.userName = " ana";
     EXPECT_EQ(buildOdbcConnectionString(s),
               "DRIVER=FreeTDS;SERVER=erp01\\SQL2019;DATABASE=EMPRESA01;UID={ ana};PWD={p;w}d };"
-              "TDS_Version=7.4;ClientCharset=UTF-8");
+              "TDS_Version=7.4;ClientCharset=UTF-8;Encryption=request");
 }
 
 TEST(OdbcConnectionString, FreeTdsCannotCarryABraceFollowedBySemicolon) {

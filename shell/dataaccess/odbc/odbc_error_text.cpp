@@ -41,7 +41,11 @@ constexpr std::array kOdbcStates{
 
 }  // namespace
 
-std::string odbcErrorText(const std::vector<std::string>& states, std::string_view engineText) {
+std::string odbcErrorText(const std::vector<std::string>& states, std::string_view engineText,
+                          long number) {
+    if (number == 18456) return "O servidor recusou o utilizador ou a palavra-passe.";
+    if (number == 4060)
+        return "O servidor não tem a base de dados pedida ou o utilizador não lhe tem acesso.";
     for (const std::string& state : states) {
         if (state == "42S02") return missingObject("a tabela", quotedName(engineText));
         if (state == "42S22") return missingObject("a coluna", quotedName(engineText));

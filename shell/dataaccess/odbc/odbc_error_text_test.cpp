@@ -34,6 +34,13 @@ TEST(EngineErrorText, DescribesOdbcFailuresByTheFirstKnownState) {
         {{}, "", "O controlador ODBC comunicou um erro."},
     };
     for (const Case& c : cases) EXPECT_EQ(odbcErrorText(c.states, c.engine), c.expected);
+    // SQL Server's numbers come first where FreeTDS gives only the general state.
+    EXPECT_EQ(odbcErrorText({"42000"}, "Login failed for user 'x'.", 18456),
+              "O servidor recusou o utilizador ou a palavra-passe.");
+    EXPECT_EQ(odbcErrorText({"42000"}, "Cannot open database \"X\"", 4060),
+              "O servidor não tem a base de dados pedida ou o utilizador não lhe tem acesso.");
+    EXPECT_EQ(odbcErrorText({"42000"}, "Incorrect syntax", 102),
+              "A instrução SQL tem um erro ou o acesso foi negado.");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "shell/dataaccess/odbc/odbc_handle.h"
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "shell/dataaccess/odbc/odbc_error_text.h"
@@ -25,13 +27,18 @@ DatabaseError diagnostics(SQLSMALLINT type, SQLHANDLE handle, std::string_view o
         SQLSMALLINT length = 0;
         SQLRETURN rc = SQLGetDiagRecW(type, handle, record, state, &native, sqlWide(message),
                                       static_cast<SQLSMALLINT>(message.size()), &length);
-        if (rc == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(message.size())) {
-            message.assign(static_cast<size_t>(length) + 1, u'\0');
+        // A longer message gets the most room the call allows, and a message longer than
+        // SQLSMALLINT can count (a server's may be) is cut there; such a length overflowed and
+        // reads as negative.
+        if (rc == SQL_SUCCESS_WITH_INFO &&
+            (length < 0 || length >= static_cast<SQLSMALLINT>(message.size()))) {
+            message.assign(SHRT_MAX, u'\0');
             rc = SQLGetDiagRecW(type, handle, record, state, &native, sqlWide(message),
                                 static_cast<SQLSMALLINT>(message.size()), &length);
         }
         if (!SQL_SUCCEEDED(rc)) break;
-        message.resize(static_cast<size_t>(length));
+        message.resize(length < 0 ? message.size() - 1
+                                  : std::min(static_cast<size_t>(length), message.size() - 1));
         if (record == 1) number = native;
         states.push_back(utf16ToUtf8(std::u16string(state, state + 5)));
         std::string text = utf16ToUtf8(message);
@@ -45,7 +52,7 @@ DatabaseError diagnostics(SQLSMALLINT type, SQLHANDLE handle, std::string_view o
     }
     std::string description = messages.front();
     for (size_t i = 1; i < messages.size(); ++i) description += "\n" + messages[i];
-    return DatabaseError(number, odbcErrorText(states, description), description);
+    return DatabaseError(number, odbcErrorText(states, description, number), description);
 }
 
 }  // namespace

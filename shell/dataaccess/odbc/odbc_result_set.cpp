@@ -4,6 +4,7 @@
 #include <cctype>
 #include <climits>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 
 #include "shell/dataaccess/odbc/utf16_text.h"
@@ -105,21 +106,31 @@ Column describeColumn(const OdbcHandle& statement, SQLUSMALLINT index) {
 }
 
 // The whole text of a column, or nullopt for NULL. Drivers hand long texts over in pieces,
-// each ended by a terminator, reporting truncation until the last piece.
+// each ended by a terminator, reporting truncation until the last piece. A piece's length is
+// what the driver says; when it says SQL_NO_TOTAL (it cannot tell before converting the
+// rest, as for a text in a UTF-8 collation), the piece ends at its terminator, which is
+// found as the last unit the driver wrote: the piece is filled with U+FFFF before each call,
+// a code unit no text has and that the terminator is followed only by.
 std::optional<std::string> readText(const OdbcHandle& statement, SQLUSMALLINT index) {
     constexpr size_t kPieceUnits = 4096;
+    constexpr char16_t kUnwritten = 0xFFFF;
     char16_t piece[kPieceUnits];
     std::u16string text;
     for (;;) {
+        std::fill(std::begin(piece), std::end(piece), kUnwritten);
         SQLLEN indicator = 0;
         const SQLRETURN rc =
             SQLGetData(statement.get(), index, SQL_C_WCHAR, piece, sizeof piece, &indicator);
         if (rc == SQL_NO_DATA) break;
         statement.check(rc, "SQLGetData");
         if (indicator == SQL_NULL_DATA) return std::nullopt;
-        const size_t available =
-            indicator == SQL_NO_TOTAL ? SIZE_MAX : static_cast<size_t>(indicator) / 2;
-        text.append(piece, std::min(available, kPieceUnits - 1));
+        size_t units = kPieceUnits - 1;
+        if (indicator == SQL_NO_TOTAL) {
+            while (units > 0 && piece[units] == kUnwritten) --units;
+        } else {
+            units = std::min(units, static_cast<size_t>(indicator) / 2);
+        }
+        text.append(piece, units);
         if (rc == SQL_SUCCESS) break;
     }
     return validXmlText(utf16ToUtf8(text));

@@ -2,7 +2,8 @@
 // SqliteConnection: the embedded backend. Opens an existing database file only (a missing
 // file is a DatabaseError, never a new empty database), rewrites each of the program's T-SQL
 // texts to SQLite before running it, and provides qor_LinhaParaString and
-// qor_LinhaParaStringGuia as native functions.
+// qor_LinhaParaStringGuia as native functions. Its columns keep any value (see
+// Connection::holdsOnlyDeclaredTypes).
 #include <filesystem>
 #include <memory>
 

@@ -18,6 +18,23 @@ std::string nameAfter(std::string_view engineText, std::string_view prefix) {
 
 }  // namespace
 
+bool isFileFailure(int code) {
+    switch (code & 0xff) {
+        case SQLITE_CANTOPEN:
+        case SQLITE_NOTADB:
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+        case SQLITE_IOERR:
+        case SQLITE_CORRUPT:
+        case SQLITE_FULL:
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::string sqliteErrorText(int code, std::string_view engineText) {
     switch (code & 0xff) {
         case SQLITE_ERROR: {
@@ -62,7 +79,11 @@ DatabaseError sqliteFailure(int code, std::string_view engineText) {
 
 DatabaseError sqliteFailure(sqlite3* db) {
     const int code = sqlite3_extended_errcode(db);
-    return sqliteFailure(code, sqlite3_errmsg(db));
+    DatabaseError failure = sqliteFailure(code, sqlite3_errmsg(db));
+    const char* file = sqlite3_db_filename(db, "main");
+    if (!isFileFailure(code) || file == nullptr || *file == '\0') return failure;
+    return DatabaseError(code, failure.description() + " Ficheiro: \"" + file + "\".",
+                         failure.details());
 }
 
 }  // namespace talvers

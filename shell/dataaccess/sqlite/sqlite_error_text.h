@@ -16,7 +16,11 @@ std::string sqliteErrorText(int code, std::string_view engineText);
 
 // The error for `code`: sqliteErrorText as its description, `engineText` as its details.
 DatabaseError sqliteFailure(int code, std::string_view engineText);
-// The error for the connection's last failure.
+// The error for the connection's last failure; one about the database's file (isFileFailure)
+// names the file: "A base de dados está danificada. Ficheiro: \"/dados/erp.db\"."
 DatabaseError sqliteFailure(sqlite3* db);
+
+// Whether `code` is about the database's file rather than a statement.
+bool isFileFailure(int code);
 
 }  // namespace talvers

@@ -77,6 +77,28 @@ TEST(EngineErrorText, SqliteBackendFailuresArriveInPortuguese) {
     EXPECT_EQ(error.number(), SQLITE_ERROR);
     EXPECT_EQ(error.description(), "A base de dados não tem a tabela AJUDACMP.");
     EXPECT_EQ(error.details(), "no such table: AJUDACMP");
+
+    // A database whose pages are damaged after it opened: the message names its file; a
+    // statement's own fault names none.
+    sqlite3* big = nullptr;
+    sqlite3_open((dir / "danificada.db").c_str(), &big);
+    sqlite3_exec(big,
+                 "CREATE TABLE T (x TEXT); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 "
+                 "FROM n WHERE i < 2000) INSERT INTO T SELECT printf('%0100d', i) FROM n;",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(big);
+    const auto damaged = SqliteConnection::open(dir / "danificada.db");
+    {
+        std::fstream file(dir / "danificada.db", std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(4096 * 3);
+        file << std::string(8192, '\xff');
+    }
+    error = errorOf([&] { damaged->query("SELECT count(*) FROM T WHERE x LIKE '%7%'"); });
+    EXPECT_EQ(error.number() & 0xff, SQLITE_CORRUPT);
+    EXPECT_EQ(error.description(), "A base de dados está danificada. Ficheiro: \"" +
+                                       (dir / "danificada.db").string() + "\".");
+    EXPECT_TRUE(isFileFailure(SQLITE_IOERR_READ));
+    EXPECT_FALSE(isFileFailure(SQLITE_ERROR));
 }
 
 }  // namespace

@@ -72,6 +72,7 @@ struct ScriptedDesktop {
 class GateConnection : public Connection {
   public:
     explicit GateConnection(Connection& inner) : inner_(inner) {}
+    bool holdsOnlyDeclaredTypes() const override { return inner_.holdsOnlyDeclaredTypes(); }
     void holdNextQuery();
     bool holding() const { return held_; }
     void release();

@@ -1,4 +1,4 @@
-#include "reports/frame/desktop/elided_label.h"
+#include "shell/desktop/common/elided_label.h"
 
 #include <QFontMetrics>
 #include <QResizeEvent>
