@@ -28,11 +28,12 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86
 cmake --build "$build" -j"${TALVERS_JOBS:-2}"
 cmake --build "$build" --target windows_installer
 built_at=$(date +%s)
-# The installed programs are compared with the Linux ones, from the normal pass's build.
+# The installed programs are compared with the Linux ones, from the normal pass's build, and
+# reach the Linux TDS double through Wine's ODBC.
 if [ ! -x build/apps/talvers-report ] || [ ! -x build/apps/talvers-sample ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 fi
-cmake --build build -j"${TALVERS_JOBS:-2}" --target talvers-report talvers-sample
+cmake --build build -j"${TALVERS_JOBS:-2}" --target talvers-report talvers-sample tds-double
 
 # --- every test file is either built or named with its reason ---
 declare -A built=()

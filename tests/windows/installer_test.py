@@ -10,11 +10,14 @@ In a fresh Wine prefix (WINDOWS_BUILD/installer-test/prefix):
      talvers-sample (both company variants, in a folder whose name has accents), and each
      answer is the Linux talvers-report's: exit status, what it prints, and every workbook's
      cells, formats, merges, widths and page setup as the independent reader dumps them.
-  3. talvers.exe starts under Xvfb with a window manager, its settings read from the machine's
+  3. talvers-report.exe runs two reports over the wire: Wine's odbc32, the host's unixODBC
+     and FreeTDS, to the TDS double serving a Linux sample; each answer and workbook is the
+     Linux program's direct run on that sample.
+  4. talvers.exe starts under Xvfb with a window manager, its settings read from the machine's
      folder (%PROGRAMDATA%\\kelmar, the user having none); its main window shows the
      company's caption; the pending-orders window is opened and run by keyboard to a saved
      workbook whose cells are the Linux run's. A screenshot is kept in installer-test/.
-  4. The uninstaller (/S) removes the program, its Start-menu and uninstall entries, and
+  5. The uninstaller (/S) removes the program, its Start-menu and uninstall entries, and
      leaves the user's settings (%APPDATA%\\kelmar) as they were.
 Each check prints one line; the exit status is 1 when any failed.
 """
@@ -216,14 +219,61 @@ def compare_commands(wine, programs, linux_build, work):
 
 
 def odbc_through_tds_double(wine, programs, linux_build, work):
-    """Hook: one report from talvers-report.exe through Wine's odbc32, the host's unixODBC and
-    FreeTDS, to the TDS server double, once the Linux build has one (tests/tds_double)."""
-    double = glob.glob(os.path.join(linux_build, "tests", "tds_double", "tds-double"))
-    if not double:
-        print("skip  talvers-report.exe through ODBC and FreeTDS: the Linux build has no "
-              "tds-double yet")
-        return
-    print("skip  talvers-report.exe through ODBC and FreeTDS: not written yet for " + double[0])
+    """Reports of talvers-report.exe over the wire: Wine's odbc32 hands the calls to the host's
+    unixODBC, whose FreeTDS talks TDS to the double serving the Linux sample's files. Each
+    answer must be the Linux program's direct run on those files."""
+    double = os.path.join(linux_build, "tests", "tds_double", "tds-double")
+    linux_report = os.path.join(linux_build, "apps", "talvers-report")
+    windows_report = os.path.join(programs, "bin", "talvers-report.exe")
+    sample = os.path.join(work, "sobre a rede")
+    subprocess.run([os.path.join(linux_build, "apps", "talvers-sample"), "--out", sample,
+                    "--lines", "300", "--today", "2026-06-30"], check=True, capture_output=True)
+    trace = os.path.join(sample, "trace.txt")
+    server = subprocess.Popen([double, "--catalog", "ERP=" + os.path.join(sample, "erp.db"),
+                               "--catalog", "EXT=" + os.path.join(sample, "externa.db"),
+                               "--trace", trace], stdin=subprocess.PIPE,
+                              stdout=subprocess.PIPE, text=True)
+    try:
+        port = int(server.stdout.readline().split()[1])
+        with open(os.path.join(sample, "Talvers.qor"), encoding="utf-8") as f:
+            program = f.read().split("[Talvers]", 1)[1]
+        # The driver by its registered name: the Windows program's default is Microsoft's.
+        connection = ("Driver=FreeTDS\nServidor=127.0.0.1,%d\nEmpresa=%s\nUsername=talvers\n"
+                      "Password=talvers\n")
+        wire = os.path.join(sample, "wire.qor")
+        with open(wire, "w", encoding="utf-8") as f:
+            f.write("[Ligação]\n" + connection % (port, "ERP") + "[LigaçãoExterna]\n" +
+                    connection % (port, "EXT") + "[Talvers]" + program)
+        for command, options in (("pendentes", ["--date", "2025-06-30"]),
+                                 ("aprovisionamento", ["--from", "2026-01-01",
+                                                       "--to", "2026-06-30"])):
+            outputs = {side: os.path.join(sample, side + "-" + command + ".xlsx")
+                       for side in ("linux", "windows")}
+            linux = subprocess.run([linux_report, command, *options, "--settings",
+                                    os.path.join(sample, "Talvers.qor"), "--output",
+                                    outputs["linux"]], capture_output=True)
+            with open(trace, encoding="utf-8") as f:
+                before = len(f.read().splitlines())
+            windows = wine.run(windows_report, command, *options, "--settings",
+                               Wine.windows(wire), "--output", Wine.windows(outputs["windows"]))
+            with open(trace, encoding="utf-8") as f:
+                sent = len(f.read().splitlines()) - before
+            what = "talvers-report.exe %s through odbc32, unixODBC and FreeTDS" % command
+            check(linux.returncode == 0 and sent > 0 and
+                  (windows.returncode, normalized(windows.stdout)) ==
+                  (linux.returncode, normalized(linux.stdout)),
+                  what + ": the direct Linux run's status and output (%d batches)" % sent,
+                  "%d %r != %d %r (stderr %r)" % (
+                      windows.returncode, normalized(windows.stdout)[:200], linux.returncode,
+                      normalized(linux.stdout)[:200], normalized(windows.stderr)[:300]))
+            cells = {side: dump(path) for side, path in outputs.items()}
+            check(cells["windows"] is not None and cells["windows"] == cells["linux"],
+                  what + ": the direct Linux run's cells",
+                  "unreadable" if cells["windows"] is None
+                  else first_difference(cells["windows"], cells["linux"]))
+    finally:
+        server.stdin.close()
+        server.wait(timeout=10)
 
 
 def wait_for(condition, seconds):
