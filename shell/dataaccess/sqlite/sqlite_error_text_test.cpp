@@ -8,6 +8,7 @@
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/sqlite/sqlite_connection.h"
+#include "shell/platform/utf8_path.h"
 #include "tests/support/temp_dir.h"
 
 namespace talvers {
@@ -81,7 +82,7 @@ TEST(EngineErrorText, SqliteBackendFailuresArriveInPortuguese) {
     // A database whose pages are damaged after it opened: the message names its file; a
     // statement's own fault names none.
     sqlite3* big = nullptr;
-    sqlite3_open((dir / "danificada.db").c_str(), &big);
+    sqlite3_open(utf8FromPath(dir / "danificada.db").c_str(), &big);
     sqlite3_exec(big,
                  "CREATE TABLE T (x TEXT); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 "
                  "FROM n WHERE i < 2000) INSERT INTO T SELECT printf('%0100d', i) FROM n;",
