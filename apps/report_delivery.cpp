@@ -8,6 +8,8 @@
 #include "reports/frame/date_refusal.h"
 #include "reports/frame/output/console_report.h"
 #include "shell/messages/console_presenter.h"
+#include "shell/platform/utf8_path.h"
+#include "shell/settings/files_in_use.h"
 
 namespace talvers {
 
@@ -24,7 +26,7 @@ std::optional<std::string> outputOption(const CommandOptions& options) {
     if (!path) return std::nullopt;
     if (path->empty()) throw UsageError("Falta o nome do livro em --output.");
     // As the window's file dialog: a name without an extension is taken as it is.
-    std::string extension = std::filesystem::path(*path).extension().string();
+    std::string extension = utf8FromPath(pathFromUtf8(*path).extension());
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (!extension.empty() && extension != ".xlsx") {
         throw UsageError("O livro tem de ter a extensão .xlsx: '" + *path + "'.");

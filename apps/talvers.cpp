@@ -18,14 +18,16 @@
 #include "shell/desktop/qt_message_log.h"
 #include "shell/desktop/qt_message_presenter.h"
 #include "shell/files/stop_signals.h"
+#include "shell/platform/program_main.h"
+#include "shell/settings/files_in_use.h"
 #include "shell/settings/settings_folder.h"
 #include "shell/startup.h"
 
-int main(int argc, char* argv[]) {
+int talvers::runProgram(const std::vector<std::string>& arguments) {
     talvers::ignoreFileSizeLimitSignal();
     // The command line is read before Qt starts, so that --help, --version and a usage error
     // answer on a terminal without a display.
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args(arguments.begin() + 1, arguments.end());
     if (const auto answered = talvers::answerGeneralOptions(talvers::desktopProgram(), args,
                                                             talvers::programVersionText(), false)) {
         return *answered;
@@ -38,9 +40,11 @@ int main(int argc, char* argv[]) {
     }
 
     // Qt sees the program's name alone: the arguments are ours, already read.
+    static std::string programName = arguments.front();
+    static char* qtArguments[] = {programName.data(), nullptr};
     static int qtArgumentCount = 1;
     talvers::routeQtMessages();
-    QApplication app(qtArgumentCount, argv);
+    QApplication app(qtArgumentCount, qtArguments);
     QApplication::setApplicationName("Talvers");
     QApplication::setOrganizationName("Talvers");
     // ODBC converts text through the environment's locale; numbers written into workbooks
@@ -51,7 +55,10 @@ int main(int argc, char* argv[]) {
     // Everything the program says is European Portuguese; so do Qt's own buttons, file dialog
     // and calendars, whatever the system's language.
     talvers::useEuropeanPortuguese(app);
-    QApplication::setWindowIcon(QIcon(":/talvers.svg"));
+    // Drawn by Qt's SVG plug-in where it is installed; the Windows program has none and its
+    // windows take the icon from its resources instead of a blank one.
+    const QIcon icon(":/talvers.svg");
+    if (!icon.pixmap(32).isNull()) QApplication::setWindowIcon(icon);
 
     using namespace talvers;
     const SettingsLocation location = locateSettingsFile(settingsName, executableFolder());

@@ -12,6 +12,7 @@
 #include "shell/messages/messages.h"
 #include "shell/messages/numbered_error.h"
 #include "shell/messages/program_message.h"
+#include "shell/platform/program_main.h"
 #include "shell/startup.h"
 
 namespace {
@@ -39,8 +40,8 @@ int runCommand(const ReportCommand& command, const std::vector<std::string>& arg
     }
 }
 
-int run(int argc, char* argv[]) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+int run(const std::vector<std::string>& arguments) {
+    const std::vector<std::string> args(arguments.begin() + 1, arguments.end());
     if (const auto answered = talvers::answerGeneralOptions(talvers::reportProgram(), args,
                                                             talvers::programVersionText(), true)) {
         return *answered;
@@ -58,11 +59,11 @@ int run(int argc, char* argv[]) {
 }
 
 // Every failure ends as a message and status 1, never as an uncaught exception.
-int guardedRun(int argc, char* argv[]) {
+int guardedRun(const std::vector<std::string>& arguments) {
     std::string failure;
     std::string details;  // the engine's own words, on a line of their own
     try {
-        return talvers::finishedStatus(kReportProgramName, run(argc, argv));
+        return talvers::finishedStatus(kReportProgramName, run(arguments));
     } catch (const talvers::CommandFailure& e) {
         failure = e.what();
         details = e.details();
@@ -82,7 +83,7 @@ int guardedRun(int argc, char* argv[]) {
 
 }  // namespace
 
-int main(int argc, char* argv[]) {
+int talvers::runProgram(const std::vector<std::string>& arguments) {
     // UTF-8 text through ODBC needs the environment's locale; numbers written into workbooks
     // need the C library's own decimal point.
     std::setlocale(LC_ALL, "");
@@ -91,7 +92,7 @@ int main(int argc, char* argv[]) {
     // stays); the run then ends with the signal's status.
     talvers::installStopSignals();
     talvers::ignoreFileSizeLimitSignal();
-    const int status = guardedRun(argc, argv);
+    const int status = guardedRun(arguments);
     if (const int signal = talvers::stopSignal()) {
         // A stop that came once the workbook was in place leaves it there: the run did its work.
         if (talvers::fileReplaced()) {

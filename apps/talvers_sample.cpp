@@ -15,6 +15,8 @@
 #include "shell/files/stop_signals.h"
 #include "shell/cli/program_run.h"
 #include "shell/messages/program_message.h"
+#include "shell/platform/program_main.h"
+#include "shell/platform/utf8_path.h"
 #include "version.h"
 
 namespace {
@@ -38,7 +40,7 @@ talvers::SampleOptions parseOptions(const std::vector<std::string>& args) {
     options.today = talvers::DateTime::today();
     const auto out = given.value("--out");
     if (!out || out->empty()) throw UsageError("Falta a pasta de destino (--out).");
-    options.outDir = *out;
+    options.outDir = talvers::pathFromUtf8(*out);
     if (const auto value = given.value("--seed")) {
         const auto seed = wholeNumber(*value);
         if (!seed) throw UsageError("Semente inválida: " + *value + ".");
@@ -76,11 +78,11 @@ void printCounts(const char* file, const std::vector<talvers::SampleTableCount>&
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int talvers::runProgram(const std::vector<std::string>& arguments) {
     talvers::ignoreFileSizeLimitSignal();
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args(arguments.begin() + 1, arguments.end());
     const std::string version = std::to_string(TALVERS_VERSION_MAJOR) + '.' +
                                 std::to_string(TALVERS_VERSION_MINOR) + '.' +
                                 std::to_string(TALVERS_VERSION_PATCH);
@@ -94,9 +96,10 @@ int main(int argc, char** argv) {
         const talvers::SampleResult result = talvers::generateSample(options);
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - start);
-        std::cout << "Base de dados principal: " << result.mainDatabase.string() << "\n"
-                  << "Base de dados externa: " << result.externalDatabase.string() << "\n"
-                  << "Configuração: " << result.settingsFile.string() << "\n"
+        using talvers::utf8FromPath;
+        std::cout << "Base de dados principal: " << utf8FromPath(result.mainDatabase) << "\n"
+                  << "Base de dados externa: " << utf8FromPath(result.externalDatabase) << "\n"
+                  << "Configuração: " << utf8FromPath(result.settingsFile) << "\n"
                   << "Data de referência " << options.today.isoDate() << ", semente "
                   << options.seed << ", variante "
                   << (options.alternateVariant ? "alternativa" : "normal") << ", "

@@ -126,8 +126,12 @@ int main(int argc, char* argv[]) {
         testing::RecordingPresenter messages;
         ImmediateFileName files(windowOut.string());
         NoOpener opener;
+        ReportWindowServices services;
+        services.messages = &messages;
+        services.files = &files;
+        services.opener = &opener;
         frmTalvers pending(ErpSession{*session.bd, *session.bdExt, session.companyVariant},
-                           ReportWindowServices{&messages, &files, &opener});
+                           services);
         pending.show();
         QApplication::processEvents();
         QSignalSpy finished(&pending, &ReportWindow::runFinished);

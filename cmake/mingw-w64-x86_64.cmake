@@ -1,6 +1,7 @@
-# Cross-compiling the portable core for 64-bit Windows with Debian's mingw-w64 (the posix thread
+# Cross-compiling for 64-bit Windows with Debian's mingw-w64 (the posix thread
 # variant: std::thread and std::mutex need winpthread, which the win32 variant lacks in GCC 12).
-# Used by the Windows pass of the test command (scripts/windows_pass.sh).
+# Used by the Windows pass of the test command (scripts/windows_pass.sh) and for the libraries
+# it needs (scripts/windows_deps.sh).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(TALVERS_MINGW_TRIPLE x86_64-w64-mingw32)
@@ -21,9 +22,12 @@ set(PKG_CONFIG_EXECUTABLE ${TALVERS_MINGW_TRIPLE}-pkg-config CACHE FILEPATH "")
 # find_package(ZLIB) would pick libz.dll.a, which needs zlib1.dll at run time.
 set(ZLIB_USE_STATIC_LIBS ON)
 
-# Every .exe carries its runtime (libgcc, libstdc++, winpthread), so Wine needs no WINEPATH;
-# -static is what also covers winpthread.
+# Every .exe and .dll carries its runtime (libgcc, libstdc++, winpthread), so Wine needs no
+# WINEPATH and the Windows program ships no compiler DLLs; -static is what also covers
+# winpthread. The libraries of scripts/windows_deps.sh (Qt's DLLs and plug-ins) are linked so too.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Tests run under Wine: CTest and gtest_discover_tests put this before every test program.
 # Debian's wine64 package keeps its loader out of PATH.

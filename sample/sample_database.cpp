@@ -1,5 +1,7 @@
 #include "sample/sample_database.h"
 
+#include "shell/platform/utf8_path.h"
+
 #include <sqlite3.h>
 
 #include <stdexcept>
@@ -9,11 +11,11 @@ namespace talvers {
 SampleDatabase::SampleDatabase(const std::filesystem::path& file, const char* schemaSql)
     : file_(file) {
     std::filesystem::remove(file_);
-    if (sqlite3_open_v2(file_.string().c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(utf8FromPath(file_).c_str(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         const std::string reason = db_ ? sqlite3_errmsg(db_) : "sem memória";
         sqlite3_close(db_);
-        throw std::runtime_error("Não foi possível criar " + file_.string() + ": " + reason);
+        throw std::runtime_error("Não foi possível criar " + utf8FromPath(file_) + ": " + reason);
     }
     // The file is written under a temporary name and renamed only once complete, so a crash
     // midway needs no journal to recover from.
@@ -32,7 +34,8 @@ std::vector<SampleTableCount> SampleDatabase::finish() {
     const auto eachRow = [&](const std::string& sql, auto&& onRow) {
         sqlite3_stmt* statement = nullptr;
         if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-            throw std::runtime_error("Erro ao ler " + file_.string() + ": " + sqlite3_errmsg(db_));
+            throw std::runtime_error("Erro ao ler " + utf8FromPath(file_) + ": " +
+                                     sqlite3_errmsg(db_));
         }
         while (sqlite3_step(statement) == SQLITE_ROW) onRow(statement);
         sqlite3_finalize(statement);
@@ -50,7 +53,7 @@ std::vector<SampleTableCount> SampleDatabase::finish() {
     // every order line through the article index to find the few the reports ask for.
     execute("ANALYZE");
     if (sqlite3_close(db_) != SQLITE_OK) {
-        throw std::runtime_error("Não foi possível fechar " + file_.string() + ": " +
+        throw std::runtime_error("Não foi possível fechar " + utf8FromPath(file_) + ": " +
                                  sqlite3_errmsg(db_));
     }
     db_ = nullptr;
@@ -62,7 +65,7 @@ void SampleDatabase::execute(const std::string& sql) {
     if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
         const std::string reason = message ? message : sqlite3_errmsg(db_);
         sqlite3_free(message);
-        throw std::runtime_error("Erro ao gravar " + file_.string() + ": " + reason);
+        throw std::runtime_error("Erro ao gravar " + utf8FromPath(file_) + ": " + reason);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "sample/sample_sales.h"
 #include "sample/sample_serial_scenario.h"
 #include "sample/sample_supplier_documents.h"
+#include "shell/platform/utf8_path.h"
 
 namespace talvers {
 namespace {
@@ -62,7 +63,7 @@ void writeSettings(const std::filesystem::path& file, const SampleOptions& optio
            "[Talvers]\nContribuinteVariante="
         << options.variantTaxpayer << "\n";
     out.close();
-    if (!out) throw std::runtime_error("Não foi possível escrever " + file.string() + ".");
+    if (!out) throw std::runtime_error("Não foi possível escrever " + utf8FromPath(file) + ".");
 }
 
 void writeData(const SampleOptions& options, SampleDatabase& main, SampleDatabase& external) {
@@ -86,14 +87,16 @@ void writeData(const SampleOptions& options, SampleDatabase& main, SampleDatabas
 }
 
 std::filesystem::path temporaryName(const std::filesystem::path& file) {
-    return file.parent_path() / (file.filename().string() + ".tmp");
+    std::filesystem::path temporary = file;
+    return temporary += ".tmp";
 }
 
 // Moves the new file into place. The old database's journal files would otherwise be taken
 // by SQLite as belonging to the new one.
 void replaceFile(const std::filesystem::path& file) {
     for (const char* suffix : {"-journal", "-wal", "-shm"}) {
-        std::filesystem::remove(file.parent_path() / (file.filename().string() + suffix));
+        std::filesystem::path journal = file;
+        std::filesystem::remove(journal += suffix);
     }
     std::filesystem::rename(temporaryName(file), file);
 }
@@ -128,7 +131,7 @@ SampleResult generateSample(const SampleOptions& options) {
     } catch (const std::filesystem::filesystem_error& e) {
         removeTemporaries();
         throw std::runtime_error("Não foi possível escrever os dados de exemplo em " +
-                                 options.outDir.string() + ": " + e.code().message());
+                                 utf8FromPath(options.outDir) + ": " + e.code().message());
     } catch (...) {
         removeTemporaries();
         throw;

@@ -2,9 +2,12 @@
 # Installs every Debian package the build, the tests and the demo need. Idempotent: packages
 # already installed are skipped, and the package lists are refreshed only when something is
 # missing.
-#   --windows   also what the Windows pass of the test command needs (the mingw-w64 cross
-#               compiler, zlib for it, GoogleTest's sources and Wine: about 1 GB, which the
-#               demo and a --quick or --sanitize run do without)
+#   --windows       also what the Windows pass of the test command needs (the mingw-w64 cross
+#                   compiler, zlib for it, GoogleTest's sources, Wine, NSIS, the icon's and the
+#                   desktop check's tools: about 1 GB, which the demo and a --quick or
+#                   --sanitize run do without)
+#   --windows-deps  the same, then the Windows libraries (Qt, SQLite, libxlsxwriter) built from
+#                   Debian's sources into their cache by scripts/windows_deps.sh, when missing
 set -euo pipefail
 
 packages=(
@@ -37,9 +40,16 @@ packages=(
 # npm of its own (whose packages would conflict with Debian's npm).
 command -v node >/dev/null 2>&1 || packages+=(nodejs)
 command -v npm >/dev/null 2>&1 || packages+=(npm)
-if [ "${1:-}" = "--windows" ]; then
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev googletest wine64)
-fi
+case "${1:-}" in
+  --windows|--windows-deps)
+    packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev googletest wine64
+               nsis librsvg2-bin icoutils xdotool openbox imagemagick)
+    ;;&
+  --windows-deps)
+    # The deps' sources and their checks (the uploaders' keys), SQLite's amalgamation (tclsh).
+    packages+=(dpkg-dev debian-keyring tcl qt6-base-dev-tools)
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -65,4 +75,8 @@ if ! cmp -s "$grammar/package-lock.json" "$grammar/node_modules/.package-lock.js
   echo "setup: installing the T-SQL grammar (npm ci)"
   npm ci --prefix "$grammar" --no-audit --no-fund --loglevel=error
   cp "$grammar/package-lock.json" "$grammar/node_modules/.package-lock.json.installed"
+fi
+
+if [ "${1:-}" = "--windows-deps" ]; then
+  bash "$(dirname "$0")/windows_deps.sh"
 fi

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The test command: install what is needed, build, run every test, then build again with
 # AddressSanitizer and UndefinedBehaviorSanitizer (clang) into build-sanitize, run every test
-# there and run each fuzz target for a bounded time, and last cross-build the portable core for
-# Windows into build-windows and run its tests under Wine (scripts/windows_pass.sh).
+# there and run each fuzz target for a bounded time, and last cross-build the whole program for
+# Windows into build-windows (its libraries built from Debian's sources when their cache lacks
+# them, scripts/windows_deps.sh), run its tests under Wine and install, run and uninstall its
+# setup there (scripts/windows_pass.sh).
 #   --sanitize   only the sanitized pass
 #   --quick      only the normal pass
 #   --windows    only the Windows pass
@@ -10,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 mode="${1:-all}"
 case "$mode" in
-  all|--windows) bash scripts/setup.sh --windows ;;
+  all|--windows) bash scripts/setup.sh --windows-deps ;;
   --quick|--sanitize) bash scripts/setup.sh ;;
   *) echo "usage: scripts/test.sh [--quick|--sanitize|--windows]" >&2; exit 2 ;;
 esac

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# The Windows pass of the test command: cross-builds with mingw-w64 every library that needs
-# neither Qt, SQLite nor libxlsxwriter, and their tests, into build-windows, and runs the tests
-# with CTest under Wine in a prefix kept in that folder (made once, about 700 MB, reused).
-# Prints the test files it does not build and why (scripts/windows_linux_only.txt).
+# The Windows pass of the test command: cross-builds the whole program with mingw-w64 and the
+# libraries scripts/windows_deps.sh built (Qt, SQLite, libxlsxwriter) into build-windows, makes
+# the installer and its zip, runs the tests with CTest under Wine in a prefix kept in that folder
+# (made once, about 700 MB, reused), then installs the setup into a fresh prefix and runs the
+# installed programs against the Linux ones (tests/windows/installer_test.py). Prints the test
+# files it does not build and why (scripts/windows_linux_only.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
 build="$PWD/build-windows"
+# Their install folders, or a failure naming the one missing (scripts/windows_deps.sh builds
+# them; so does scripts/setup.sh --windows-deps).
+deps="$(bash scripts/windows_deps.sh --prefix)"
 
 # --- build: no Wine needed (the test cases are listed when CTest runs) ---
 # Paths below this folder hash as relative ones, so that another clone hits the same cache.
@@ -14,19 +19,29 @@ export CCACHE_BASEDIR="$PWD"
 launcher=()
 command -v ccache >/dev/null 2>&1 &&
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-# -O0 without debug information: half the build time of -O2 -g, and these programs only run
-# their tests.
+# The tests run the same optimized code the installer ships; no debug information (half the
+# build time, and the installer strips it anyway).
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0 -DCMAKE_C_FLAGS_DEBUG=-O0 \
-      -DTALVERS_CORE_ONLY=ON "${launcher[@]}" >/dev/null
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+      -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DTALVERS_WINDOWS_DEPS="$deps" -DTALVERS_BENCH=OFF \
+      "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"${TALVERS_JOBS:-2}"
+cmake --build "$build" --target windows_installer
 built_at=$(date +%s)
+# The installed programs are compared with the Linux ones, from the normal pass's build, and
+# reach the Linux TDS double through Wine's ODBC.
+if [ ! -x build/apps/talvers-report ] || [ ! -x build/apps/talvers-sample ]; then
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+fi
+cmake --build build -j"${TALVERS_JOBS:-2}" --target talvers-report talvers-sample tds-double
 
 # --- every test file is either built or named with its reason ---
 declare -A built=()
 while IFS= read -r file; do built["$file"]=1; done < <(
   grep -o '"file": *"[^"]*_test\.cpp"' "$build/compile_commands.json" |
     sed -e 's/.*"\([^"]*\)"$/\1/' -e "s|^$PWD/||")
+# Run by this pass itself, below.
+built["tests/windows/installer_test.py"]=1
 mapfile -t rules < <(grep -v -e '^#' -e '^$' scripts/windows_linux_only.txt)
 excluded=() unexplained=()
 while IFS= read -r file; do
@@ -48,8 +63,9 @@ fi
 
 # --- run under Wine ---
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEARCH=win64
-# No Mono or Gecko install prompts (nothing here uses .NET or HTML), no window.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko install prompts (nothing here uses .NET or HTML), no window, and no menu
+# entries or file associations written into the host's desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
@@ -76,6 +92,22 @@ if grep -q '\[  SKIPPED \]' "$log" 2>/dev/null; then
   grep -a -A1 ': Skipped' "$log" | tr -d '\r' | grep -v -e ': Skipped$' -e '^--$' | sort |
     uniq -c | sed 's/^ *\([0-9]*\) /  \1 cases: /'
 fi
-echo "Windows pass: $(($(date +%s) - started)) s (build $((built_at - started)) s," \
-  "Wine prefix $((prefix_at - built_at)) s, tests $(($(date +%s) - prefix_at)) s)"
+ctest_count=$(ctest --test-dir "$build" -N | sed -n 's/^Total Tests: //p')
+"$wineserver" -k 2>/dev/null || true
+trap - EXIT
+tests_at=$(date +%s)
+
+# --- the installer, in a prefix of its own, against the Linux programs ---
+/usr/bin/python3 tests/windows/installer_test.py "$build" "$PWD/build" || status=$?
+installed_at=$(date +%s)
+
+setup=$(ls "$build"/Talvers-*-setup.exe)
+zip=$(ls "$build"/Talvers-*-windows.zip)
+echo "Windows pass: $ctest_count tests under Wine, then the installed program's checks" \
+  "(tests/windows/installer_test.py)"
+echo "Windows pass: $(basename "$setup") $(($(stat -c %s "$setup") / 1024)) KiB," \
+  "$(basename "$zip") $(($(stat -c %s "$zip") / 1024)) KiB"
+echo "Windows pass: $(($(date +%s) - started)) s (build and installer $((built_at - started)) s," \
+  "Wine prefix $((prefix_at - built_at)) s, tests $((tests_at - prefix_at)) s," \
+  "installed program $((installed_at - tests_at)) s)"
 exit $status

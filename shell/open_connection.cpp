@@ -4,11 +4,16 @@
 #include "shell/dataaccess/odbc/odbc_connection_string.h"
 #include "shell/dataaccess/odbc/odbc_encryption_failure.h"
 #include "shell/dataaccess/sqlite/sqlite_connection.h"
+#include "shell/platform/utf8_path.h"
 
 namespace talvers {
 
 std::unique_ptr<Connection> openConnection(const ConnectionSettings& settings) {
-    if (settings.engine == Engine::Sqlite) return SqliteConnection::open(settings.database);
+    // The settings' texts are UTF-8: a path made from one straight would read it in the Windows
+    // ANSI code page.
+    if (settings.engine == Engine::Sqlite) {
+        return SqliteConnection::open(pathFromUtf8(settings.database));
+    }
     try {
         return OdbcConnection::open(buildOdbcConnectionString(settings), settings.deadlines);
     } catch (const DatabaseError& e) {

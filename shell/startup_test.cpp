@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 
 #include "shell/dataaccess/database_error.h"
@@ -110,7 +111,11 @@ TEST(StartUp, ATraceAskedForButRefusedStopsStartUp) {
     AppSettings settings = settingsFor();
     settings.file = dir / "Talvers.qor";
     testing::writeText(settings.file, "[Ligação]\n");
+#ifdef _WIN32
+    _putenv_s("TALVERS_SQL_TRACE", utf8FromPath(settings.file).c_str());
+#else
     setenv("TALVERS_SQL_TRACE", settings.file.c_str(), 1);
+#endif
     Journal journal;
     try {
         startUp(settings, openerFor(journal));
@@ -118,7 +123,11 @@ TEST(StartUp, ATraceAskedForButRefusedStopsStartUp) {
     } catch (const DatabaseError& e) {
         EXPECT_EQ(e.number(), kSqlTraceError);
     }
+#ifdef _WIN32
+    _putenv_s("TALVERS_SQL_TRACE", "");
+#else
     unsetenv("TALVERS_SQL_TRACE");
+#endif
     EXPECT_TRUE(journal.events.empty());
     EXPECT_EQ(testing::fileBytes(settings.file), "[Ligação]\n");
 }

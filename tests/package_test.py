@@ -116,13 +116,16 @@ class DebianPackage(unittest.TestCase):
                          ["Empresa: [Distribuidora Exemplo, Lda.]", "Variante: Não",
                           "Versão: " + VERSION])
 
-    def test_lintian_reports_no_error(self):
+    def test_lintian_reports_no_error_and_no_missing_hardening(self):
         if not shutil.which("lintian"):
             self.fail("lintian is missing (scripts/setup.sh installs it)")
-        result = run("lintian", "--tag-display-limit", "0", self.deb)
+        result = run("lintian", "--pedantic", "--display-info", "--tag-display-limit", "0",
+                     self.deb)
         errors = [line for line in result.stdout.splitlines() if line.startswith("E:")]
         self.assertEqual(errors, [], result.stdout)
         self.assertNotIn("no-manual-page", result.stdout)
+        # Built with dpkg-buildflags' hardening: fortify, stack protector, relro, bindnow.
+        self.assertNotIn("hardening-", result.stdout)
 
 
 if __name__ == "__main__":

@@ -96,8 +96,12 @@ void keepAccess(State& s) {
     if (fstat(fd, &info) != 0) s.fail(fileErrorReason(errno), errno);
     const mode_t plainNewFile = info.st_mode & kPlainBits;
     const bool ours = target.exists && target.owner == geteuid();
-    // Changing the group clears set-id bits, so the mode is set after.
-    if (ours && info.st_gid != target.group) (void)fchown(fd, static_cast<uid_t>(-1), target.group);
+    // Changing the group clears set-id bits, so the mode is set after. A refusal is no failure
+    // (the group stays the folder's); fortified builds insist the result is read.
+    if (ours && info.st_gid != target.group &&
+        fchown(fd, static_cast<uid_t>(-1), target.group) != 0) {
+        errno = 0;
+    }
     const mode_t wanted = s.access == ReplaceAccess::OwnerOnly ? kOwnerOnly
                           : !target.exists                     ? plainNewFile
                           : ours                               ? target.mode & kPermissionBits

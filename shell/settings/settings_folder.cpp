@@ -1,19 +1,9 @@
 #include "shell/settings/settings_folder.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <system_error>
 #include <vector>
 
-#include "shell/settings/settings_error.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/stat.h>
-#endif
-
 #include "shell/platform/utf8_path.h"
+#include "shell/settings/settings_error.h"
 
 namespace talvers {
 namespace {
@@ -21,42 +11,11 @@ namespace {
 constexpr const char* kMakerFolder = "kelmar";
 constexpr const char* kDefaultFileName = "Talvers.qor";
 
-// An absolute folder out of `name`, or nullopt when it is unset, empty or relative.
-std::optional<std::filesystem::path> absoluteFolder(const EnvironmentLookup& env,
-                                                    const char* name) {
-    const std::optional<std::string> value = env(name);
-    if (!value || value->empty()) return std::nullopt;
-    std::filesystem::path folder = pathFromUtf8(*value);
-    if (!folder.is_absolute()) return std::nullopt;
-    return folder;
-}
-
 }  // namespace
-
-std::optional<std::string> processEnvironment(const char* name) {
-#ifdef _WIN32
-    // The narrow environment is in the ANSI code page; the wide one converts to UTF-8 exactly.
-    const std::wstring wideName(name, name + std::char_traits<char>::length(name));
-    const wchar_t* value = _wgetenv(wideName.c_str());
-    if (value == nullptr) return std::nullopt;
-    // Through a path, which converts UTF-16 exactly and leaves the text as it is.
-    return utf8FromPath(std::filesystem::path(value));
-#else
-    const char* value = std::getenv(name);
-    if (value == nullptr) return std::nullopt;
-    return std::string(value);
-#endif
-}
 
 std::filesystem::path baseFolder(const EnvironmentLookup& env) {
     if (auto base = absoluteFolder(env, "TALVERS_BASE")) return *base;
-#ifdef _WIN32
-    if (auto data = absoluteFolder(env, "PROGRAMDATA")) return *data;
-#else
-    if (auto config = absoluteFolder(env, "XDG_CONFIG_HOME")) return *config;
-    if (auto home = absoluteFolder(env, "HOME")) return *home / ".config";
-#endif
-    return {};
+    return userConfigurationFolder(env).value_or(std::filesystem::path());
 }
 
 SettingsLocation locateSettingsFile(std::string_view commandLineText,
@@ -67,9 +26,14 @@ SettingsLocation locateSettingsFile(std::string_view commandLineText,
     if (base.empty()) return {programFile, programFile};
     const std::filesystem::path userFile = settingsFilePath(base / kMakerFolder, commandLineText);
     std::error_code ec;
-    if (userFile != programFile && !std::filesystem::exists(userFile, ec) &&
-        std::filesystem::exists(programFile, ec)) {
-        return {programFile, userFile};
+    if (std::filesystem::exists(userFile, ec)) return {userFile, userFile};
+    std::vector<std::filesystem::path> readOnly;
+    if (const auto machine = machineConfigurationFolder(env)) {
+        readOnly.push_back(settingsFilePath(*machine / kMakerFolder, commandLineText));
+    }
+    readOnly.push_back(programFile);
+    for (const std::filesystem::path& file : readOnly) {
+        if (file != userFile && std::filesystem::exists(file, ec)) return {file, userFile};
     }
     return {userFile, userFile};
 }
@@ -86,18 +50,10 @@ void createSettingsFolder(const std::filesystem::path& file) {
         if (p == p.parent_path()) break;
     }
     for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-#ifdef _WIN32
-        const bool made = std::filesystem::create_directory(*it, ec) || !ec;
-        const int error = ec.value();
-#else
-        const bool made = ::mkdir(it->c_str(), 0700) == 0 || errno == EEXIST;
-        const int error = errno;
-#endif
-        if (!made) {
+        if (const std::optional<FileError> failure = makeOwnerOnlyFolder(*it)) {
             throw SettingsError(SettingsErrorNumber::Unreadable,
                                 "Não foi possível criar a pasta de configuração \"" +
-                                    pathText(*it) + "\" (" + std::system_category().message(error) +
-                                    ").");
+                                    pathText(*it) + "\" (" + failure->description() + ").");
         }
     }
 }
@@ -110,19 +66,8 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& folder,
 }
 
 std::filesystem::path executableFolder() {
+    if (auto folder = runningProgramFolder()) return *folder;
     std::error_code ec;
-#ifdef _WIN32
-    std::wstring buffer(32768, L'\0');
-    const DWORD length =
-        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length > 0 && length < buffer.size()) {
-        buffer.resize(length);
-        return std::filesystem::path(buffer).parent_path();
-    }
-#else
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) return self.parent_path();
-#endif
     return std::filesystem::current_path(ec);
 }
 

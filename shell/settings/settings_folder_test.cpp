@@ -10,6 +10,13 @@
 #include "shell/settings/settings_error.h"
 #include "tests/support/temp_dir.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <aclapi.h>
+#include <sddl.h>
+#endif
+
 namespace talvers {
 namespace {
 
@@ -54,11 +61,94 @@ TEST(SettingsFolder, BaseFolderOnLinuxIsTheUsersConfigurationFolder) {
               fs::path("/home/ana/.config"));
 }
 #else
-TEST(SettingsFolder, BaseFolderOnWindowsIsTheMachinesDataFolder) {
-    EXPECT_EQ(baseFolder(environment({{"PROGRAMDATA", "C:\\ProgramData"}, {"HOME", "C:\\h"}})),
-              fs::path("C:\\ProgramData"));
+// The file holds a password: each user's own, never the machine's shared data folder.
+TEST(SettingsFolder, BaseFolderOnWindowsIsTheUsersApplicationData) {
+    const char* roaming = "C:\\Users\\ana\\AppData\\Roaming";
+    EXPECT_EQ(baseFolder(environment(
+                  {{"APPDATA", roaming}, {"PROGRAMDATA", "C:\\ProgramData"}, {"HOME", "C:\\h"}})),
+              fs::path(roaming));
+    EXPECT_EQ(baseFolder(environment({{"PROGRAMDATA", "C:\\ProgramData"}})), fs::path());
     // A path without a drive is relative to the current drive: ignored.
-    EXPECT_EQ(baseFolder(environment({{"PROGRAMDATA", "\\ProgramData"}})), fs::path());
+    EXPECT_EQ(baseFolder(environment({{"APPDATA", "\\Roaming"}})), fs::path());
+}
+
+// An administrator's %PROGRAMDATA%\kelmar\<name> serves every user who has none of their own,
+// before the program folder's; what a user saves goes to their own folder.
+TEST(SettingsFolder, TheMachinesFileServesAUserWhoHasNone) {
+    testing::TempDir dir;
+    const fs::path program = dir / "program";
+    const fs::path user = dir / "user" / "kelmar";
+    const fs::path machine = dir / "machine" / "kelmar";
+    fs::create_directories(program);
+    fs::create_directories(machine);
+    const auto env = environment(
+        {{"APPDATA", utf8FromPath(dir / "user")}, {"PROGRAMDATA", utf8FromPath(dir / "machine")}});
+    touch(program / "Talvers.qor");
+    touch(machine / "Talvers.qor");
+    EXPECT_EQ(locateSettingsFile("", program, env),
+              (SettingsLocation{machine / "Talvers.qor", user / "Talvers.qor"}));
+    // Another name falls back only to a machine file of that name.
+    EXPECT_EQ(locateSettingsFile("loja2.qor", program, env),
+              (SettingsLocation{user / "loja2.qor", user / "loja2.qor"}));
+    touch(machine / "loja2.qor");
+    EXPECT_EQ(locateSettingsFile("loja2.qor", program, env).file, machine / "loja2.qor");
+    // The machine's folder without a file of the name: the program's, as before.
+    fs::remove(machine / "Talvers.qor");
+    EXPECT_EQ(locateSettingsFile("", program, env).file, program / "Talvers.qor");
+    touch(machine / "Talvers.qor");
+    createSettingsFolder(user / "Talvers.qor");
+    touch(user / "Talvers.qor");
+    EXPECT_EQ(locateSettingsFile("", program, env),
+              (SettingsLocation{user / "Talvers.qor", user / "Talvers.qor"}));
+    // TALVERS_BASE stands for the user's folder; the machine's still serves behind it.
+    const auto based = environment({{"TALVERS_BASE", utf8FromPath(dir / "base")},
+                                    {"PROGRAMDATA", utf8FromPath(dir / "machine")}});
+    EXPECT_EQ(locateSettingsFile("", program, based),
+              (SettingsLocation{machine / "Talvers.qor", dir / "base" / "kelmar" / "Talvers.qor"}));
+}
+
+// The one entry of a folder's access list, when it has exactly one; nullptr otherwise.
+const ACCESS_ALLOWED_ACE* onlyEntry(PACL list) {
+    void* entry = nullptr;
+    if (list == nullptr || list->AceCount != 1 || !GetAce(list, 0, &entry)) return nullptr;
+    return static_cast<const ACCESS_ALLOWED_ACE*>(entry);
+}
+
+// Whether `sid` is OWNER RIGHTS, the entry the folder is made with.
+bool isOwnerRights(PSID sid) {
+    PSID ownerRights = nullptr;
+    const bool same = ConvertStringSidToSidW(L"OW", &ownerRights) && EqualSid(sid, ownerRights);
+    LocalFree(ownerRights);
+    return same;
+}
+
+// Wine keeps no access list of its own on a Linux file system: it shows one made up from the
+// file's mode.
+bool underWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// One entry, the owner's, with full access passed on to what is made inside: nothing inherited
+// from the folders above (%APPDATA%'s own entries for SYSTEM and the administrators).
+TEST(SettingsFolder, TheFolderLetsItsOwnerAloneIn) {
+    if (underWine()) GTEST_SKIP() << "Wine keeps no access lists; Windows itself does";
+    testing::TempDir dir;
+    const fs::path folder = dir / "cfg" / "kelmar";
+    createSettingsFolder(folder / "Talvers.qor");
+    for (const fs::path& made : {dir / "cfg", folder}) {
+        PACL list = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ASSERT_EQ(GetNamedSecurityInfoW(made.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                        nullptr, nullptr, &list, nullptr, &descriptor),
+                  ERROR_SUCCESS);
+        const ACCESS_ALLOWED_ACE* entry = onlyEntry(list);
+        ASSERT_NE(entry, nullptr) << made;
+        EXPECT_EQ(entry->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+        EXPECT_EQ(entry->Mask & FILE_ALL_ACCESS, FILE_ALL_ACCESS);
+        EXPECT_TRUE(isOwnerRights(const_cast<DWORD*>(&entry->SidStart))) << made;
+        LocalFree(descriptor);
+    }
 }
 #endif
 

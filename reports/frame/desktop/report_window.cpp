@@ -41,7 +41,11 @@ class ReportWindow::WindowFileNames : public FileNameProvider {
         window_.runOnWindowThread([&window = window_, chosen, filter = std::string(filter)] {
             *chosen = window.services_.files
                           ? window.services_.files->chooseFileName(filter)
-                          : window.SelecionaFicheiro(QString::fromStdString(filter)).toStdString();
+                          // The dialog answers with forward slashes; every message names
+                          // the file as the system writes it (C:\Users\... on Windows).
+                          : QDir::toNativeSeparators(
+                                window.SelecionaFicheiro(QString::fromStdString(filter)))
+                                .toStdString();
             if (!chosen->empty()) window.busy_->setRange(0, 0);
         });
         return chosen_ = *chosen;

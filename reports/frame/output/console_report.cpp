@@ -1,17 +1,12 @@
 #include "reports/frame/output/console_report.h"
 
 #include <cstdio>
-#ifdef _WIN32
-#include <io.h>
-#define TALVERS_ISATTY(fd) _isatty(fd)
-#else
-#include <unistd.h>
-#define TALVERS_ISATTY(fd) isatty(fd)
-#endif
+
+#include "shell/platform/console.h"
 
 namespace talvers {
 
-ConsoleProgress::ConsoleProgress() : live_(TALVERS_ISATTY(2) != 0) {}
+ConsoleProgress::ConsoleProgress() : live_(standardErrorIsTerminal()) {}
 
 ConsoleProgress::~ConsoleProgress() {
     if (shown_) std::fputc('\n', stderr);

@@ -6,7 +6,8 @@
 // sockets the process already has; at the deadline it shuts down every network socket opened
 // since, which makes the driver's wait end at once with a read failure. The sockets are shut
 // down, never closed: the driver still owns and closes them. Disarmed (destroyed) in time,
-// it does nothing. Only Linux can list a process's sockets; elsewhere it only tells the time.
+// it does nothing. Only Linux can list a process's sockets (process_sockets.h); elsewhere it only
+// tells the time.
 #include <chrono>
 #include <condition_variable>
 #include <mutex>

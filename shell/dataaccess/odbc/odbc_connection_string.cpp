@@ -5,19 +5,13 @@
 #include <utility>
 
 #include "shell/dataaccess/database_error.h"
+#include "shell/dataaccess/odbc/odbc_default_driver.h"
 
 namespace talvers {
 
 namespace {
 
 enum class DriverKind { SqlServer, FreeTds, Sqlite };
-
-constexpr const char* kDefaultDriver =
-#ifdef _WIN32
-    "ODBC Driver 18 for SQL Server";
-#else
-    "FreeTDS";
-#endif
 
 bool containsIgnoringCase(std::string_view text, std::string_view part) {
     return std::search(text.begin(), text.end(), part.begin(), part.end(), [](char a, char b) {
@@ -37,7 +31,7 @@ DriverKind driverKind(std::string_view driver) {
 }
 
 std::string driverOf(const ConnectionSettings& settings) {
-    return settings.driver.empty() ? kDefaultDriver : settings.driver;
+    return settings.driver.empty() ? defaultOdbcDriver() : settings.driver;
 }
 
 void appendAttribute(std::string& out, const ConnectionSettings& settings, std::string_view key,

@@ -5,11 +5,7 @@
 // record, and the message texts of all records joined by line feeds (a message the driver
 // repeats is kept once). Text crosses the ODBC boundary as UTF-16 (SQLWCHAR, two bytes under
 // unixODBC and on Windows), converted here and not through the C locale.
-#ifdef _WIN32
-#include <windows.h>
-#endif
-#include <sql.h>
-#include <sqlext.h>
+#include "odbc_api.h"  // the system's, chosen by the build
 
 #include <string>
 #include <string_view>

@@ -8,6 +8,7 @@
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/sqlite/sqlite_connection.h"
+#include "shell/platform/utf8_path.h"
 #include "tests/support/temp_dir.h"
 
 namespace talvers {
@@ -64,12 +65,12 @@ TEST(EngineErrorText, SqliteBackendFailuresArriveInPortuguese) {
     DatabaseError error = errorOf([&] { SqliteConnection::open(dir / "texto.db"); });
     EXPECT_EQ(error.number(), SQLITE_NOTADB);
     EXPECT_EQ(error.description(), "Não foi possível abrir a base de dados SQLite \"" +
-                                       (dir / "texto.db").string() +
+                                       utf8FromPath(dir / "texto.db") +
                                        "\": o ficheiro não é uma base de dados SQLite.");
     EXPECT_EQ(error.details(), "file is not a database");
 
     sqlite3* created = nullptr;
-    sqlite3_open((dir / "vazia.db").c_str(), &created);
+    sqlite3_open(utf8FromPath(dir / "vazia.db").c_str(), &created);
     sqlite3_exec(created, "CREATE TABLE Outra (x INTEGER)", nullptr, nullptr, nullptr);
     sqlite3_close(created);
     const auto db = SqliteConnection::open(dir / "vazia.db");
@@ -81,7 +82,7 @@ TEST(EngineErrorText, SqliteBackendFailuresArriveInPortuguese) {
     // A database whose pages are damaged after it opened: the message names its file; a
     // statement's own fault names none.
     sqlite3* big = nullptr;
-    sqlite3_open((dir / "danificada.db").c_str(), &big);
+    sqlite3_open(utf8FromPath(dir / "danificada.db").c_str(), &big);
     sqlite3_exec(big,
                  "CREATE TABLE T (x TEXT); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 "
                  "FROM n WHERE i < 2000) INSERT INTO T SELECT printf('%0100d', i) FROM n;",
