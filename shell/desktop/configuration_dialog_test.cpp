@@ -10,12 +10,14 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "shell/dataaccess/database_error.h"
 #include "shell/dataaccess/sqlite/sqlite_connection.h"
@@ -304,6 +306,30 @@ TEST_F(ConfigurationDialogTest, ProcurarStartsBesideTheDatabaseOrTheSettingsFile
     for (const auto& [named, start] : cases) {
         enter(dialog, "Ligacao", "Empresa", named);
         EXPECT_EQ(form->browseStart(), start) << named.toStdString();
+    }
+}
+
+// Procurar... changes the file only when a file is chosen: Cancel keeps what was typed, even
+// though the dialog had a file selected.
+TEST_F(ConfigurationDialogTest, ProcurarTakesTheChosenFileAndCancelKeepsTheTypedOne) {
+    std::filesystem::create_directory(dir / "dados");
+    testing::writeFile(dir / "dados" / "erp.db", "");
+    ConfigurationDialog dialog(file, AppSettings{}, messages);
+    chooseEngine(dialog, "Ligacao", "sqlite");
+    auto* field = dialog.findChild<QWidget*>("Ligacao")->findChild<QLineEdit*>("Empresa");
+    const QString chosen = QString::fromStdString((dir / "dados" / "erp.db").string());
+    for (const bool accept : {false, true}) {
+        field->setText("dados/erp.db");
+        QTimer::singleShot(0, [accept] {
+            auto* browser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(browser, nullptr);
+            ASSERT_FALSE(browser->selectedFiles().isEmpty());
+            // Through QDialog, where accept() is public; the file dialog's own one runs.
+            QDialog* asked = browser;
+            accept ? asked->accept() : asked->reject();
+        });
+        press(dialog, "Ligacao", "btProcurar");
+        EXPECT_EQ(field->text(), accept ? chosen : QString("dados/erp.db")) << accept;
     }
 }
 

@@ -116,6 +116,12 @@ TEST(PrivateFolder, TheNextRunRemovesWhatDeadRunsLeftAndNothingThatOnlyLooksLike
     const std::string openToOthers = ".talvers-4444444444444444";
     fs::create_directory(dir / openToOthers);
     fs::permissions(dir / openToOthers, fs::perms::all, fs::perm_options::replace);
+    // The user's own empty private folders, named otherwise: never a run's.
+    const std::vector<std::string> usersOwn = {"Guardados", ".talvers-222222222222222"};
+    for (const auto& name : usersOwn) {
+        fs::create_directory(dir / name);
+        fs::permissions(dir / name, fs::perms::owner_all, fs::perm_options::replace);
+    }
 
     std::vector<std::string> removed = removeLeftoverPrivateFolders(parent);
     std::sort(removed.begin(), removed.end());
@@ -128,6 +134,7 @@ TEST(PrivateFolder, TheNextRunRemovesWhatDeadRunsLeftAndNothingThatOnlyLooksLike
     EXPECT_EQ(fileBytes(outside / "alvo"), "do utilizador");
     EXPECT_TRUE(fs::exists(dir / liveName / ".talvers-run"));
     EXPECT_TRUE(fs::exists(dir / openToOthers));
+    for (const auto& name : usersOwn) EXPECT_TRUE(fs::is_directory(dir / name)) << name;
 
     // Another user's leftover is theirs to remove.
     if (geteuid() == 0) {
